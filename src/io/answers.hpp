@@ -1,0 +1,54 @@
+// Answers typed on the console (unit 5), read a line at a time. A line ending in CR LF reads
+// as if it ended in LF. Before any read, every buffered output line is flushed, so the
+// question is on the screen.
+//
+// The end of console input during a read, and a number that cannot be read as its variable's
+// kind, end the program through io::fail_io.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace io {
+
+// Reads one line into the fixed-length text `variable`: cut to its length, or filled up with
+// blanks. An empty line gives an all-blank variable.
+void read_text_answer(std::span<char> variable);
+
+// Reads one number in free form (blanks, commas and line ends separate values; a line with no
+// value does not end the read). Every read starts on a fresh line; values left on the line
+// after the variable is filled are ignored. A slash, or a comma before any value, ends the read
+// and leaves the variable unchanged.
+void read_number_answer(double& variable);
+void read_number_answer(std::int32_t& variable);
+
+// The reading of one typed line for a number, apart from the console, so that each rule can
+// be checked on its own.
+namespace answer_parsing {
+
+enum class LineItem : std::uint8_t {
+  None,   // blanks only: the read goes on with the next line
+  Slash,  // ends the read, variable unchanged
+  Null,   // a comma before any value: ends the read, variable unchanged
+  Value,  // `token` holds the characters of the first value
+};
+
+struct FirstItem {
+  LineItem item = LineItem::None;
+  std::string_view token;
+};
+
+// The first item of the line; values are separated by blanks, commas and the line end.
+FirstItem first_item(std::string_view line);
+
+// Whether the whole token reads as the kind; `value` is set only when it does.
+// Integer: an optionally signed whole number within 32 bits. Real: optionally signed, with or
+// without a point, with or without an exponent (E or D, either case, and an optionally signed
+// power); a value beyond the largest real does not read, one below the smallest reads as zero.
+bool parse_integer(std::string_view token, std::int32_t& value);
+bool parse_real(std::string_view token, double& value);
+
+}  // namespace answer_parsing
+
+}  // namespace io

@@ -1,0 +1,216 @@
+#include "io/binary_records.hpp"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+
+#include "io/units.hpp"
+
+namespace io {
+
+// Items are copied byte for byte into native numbers.
+static_assert(std::endian::native == std::endian::little,
+              "binary records hold little-endian numbers");
+
+namespace {
+
+constexpr std::size_t kBufferSize = 64 * 1024;
+constexpr std::size_t kMaxNameLength = 1023;
+constexpr std::size_t kMaxBinaryFiles = 2;
+
+constexpr std::string_view kIllegalStructure = "illegal structure for unformatted file";
+constexpr std::string_view kTooManyBytes = "too many bytes read from unformatted record";
+constexpr std::string_view kEndOfFileMark = "end of file encountered";
+
+struct BinaryFile {
+  int unit = 0;
+  int descriptor = -1;
+  std::array<char, kMaxNameLength + 1> name{};  // NUL-terminated for open()
+  std::size_t name_length = 0;
+
+  std::size_t position = 0;  // next unread byte of the buffer
+  std::size_t filled = 0;    // bytes of the buffer holding file data
+
+  bool first_byte_checked = false;
+  bool block_open = false;      // false at the start of every record
+  std::uint8_t lead = 0;        // leading byte of the open block
+  std::size_t block_left = 0;   // data bytes still unread in the open block
+
+  bool connected() const { return descriptor >= 0; }
+  std::string_view file_name() const { return {name.data(), name_length}; }
+};
+
+std::array<BinaryFile, kMaxBinaryFiles> files;
+char buffers[kMaxBinaryFiles][kBufferSize];
+
+char* buffer_of(const BinaryFile& file) {
+  return buffers[static_cast<std::size_t>(&file - files.data())];
+}
+
+BinaryFile* connected_file(int unit) {
+  for (BinaryFile& file : files) {
+    if (file.connected() && file.unit == unit) return &file;
+  }
+  return nullptr;
+}
+
+BinaryFile* free_slot() {
+  for (BinaryFile& file : files) {
+    if (!file.connected()) return &file;
+  }
+  return nullptr;
+}
+
+[[noreturn]] void fail(const BinaryFile& file, std::string_view what) {
+  fail_io(file.unit, what, file.file_name());
+}
+
+// fail_io adds ", unit N, file NAME", which completes the diagnostic of the physical end.
+[[noreturn]] void fail_physical_end(const BinaryFile& file) {
+  fail(file, "end-of-file during read");
+}
+
+void refill(BinaryFile& file) {
+  for (;;) {
+    const ssize_t n = ::read(file.descriptor, buffer_of(file), kBufferSize);
+    if (n > 0) {
+      file.position = 0;
+      file.filled = static_cast<std::size_t>(n);
+      return;
+    }
+    if (n == 0) fail_physical_end(file);
+    if (errno != EINTR) fail(file, std::strerror(errno));
+  }
+}
+
+std::uint8_t take_byte(BinaryFile& file) {
+  if (file.position == file.filled) refill(file);
+  return static_cast<std::uint8_t>(buffer_of(file)[file.position++]);
+}
+
+// Copies `count` bytes to `out`, or passes over them when `out` is null.
+void take_bytes(BinaryFile& file, char* out, std::size_t count) {
+  while (count > 0) {
+    if (file.position == file.filled) refill(file);
+    const std::size_t n = std::min(count, file.filled - file.position);
+    if (out != nullptr) {
+      std::memcpy(out, buffer_of(file) + file.position, n);
+      out += n;
+    }
+    file.position += n;
+    count -= n;
+  }
+}
+
+void check_first_byte(BinaryFile& file) {
+  if (file.first_byte_checked) return;
+  if (take_byte(file) != FILE_START_BYTE) fail(file, kIllegalStructure);
+  file.first_byte_checked = true;
+}
+
+void close_block(BinaryFile& file) {
+  if (take_byte(file) != file.lead) fail(file, kIllegalStructure);
+  file.block_open = false;
+}
+
+void open_block(BinaryFile& file) {
+  const std::uint8_t lead = take_byte(file);
+  if (lead == END_OF_FILE_MARK) fail(file, kEndOfFileMark);
+  // A length above the end-of-file mark belongs to no block kind.
+  if (lead > END_OF_FILE_MARK) fail(file, kIllegalStructure);
+  file.lead = lead;
+  file.block_left = lead == CONTINUED_BLOCK ? BLOCK_DATA_BYTES : lead;
+  file.block_open = true;
+}
+
+// Moves on to the record's next block when the open one has no data left.
+void next_block(BinaryFile& file) {
+  if (file.block_open) {
+    close_block(file);
+    if (file.lead != CONTINUED_BLOCK) fail(file, kTooManyBytes);
+  }
+  open_block(file);
+}
+
+void fill_item(BinaryFile& file, const ReadItem& item) {
+  char* out = static_cast<char*>(item.place);
+  std::size_t need = item.bytes;
+  while (need > 0) {
+    if (file.block_left == 0) next_block(file);
+    const std::size_t n = std::min(need, file.block_left);
+    take_bytes(file, out, n);
+    out += n;
+    need -= n;
+    file.block_left -= n;
+  }
+}
+
+void skip_rest_of_record(BinaryFile& file) {
+  if (!file.block_open) open_block(file);
+  for (;;) {
+    take_bytes(file, nullptr, file.block_left);
+    file.block_left = 0;
+    close_block(file);
+    if (file.lead != CONTINUED_BLOCK) return;
+    open_block(file);
+  }
+}
+
+}  // namespace
+
+int open_binary_file(int unit, std::string_view name, int& descriptor) {
+  close_binary_file(unit);
+  BinaryFile* file = free_slot();
+  if (file == nullptr) return EMFILE;
+  if (name.size() > kMaxNameLength) return ENAMETOOLONG;
+
+  char path[kMaxNameLength + 1];
+  std::copy(name.begin(), name.end(), path);
+  path[name.size()] = '\0';
+  const int opened = ::open(path, O_RDONLY | O_CLOEXEC);
+  if (opened < 0) return errno;
+  struct stat status {};
+  if (::fstat(opened, &status) != 0 || S_ISDIR(status.st_mode)) {
+    const int error = S_ISDIR(status.st_mode) ? EISDIR : errno;
+    ::close(opened);
+    return error;
+  }
+
+  *file = BinaryFile{};
+  file->unit = unit;
+  file->descriptor = opened;
+  std::copy(path, path + name.size() + 1, file->name.begin());
+  file->name_length = name.size();
+  descriptor = opened;
+  return 0;
+}
+
+void close_binary_file(int unit) {
+  if (BinaryFile* file = connected_file(unit); file != nullptr) {
+    ::close(file->descriptor);
+    *file = BinaryFile{};
+  }
+}
+
+void read_record(int unit, std::span<const ReadItem> items) {
+  BinaryFile* file = connected_file(unit);
+  if (file == nullptr) fail_io(unit, "read on a unit that is not connected");
+  check_first_byte(*file);
+  file->block_open = false;
+  file->block_left = 0;
+  for (const ReadItem& item : items) fill_item(*file, item);
+  skip_rest_of_record(*file);
+}
+
+void read_record(int unit, std::initializer_list<ReadItem> items) {
+  read_record(unit, std::span<const ReadItem>{items.begin(), items.size()});
+}
+
+}  // namespace io

@@ -1,0 +1,55 @@
+// Binary sequential records: the byte-block framing of the ZADAZA file, read item by item.
+//
+// The file starts with the byte 75; each record is one or more blocks, a block being a length
+// byte L, then 128 data bytes (L = 129: the record goes on) or L data bytes (L = 0..128: the
+// record's last block), then L again; the byte 130 after the last record marks the end.
+// Every failure ends the program through fail_io with the text of the input/output layer.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <span>
+#include <string_view>
+
+namespace io {
+
+// One item of a read statement: `bytes` bytes copied straight into `place`.
+struct ReadItem {
+  void* place;
+  std::size_t bytes;
+};
+
+// An item filled with the raw bytes of a number or of a whole character array.
+template <typename T>
+constexpr ReadItem item(T& place) {
+  return {&place, sizeof(T)};
+}
+
+// `count` consecutive elements starting at `first`, as one item.
+template <typename T>
+constexpr ReadItem items_from(T* first, std::size_t count) {
+  return {first, count * sizeof(T)};
+}
+
+// Connects the file for reading only, never creating it; folders are refused (EISDIR).
+// Returns 0, or the operating system's positive error number. A unit already connected is
+// disconnected first. Returns the descriptor through `descriptor` on success.
+int open_binary_file(int unit, std::string_view name, int& descriptor);
+
+// Disconnects the unit and closes its file; nothing when it is not connected.
+void close_binary_file(int unit);
+
+// One read statement: consumes exactly one record, fills the items in order from its data
+// and skips the rest. A record shorter than the items, a damaged frame, the end-of-file mark
+// or the physical end of the file ends the program.
+void read_record(int unit, std::span<const ReadItem> items);
+void read_record(int unit, std::initializer_list<ReadItem> items);
+
+// The framing bytes, shared with the tool that writes such files.
+inline constexpr std::uint8_t FILE_START_BYTE = 75;
+inline constexpr std::uint8_t CONTINUED_BLOCK = 129;
+inline constexpr std::uint8_t END_OF_FILE_MARK = 130;
+inline constexpr std::size_t BLOCK_DATA_BYTES = 128;
+
+}  // namespace io

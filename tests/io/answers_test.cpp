@@ -1,0 +1,278 @@
+// Answers typed on the console: the reading of one line for a number, and the reading loop
+// itself with a pipe standing in for the console (file descriptor 0).
+#include "io/answers.hpp"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <array>
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "io/units.hpp"
+
+namespace {
+
+using io::answer_parsing::first_item;
+using io::answer_parsing::LineItem;
+using io::answer_parsing::parse_integer;
+using io::answer_parsing::parse_real;
+
+// ---------------------------------------------------------------------------------------------
+// One line.
+
+TEST(FirstItem, FindsTheFirstValueSlashOrLoneComma) {
+  struct Case {
+    const char* line;
+    LineItem item;
+    const char* token;
+  };
+  const Case cases[] = {
+      {"", LineItem::None, ""},
+      {"    ", LineItem::None, ""},
+      {"\t ", LineItem::None, ""},
+      {"/", LineItem::Slash, ""},
+      {"  / 5", LineItem::Slash, ""},
+      {",", LineItem::Null, ""},
+      {"  , 5", LineItem::Null, ""},
+      {"12 34", LineItem::Value, "12"},
+      {"  -1.5,2", LineItem::Value, "-1.5"},
+      {"7/", LineItem::Value, "7"},
+      {"\t3", LineItem::Value, "3"},
+      {"abc def", LineItem::Value, "abc"},
+  };
+  for (const Case& c : cases) {
+    const auto first = first_item(c.line);
+    EXPECT_EQ(first.item, c.item) << "'" << c.line << "'";
+    EXPECT_EQ(first.token, c.token) << "'" << c.line << "'";
+  }
+}
+
+TEST(ParseInteger, AcceptsSignedWholeNumbersWithin32Bits) {
+  const std::pair<const char*, std::int32_t> accepted[] = {
+      {"0", 0},
+      {"42", 42},
+      {"-7", -7},
+      {"+7", 7},
+      {"007", 7},
+      {"2147483647", 2147483647},
+      {"-2147483648", std::numeric_limits<std::int32_t>::min()},
+  };
+  for (const auto& [text, expected] : accepted) {
+    std::int32_t value = -99;
+    EXPECT_TRUE(parse_integer(text, value)) << text;
+    EXPECT_EQ(value, expected) << text;
+  }
+}
+
+TEST(ParseInteger, RefusesEverythingElseAndKeepsTheVariable) {
+  for (const char* text : {"1.5", "1.", "1e3", "1D2", "abc", "", "-", "+", "+-1", "-+1", "12a",
+                           "2147483648", "-2147483649", "99999999999", "0x10"}) {
+    std::int32_t value = -99;
+    EXPECT_FALSE(parse_integer(text, value)) << text;
+    EXPECT_EQ(value, -99) << text;
+  }
+}
+
+TEST(ParseReal, AcceptsThePointAndExponentForms) {
+  const std::pair<const char*, double> accepted[] = {
+      {"1", 1.0},
+      {"-2", -2.0},
+      {"+3.5", 3.5},
+      {"1.", 1.0},
+      {".5", 0.5},
+      {"-.5", -0.5},
+      {"0.1", 0.1},
+      {"1E3", 1000.0},
+      {"1e+3", 1000.0},
+      {"1D-3", 0.001},
+      {"2.5d2", 250.0},
+      {"-1.5E-2", -0.015},
+      {"+1.0e5", 1.0e5},
+      {"1.7976931348623157E308", std::numeric_limits<double>::max()},
+      {"4.9E-324", std::numeric_limits<double>::denorm_min()},
+      {"1e-400", 0.0},
+      {"0.0000000001e-399", 0.0},
+  };
+  for (const auto& [text, expected] : accepted) {
+    double value = -99.0;
+    EXPECT_TRUE(parse_real(text, value)) << text;
+    EXPECT_EQ(value, expected) << text;
+  }
+  double value = 0.0;
+  ASSERT_TRUE(parse_real("-1e-400", value));
+  EXPECT_TRUE(std::signbit(value));
+  // Without an exponent, too: far below the smallest real reads as zero.
+  ASSERT_TRUE(parse_real("0." + std::string(400, '0') + "1", value));
+  EXPECT_EQ(value, 0.0);
+  EXPECT_FALSE(parse_real("1" + std::string(400, '0'), value));
+}
+
+TEST(ParseReal, RefusesMalformedAndOverflowingNumbers) {
+  for (const char* text : {"abc",
+                           "1e",
+                           "1e+",
+                           "1E-",
+                           "E5",
+                           ".",
+                           "-",
+                           "+",
+                           "1.2.3",
+                           "0x10",
+                           "inf",
+                           "nan",
+                           "1E5.0",
+                           "--1",
+                           "1.0+5",
+                           "1e400",
+                           "-1e400",
+                           "100000e99999",
+                           "1e99999999999999999999",
+                           "5 ",
+                           "1,5"}) {
+    double value = -99.0;
+    EXPECT_FALSE(parse_real(text, value)) << text;
+    EXPECT_EQ(value, -99.0) << text;
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The reading loop, fed through a pipe on standard input.
+
+class ConsoleAnswers : public ::testing::Test {
+ protected:
+  void SetUp() override { saved_stdin_ = ::dup(STDIN_FILENO); }
+  void TearDown() override {
+    ::dup2(saved_stdin_, STDIN_FILENO);
+    ::close(saved_stdin_);
+  }
+
+  // Everything the engineer types, then the end of input.
+  static void type(const std::string& text) {
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    ASSERT_EQ(::write(fds[1], text.data(), text.size()), static_cast<ssize_t>(text.size()));
+    ::close(fds[1]);
+    ::dup2(fds[0], STDIN_FILENO);
+    ::close(fds[0]);
+  }
+
+  // Each test reads all it typed; one more read then meets the end of console input.
+  static void expect_all_read() {
+    std::array<char, 1> rest{};
+    EXPECT_EXIT(io::read_text_answer(rest), ::testing::ExitedWithCode(io::IO_FAILURE_EXIT),
+                "end of console input, unit 5");
+  }
+
+  static std::string text_answer(std::size_t length) {
+    std::string variable(length, '?');
+    io::read_text_answer(variable);
+    return variable;
+  }
+
+  int saved_stdin_ = -1;
+};
+
+TEST_F(ConsoleAnswers, TextIsCutOrPaddedAndCrLfReadsAsLf) {
+  type("abc\nabcdefgh\n\nab\r\n   lead\nlast");
+  EXPECT_EQ(text_answer(5), "abc  ");
+  EXPECT_EQ(text_answer(3), "abc");
+  EXPECT_EQ(text_answer(4), "    ");
+  EXPECT_EQ(text_answer(4), "ab  ");
+  EXPECT_EQ(text_answer(8), "   lead ");
+  EXPECT_EQ(text_answer(6), "last  ");  // a last line without its line end still counts
+  expect_all_read();
+}
+
+TEST_F(ConsoleAnswers, ALineLongerThanTheBufferKeepsItsStart) {
+  const std::string long_line = "x" + std::string(10000, 'y') + "\n";
+  type(long_line + "next\n");
+  EXPECT_EQ(text_answer(3), "xyy");
+  EXPECT_EQ(text_answer(5), "next ");
+  expect_all_read();
+}
+
+TEST_F(ConsoleAnswers, NumbersGoOnPastEmptyLinesAndIgnoreTheRestOfTheLine) {
+  type("\n   \n1.5\n3 4 5\n7\n2.5\r\n1D3,8\n");
+  double real = 0.0;
+  io::read_number_answer(real);
+  EXPECT_EQ(real, 1.5);
+  std::int32_t integer = 0;
+  io::read_number_answer(integer);
+  EXPECT_EQ(integer, 3);
+  io::read_number_answer(integer);  // starts on a fresh line: 4 and 5 are gone
+  EXPECT_EQ(integer, 7);
+  io::read_number_answer(real);
+  EXPECT_EQ(real, 2.5);
+  io::read_number_answer(real);
+  EXPECT_EQ(real, 1000.0);
+  expect_all_read();
+}
+
+TEST_F(ConsoleAnswers, SlashOrLeadingCommaLeavesTheVariableUnchanged) {
+  type("/\n  , 5\n\n/ 9\n,\n");
+  double real = 4.25;
+  io::read_number_answer(real);
+  EXPECT_EQ(real, 4.25);
+  io::read_number_answer(real);
+  EXPECT_EQ(real, 4.25);
+  std::int32_t integer = 11;
+  io::read_number_answer(integer);
+  EXPECT_EQ(integer, 11);
+  io::read_number_answer(integer);
+  EXPECT_EQ(integer, 11);
+  expect_all_read();
+}
+
+TEST_F(ConsoleAnswers, UnreadableNumbersEndTheProgram) {
+  type("1.5\n");
+  std::int32_t integer = 0;
+  EXPECT_EXIT(io::read_number_answer(integer), ::testing::ExitedWithCode(io::IO_FAILURE_EXIT),
+              "unreadable number '1.5', unit 5");
+  type("  abc 1\n");
+  double real = 0.0;
+  EXPECT_EXIT(io::read_number_answer(real), ::testing::ExitedWithCode(io::IO_FAILURE_EXIT),
+              "unreadable number 'abc'");
+  type("1e999\n");
+  EXPECT_EXIT(io::read_number_answer(real), ::testing::ExitedWithCode(io::IO_FAILURE_EXIT),
+              "unreadable number '1e999'");
+}
+
+TEST_F(ConsoleAnswers, EndOfInputDuringANumberEndsTheProgram) {
+  type("\n  \n");
+  double real = 0.0;
+  EXPECT_EXIT(io::read_number_answer(real), ::testing::ExitedWithCode(io::IO_FAILURE_EXIT),
+              "end of console input");
+  type("");
+  std::int32_t integer = 0;
+  EXPECT_EXIT(io::read_number_answer(integer), ::testing::ExitedWithCode(io::IO_FAILURE_EXIT),
+              "end of console input");
+}
+
+// The question must be on the screen before the program waits for its answer.
+TEST_F(ConsoleAnswers, PendingOutputIsFlushedBeforeReading) {
+  constexpr io::Layout kQuestion{"(' ',A,$)"};
+  int out[2];
+  ASSERT_EQ(::pipe(out), 0);
+  const int saved_stdout = ::dup(STDOUT_FILENO);
+  ::dup2(out[1], STDOUT_FILENO);
+  ::close(out[1]);
+  ::fcntl(out[0], F_SETFL, O_NONBLOCK);
+
+  io::write(io::CONSOLE_OUT, kQuestion, {"Question : "});
+  type("yes\n");
+  const std::string answer = text_answer(3);
+
+  char seen[64] = {};
+  const ssize_t n = ::read(out[0], seen, sizeof seen);
+  ::dup2(saved_stdout, STDOUT_FILENO);
+  ::close(saved_stdout);
+  ::close(out[0]);
+  EXPECT_EQ(answer, "yes");
+  EXPECT_EQ(std::string(seen, n > 0 ? static_cast<std::size_t>(n) : 0), " Question : ");
+  expect_all_read();
+}
+
+}  // namespace
