@@ -1,0 +1,171 @@
+#include "zadaza/reader.hpp"
+
+#include <array>
+
+#include "app/text.hpp"
+#include "io/binary_records.hpp"
+#include "io/units.hpp"
+#include "zadaza/soil_model.hpp"
+
+namespace zadaza {
+namespace {
+
+constexpr io::Layout kReadingLabel{"(/,A,A)"};
+constexpr io::Layout kFromUnit{"(A,I3)"};
+constexpr io::Layout kLimitTitle{"(A)"};
+constexpr io::Layout kLimitValue{"(A,I3)"};
+constexpr io::Layout kLabelHeading{"(/,A,A)"};
+constexpr io::Layout kCountHeading{"(A,I4)"};
+constexpr io::Layout kLastCountHeading{"(A,I4,/)"};
+
+constexpr int kPairsPerCurve = 2 * MAX_CURVE_POINTS;
+
+// The integers of records 3 and 4 that nothing uses.
+std::array<std::int32_t, 2> unused_integers;
+
+void read_label() {
+  io::read_record(ZADAZA_UNIT, {io::item(SOIL_MODEL.ANALYSIS_LABEL)});
+}
+
+void read_counts(Generation generation) {
+  SoilModel& m = SOIL_MODEL;
+  if (generation == Generation::New) {
+    io::read_record(ZADAZA_UNIT,
+                    {io::item(m.NUM_LAYERS), io::item(m.NUM_DSP), io::item(m.NUM_DIAMETERS)});
+  } else {
+    io::read_record(ZADAZA_UNIT, {io::item(m.NUM_LAYERS), io::item(m.NUM_DSP)});
+    m.NUM_DIAMETERS = 4;
+  }
+}
+
+void write_limit_error(std::string_view title, std::string_view count_text, int limit,
+                       std::int32_t actual) {
+  io::write(io::CONSOLE_OUT, kLimitTitle, {title});
+  io::write(io::CONSOLE_OUT, kLimitValue, {"          Max availabe       :", limit});
+  io::write(io::CONSOLE_OUT, kLimitValue, {count_text, actual});
+}
+
+// Writes the error lines of the first limit the counts break; true when all hold.
+bool limits_met() {
+  const SoilModel& m = SOIL_MODEL;
+  if (m.NUM_LAYERS > MAX_LAYERS) {
+    write_limit_error("***Error: Max Layers exeeded! ", "          Actual layers      :",
+                      MAX_LAYERS, m.NUM_LAYERS);
+    return false;
+  }
+  if (m.NUM_DSP > MAX_DSP) {
+    write_limit_error("***Error: Max NumDsp exeeded! ", "          Actual layers      :",
+                      MAX_DSP, m.NUM_DSP);
+    return false;
+  }
+  // The model has MAX_PILES diameter slots per layer; more could not be stored.
+  if (m.NUM_DIAMETERS > MAX_PILES) {
+    io::write(io::CONSOLE_OUT, kLimitTitle, {"***Error: Max Diameters exceeded!"});
+    io::write(io::CONSOLE_OUT, kLimitValue, {"          Max available      :", MAX_PILES});
+    io::write(io::CONSOLE_OUT, kLimitValue, {"          Actual diameters   :", m.NUM_DIAMETERS});
+    return false;
+  }
+  return true;
+}
+
+void write_headings() {
+  const SoilModel& m = SOIL_MODEL;
+  const std::string_view label{m.ANALYSIS_LABEL.data(), m.ANALYSIS_LABEL.size()};
+  const int last = app::ILAST(label, static_cast<int>(label.size()));
+  io::write(io::CONSOLE_OUT, kLabelHeading,
+            {" Analysis Label     : ", label.substr(0, static_cast<std::size_t>(last))});
+  io::write(io::CONSOLE_OUT, kCountHeading, {" Number of layers   : ", m.NUM_LAYERS});
+  io::write(io::CONSOLE_OUT, kCountHeading, {" Number of DSP      : ", m.NUM_DSP});
+  io::write(io::CONSOLE_OUT, kLastCountHeading, {" Number of diameters: ", m.NUM_DIAMETERS});
+}
+
+void read_layer(int j) {
+  SoilModel& m = SOIL_MODEL;
+  io::read_record(ZADAZA_UNIT, {io::item(unused_integers[0]), io::item(m.ZBOT(j)),
+                                io::items_from(m.LAYER_SOIL.at(1, j), 10)});
+}
+
+void read_diameter_heading(int i, int j) {
+  SoilModel& m = SOIL_MODEL;
+  io::read_record(ZADAZA_UNIT,
+                  {io::item(unused_integers[0]), io::item(unused_integers[1]),
+                   io::item(m.NPTS_PY(i, j)), io::item(m.NPTS_TZ(i, j)), io::item(m.NPTS_QZ(i, j)),
+                   io::item(m.IORG_PY(i, j)), io::item(m.IORG_TZ(i, j)),
+                   io::item(m.IORG_QZ(i, j))});
+}
+
+// Appends the (P, delta) pairs of one curve, point by point, from `at`.
+io::ReadItem* add_curve(io::ReadItem* at, CurveArray& p, CurveArray& delta, int i, int j) {
+  for (int k = 1; k <= MAX_CURVE_POINTS; ++k) {
+    *at++ = io::item(p(k, i, j));
+    *at++ = io::item(delta(k, i, j));
+  }
+  return at;
+}
+
+void read_py_tz_curves(int i, int j) {
+  SoilModel& m = SOIL_MODEL;
+  std::array<io::ReadItem, 2 * kPairsPerCurve> items;
+  io::ReadItem* at = add_curve(items.data(), m.PY_P, m.PY_DELTA, i, j);
+  add_curve(at, m.TZ_P, m.TZ_DELTA, i, j);
+  io::read_record(ZADAZA_UNIT, items);
+}
+
+void read_qz_curve_and_parameters(int i, int j) {
+  SoilModel& m = SOIL_MODEL;
+  std::array<io::ReadItem, kPairsPerCurve + 9> items;
+  io::ReadItem* at = add_curve(items.data(), m.QZ_P, m.QZ_DELTA, i, j);
+  for (int par = 1; par <= 3; ++par) {
+    *at++ = io::item(m.PY_PAR(par, i, j));
+    *at++ = io::item(m.TZ_PAR(par, i, j));
+    *at++ = io::item(m.QZ_PAR(par, i, j));
+  }
+  io::read_record(ZADAZA_UNIT, items);
+}
+
+void read_general_data() {
+  SoilModel& m = SOIL_MODEL;
+  io::read_record(ZADAZA_UNIT,
+                  {io::item(m.SCOUR_Z), io::item(m.DIAM.element), io::item(m.SOIL_E0),
+                   io::item(m.SOIL_EZ), io::item(m.SOIL_NU)});
+}
+
+void read_displacements() {
+  SoilModel& m = SOIL_MODEL;
+  io::read_record(ZADAZA_UNIT, {io::item(m.DSP_Z.element), io::item(m.DSP_VAL.element)});
+}
+
+}  // namespace
+
+int open_zadaza_file(std::string_view name) {
+  int descriptor = -1;
+  const int error = io::open_binary_file(ZADAZA_UNIT, name, descriptor);
+  if (error == 0) io::protect_input_file(descriptor);
+  return error;
+}
+
+bool read_zadaza_file(Generation generation, std::int32_t& RUN_STATUS) {
+  SoilModel& m = SOIL_MODEL;
+  io::write(io::CONSOLE_OUT, kReadingLabel, {" Reading  Label ..... "});
+  io::write(io::CONSOLE_OUT, kFromUnit, {" From Unit    :", ZADAZA_UNIT});
+  read_label();
+  read_counts(generation);
+  if (!limits_met()) {
+    RUN_STATUS = -1;
+    return false;
+  }
+  write_headings();
+  for (int j = 1; j <= m.NUM_LAYERS; ++j) {
+    read_layer(j);
+    for (int i = 1; i <= m.NUM_DIAMETERS; ++i) {
+      read_diameter_heading(i, j);
+      read_py_tz_curves(i, j);
+      read_qz_curve_and_parameters(i, j);
+    }
+  }
+  read_general_data();
+  if (m.NUM_DSP >= 1) read_displacements();
+  return true;
+}
+
+}  // namespace zadaza

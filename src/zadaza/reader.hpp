@@ -1,0 +1,23 @@
+// The ZADAZA reader: loads the whole file on unit 89 into SOIL_MODEL in one pass.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace zadaza {
+
+inline constexpr int ZADAZA_UNIT = 89;
+
+enum class Generation { New, Old };
+
+// Opens the ZADAZA file for reading only (never creating it) on ZADAZA_UNIT. Returns 0, or the
+// operating system's positive error number when it cannot be opened (missing, unreadable, a
+// folder).
+int open_zadaza_file(std::string_view name);
+
+// Reads records 1 to 8 into SOIL_MODEL, writing the progress lines on the console. On a size
+// limit failure writes the three error lines, sets RUN_STATUS to -1 and returns false.
+// Damaged or short records end the program through the input/output layer.
+bool read_zadaza_file(Generation generation, std::int32_t& RUN_STATUS);
+
+}  // namespace zadaza

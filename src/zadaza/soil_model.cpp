@@ -1,0 +1,7 @@
+#include "zadaza/soil_model.hpp"
+
+namespace zadaza {
+
+SoilModel SOIL_MODEL;
+
+}  // namespace zadaza

@@ -1,0 +1,229 @@
+#include "io/binary_records.hpp"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include "zadaza_files.hpp"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using zadaza_test::TempDir;
+
+constexpr int kUnit = 89;
+
+// A framed file built block by block, so that tests choose every length byte.
+class Framed {
+ public:
+  Framed() : bytes_{75} {}
+  explicit Framed(std::uint8_t first) : bytes_{first} {}
+
+  Framed& block(std::uint8_t lead, const Bytes& data, std::size_t from, std::size_t count) {
+    bytes_.push_back(lead);
+    bytes_.insert(bytes_.end(), data.begin() + static_cast<long>(from),
+                  data.begin() + static_cast<long>(from + count));
+    bytes_.push_back(lead);
+    return *this;
+  }
+  // Full 128-byte blocks, then a last block of the rest; `empty_last` ends a record of a
+  // multiple of 128 bytes with an empty block instead of a full one.
+  Framed& record(const Bytes& data, bool empty_last = false) {
+    std::size_t at = 0;
+    while (data.size() - at > 128 || (empty_last && data.size() - at == 128)) {
+      block(129, data, at, 128);
+      at += 128;
+    }
+    return block(static_cast<std::uint8_t>(data.size() - at), data, at, data.size() - at);
+  }
+  Framed& raw(const Bytes& bytes) {
+    bytes_.insert(bytes_.end(), bytes.begin(), bytes.end());
+    return *this;
+  }
+  Framed& end_mark() { return raw({130}); }
+  const Bytes& bytes() const { return bytes_; }
+
+ private:
+  Bytes bytes_;
+};
+
+Bytes reals_data(std::size_t count, double first) {
+  Bytes data(count * 8);
+  for (std::size_t n = 0; n < count; ++n) {
+    const double v = first + static_cast<double>(n) * 0.5;
+    std::memcpy(data.data() + 8 * n, &v, 8);
+  }
+  return data;
+}
+
+class BinaryRecords : public testing::Test {
+ protected:
+  void open(const Framed& file) {
+    zadaza_test::write_bytes(path_, file.bytes());
+    int descriptor = -1;
+    ASSERT_EQ(io::open_binary_file(kUnit, path_, descriptor), 0);
+  }
+  void TearDown() override { io::close_binary_file(kUnit); }
+
+  TempDir dir_;
+  std::string path_ = dir_.path("records.bin");
+};
+
+struct Division {
+  std::size_t reals;
+  bool empty_last;
+};
+
+class EveryDivision : public BinaryRecords, public testing::WithParamInterface<Division> {};
+
+// A record read with a 4-byte integer in front, so that every real after it straddles the
+// 128-byte block boundaries; the record after it must still be found.
+TEST_P(EveryDivision, ReadsTheSameValuesWhereverTheBlocksEnd) {
+  const Division d = GetParam();
+  Bytes data = reals_data(d.reals, 1.25);
+  const std::array<std::uint8_t, 4> seven{7, 0, 0, 0};
+  data.insert(data.begin(), seven.begin(), seven.end());
+  open(Framed{}.record(data, d.empty_last).record(reals_data(1, -3.0), d.empty_last).end_mark());
+
+  std::int32_t leading = 0;
+  std::vector<double> values(d.reals, 0.0);
+  io::read_record(kUnit, {io::item(leading), io::items_from(values.data(), values.size())});
+  EXPECT_EQ(leading, 7);
+  for (std::size_t n = 0; n < d.reals; ++n) EXPECT_EQ(values[n], 1.25 + 0.5 * double(n)) << n;
+
+  double next = 0.0;
+  io::read_record(kUnit, {io::item(next)});
+  EXPECT_EQ(next, -3.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Blocks, EveryDivision,
+                         testing::Values(Division{0, false}, Division{0, true},
+                                         Division{1, false}, Division{15, false},
+                                         Division{31, false}, Division{31, true},
+                                         Division{16, false}, Division{399, true},
+                                         Division{399, false}, Division{1000, false}));
+
+TEST_F(BinaryRecords, RecordOf3200BytesReadsAlikeInBothDivisions) {
+  const Bytes data = reals_data(400, 0.125);
+  Framed file;
+  file.record(data, false).record(data, true).end_mark();
+  open(file);
+  std::array<double, 400> first{};
+  std::array<double, 400> second{};
+  io::read_record(kUnit, {io::item(first)});
+  io::read_record(kUnit, {io::item(second)});
+  EXPECT_EQ(first, second);
+  EXPECT_EQ(first[399], 0.125 + 399 * 0.5);
+}
+
+TEST_F(BinaryRecords, LabelOf80CharactersInOneBlock) {
+  const std::string label(80, 'L');
+  open(Framed{}.record(Bytes(label.begin(), label.end())).end_mark());
+  std::array<char, 80> read{};
+  io::read_record(kUnit, {io::item(read)});
+  EXPECT_EQ(std::string(read.begin(), read.end()), label);
+}
+
+TEST_F(BinaryRecords, RestOfRecordIsSkippedAcrossBlocksAndEmptyReadsConsumeARecord) {
+  open(Framed{}
+           .record(reals_data(100, 1.0))
+           .record(reals_data(3, 2.0))
+           .record(reals_data(2, 9.0))
+           .end_mark());
+  double a = 0.0;
+  io::read_record(kUnit, {io::item(a)});
+  io::read_record(kUnit, std::initializer_list<io::ReadItem>{});
+  double b = 0.0;
+  io::read_record(kUnit, {io::item(b)});
+  EXPECT_EQ(a, 1.0);
+  EXPECT_EQ(b, 9.0);
+}
+
+TEST_F(BinaryRecords, EightOfTwelveBytesSucceeds) {
+  open(Framed{}.record(Bytes{1, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0, 0}).record(Bytes{5, 0, 0, 0}));
+  std::array<std::int32_t, 2> two{};
+  std::int32_t next = 0;
+  io::read_record(kUnit, {io::item(two)});
+  io::read_record(kUnit, {io::item(next)});
+  EXPECT_EQ(two[1], 2);
+  EXPECT_EQ(next, 5);
+}
+
+// Each damaged file with the diagnostic that must end the program at the first read.
+struct Damage {
+  const char* name;
+  Framed file;
+  std::size_t bytes_asked;
+  const char* diagnostic;
+};
+
+// Asks for `bytes` bytes from the first record, then for a real from the next.
+void read_twice(std::size_t bytes) {
+  std::array<std::uint8_t, 400> sink{};
+  io::read_record(kUnit, {io::ReadItem{sink.data(), bytes}});
+  double after = 0.0;
+  io::read_record(kUnit, {io::item(after)});
+}
+
+class DamagedFrame : public BinaryRecords, public testing::WithParamInterface<Damage> {};
+
+TEST_P(DamagedFrame, EndsTheProgramWithTheDiagnostic) {
+  open(GetParam().file);
+  EXPECT_EXIT(read_twice(GetParam().bytes_asked), testing::ExitedWithCode(2),
+              GetParam().diagnostic);
+}
+
+Damage damage(const char* name, Framed file, std::size_t asked, const char* diagnostic) {
+  return {name, std::move(file), asked, diagnostic};
+}
+
+const Bytes kTwelve(12, 1);
+const Bytes kBig = reals_data(40, 1.0);  // 320 bytes: blocks 129, 129, 64
+
+INSTANTIATE_TEST_SUITE_P(
+    Frames, DamagedFrame,
+    testing::Values(
+        damage("WrongFirstByte", Framed{76}.record(kTwelve).record(kTwelve).end_mark(), 4,
+               "illegal structure for unformatted file, unit 89"),
+        damage("MismatchedTrailer", Framed{}.raw({12}).raw(kTwelve).raw({11}).end_mark(), 4,
+               "illegal structure for unformatted file"),
+        damage("MismatchedTrailerOfSkippedBlock",
+               Framed{}.raw({129}).raw(Bytes(128, 0)).raw({128, 0, 0}).end_mark(), 4,
+               "illegal structure for unformatted file"),
+        damage("LeadAboveEndMark", Framed{}.raw({131, 0, 131}), 4,
+               "illegal structure for unformatted file"),
+        damage("TooManyBytes", Framed{}.record(Bytes(8, 0)).record(kTwelve).end_mark(), 12,
+               "too many bytes read from unformatted record"),
+        damage("MarkInsteadOfRecord", Framed{}.record(kTwelve).end_mark(), 4,
+               "end of file encountered"),
+        damage("MarkInsteadOfContinuation", Framed{}.block(129, kBig, 0, 128).end_mark(), 200,
+               "end of file encountered"),
+        damage("PhysicalEndInBlock", Framed{}.raw({12, 1, 2, 3}), 4,
+               "end-of-file during read, unit 89, file .*records.bin"),
+        damage("PhysicalEndAfterRecord", Framed{}.record(kTwelve), 4,
+               "end-of-file during read, unit 89, file .*records.bin"),
+        damage("OnlyFirstByte", Framed{}, 0, "end-of-file during read, unit 89")),
+    [](const testing::TestParamInfo<Damage>& info) { return info.param.name; });
+
+TEST_F(BinaryRecords, EmptyFileFailsAtTheFirstRead) {
+  zadaza_test::write_file(path_, "");
+  int descriptor = -1;
+  ASSERT_EQ(io::open_binary_file(kUnit, path_, descriptor), 0);
+  EXPECT_EXIT(io::read_record(kUnit, {}), testing::ExitedWithCode(2),
+              "^zadaza2krano: end-of-file during read, unit 89, file [^,]*records\\.bin\n$");
+}
+
+TEST_F(BinaryRecords, OpeningNeverCreatesAndRefusesFolders) {
+  int descriptor = -1;
+  const std::string missing = dir_.path("missing.zdz");
+  EXPECT_EQ(io::open_binary_file(kUnit, missing, descriptor), ENOENT);
+  struct stat status {};
+  EXPECT_NE(::stat(missing.c_str(), &status), 0);
+  EXPECT_EQ(io::open_binary_file(kUnit, dir_.dir(), descriptor), EISDIR);
+}
+
+}  // namespace

@@ -1,0 +1,61 @@
+// The soil model as zadaza-make holds it: counts may exceed the converter's limits, because
+// the tool writes whatever it is told.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace zadaza_make {
+
+inline constexpr int kCurvePoints = 23;
+inline constexpr int kDiameterSlots = 15;  // DIAM values in the general data record
+inline constexpr int kDisplacementRows = 25;
+inline constexpr int kDisplacementValues = 15;
+
+struct Curve {
+  int npts = 0;
+  int iorg = 0;
+  std::array<double, 3> par{};
+  std::vector<std::pair<double, double>> points;  // (stress, displacement), at most 23
+};
+
+struct SlotCurves {
+  Curve py, tz, qz;
+};
+
+struct Layer {
+  double zbot = 0.0;
+  std::array<double, 10> soil{};
+  std::vector<SlotCurves> slots;  // slot i at index i - 1; missing slots are written as zeros
+};
+
+struct DisplacementRow {
+  double z = 0.0;
+  std::array<double, kDisplacementValues> values{};
+};
+
+// The counts written in the counts record; each defaults to what the model holds.
+struct CountOverrides {
+  std::optional<int> layers, dsp, diameters;
+};
+
+struct ToolModel {
+  std::string label;
+  bool old_generation = false;
+  std::vector<Layer> layers;
+  std::vector<double> diameters;  // one diameter group per layer for each
+  double scour_z = 0.0, soil_e0 = 0.0, soil_ez = 0.0, soil_nu = 0.0;
+  std::vector<DisplacementRow> dsp;
+  CountOverrides counts;
+
+  int num_layers() const { return counts.layers.value_or(static_cast<int>(layers.size())); }
+  int num_dsp() const { return counts.dsp.value_or(static_cast<int>(dsp.size())); }
+  int num_diameters() const {
+    return counts.diameters.value_or(static_cast<int>(diameters.size()));
+  }
+};
+
+}  // namespace zadaza_make
