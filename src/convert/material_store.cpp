@@ -1,0 +1,7 @@
+#include "convert/material_store.hpp"
+
+namespace convert {
+
+MaterialStore MATERIAL_STORE;
+
+}  // namespace convert

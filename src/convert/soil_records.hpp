@@ -1,0 +1,20 @@
+// The SOILCHAR block of one pile diameter.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "zadaza/soil_model.hpp"
+
+namespace convert {
+
+// Writes the soil characteristic block of a diameter on OUTPUT_UNIT: two comment lines, the
+// SOILCHAR line, two comment lines and one line per layer 1..NUM_LAYERS with its top and bottom
+// levels and the identifiers of its P-y, T-z and Q-z materials, which `layer_ids` holds in
+// that order, layer after layer (3 * NUM_LAYERS identifiers).
+void G2K_WSOI(std::int32_t Soil_ID, double D, double MUDLINE_Z, double LENGTH_SCALE,
+              double FORCE_SCALE, const zadaza::LayerReals& ZBOT,
+              std::span<const std::int32_t> layer_ids, std::int32_t NUM_LAYERS,
+              double COORD_FACTOR, int OUTPUT_UNIT);
+
+}  // namespace convert

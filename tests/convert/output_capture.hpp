@@ -1,0 +1,93 @@
+// Captures what the conversion writes on a unit: the unit is bound to a fresh temporary file
+// and the lines are read back, CR LF checked and stripped.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "convert/material_store.hpp"
+#include "io/units.hpp"
+
+namespace convert_test {
+
+inline constexpr int kOutputUnit = 91;
+
+class OutputCapture {
+ public:
+  explicit OutputCapture(int unit = kOutputUnit) : unit_(unit) {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(info->test_suite_name()) + "_" + info->name();
+    for (char& c : name) {
+      if (c == '/') c = '_';
+    }
+    path_ = std::filesystem::path(::testing::TempDir()) / ("zz_convert_" + name + ".txt");
+    const std::string text = path_.string();
+    EXPECT_EQ(io::bind_text_file(unit_, text, false, false, true), 0) << text;
+  }
+  ~OutputCapture() {
+    io::close_unit(unit_);
+    std::filesystem::remove(path_);
+  }
+  OutputCapture(const OutputCapture&) = delete;
+  OutputCapture& operator=(const OutputCapture&) = delete;
+
+  // Everything written so far, as lines without their CR LF.
+  std::vector<std::string> lines() const {
+    io::flush_all();
+    std::ifstream in(path_, std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(in), {}};
+    std::vector<std::string> result;
+    std::size_t start = 0;
+    while (start < text.size()) {
+      const std::size_t end = text.find("\r\n", start);
+      if (end == std::string::npos) {
+        ADD_FAILURE() << "line without CR LF: " << text.substr(start);
+        break;
+      }
+      result.push_back(text.substr(start, end - start));
+      start = end + 2;
+    }
+    return result;
+  }
+
+ private:
+  int unit_;
+  std::filesystem::path path_;
+};
+
+// The lines as one text, one per line, for readable failure messages.
+inline std::string joined(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const auto& line : lines) text += line + "\n";
+  return text;
+}
+
+// An empty material store of the test's own, large enough to stay off the stack.
+inline convert::MaterialStore& empty_store() {
+  static convert::MaterialStore store;
+  store.NMAT = 0;
+  store.MATID.element.fill(0);
+  store.MATTYP.element.fill(0);
+  store.RMAT.element.fill(0.0);
+  return store;
+}
+
+// Appends a material with the given kind, identifier and leading reals RMAT(1..).
+inline std::int32_t add_material(convert::MaterialStore& store, std::int32_t kind,
+                                 std::int32_t id, std::initializer_list<double> reals = {}) {
+  const std::int32_t m = ++store.NMAT;
+  store.MATTYP(m) = kind;
+  store.MATID(m) = id;
+  int i = 1;
+  for (const double r : reals) store.RMAT(i++, m) = r;
+  return m;
+}
+
+}  // namespace convert_test
