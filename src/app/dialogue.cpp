@@ -1,0 +1,129 @@
+#include "app/dialogue.hpp"
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "app/text.hpp"
+#include "io/answers.hpp"
+#include "io/layout.hpp"
+#include "io/units.hpp"
+
+namespace app {
+namespace {
+
+constexpr int kQuestionLength = 32;
+
+constexpr std::string_view kGenerationQuestion = "New or Old ZADAZA data  /New/ ? ";
+constexpr std::string_view kZadazaFileQuestion = "Give ZADAZA data file         : ";
+constexpr std::string_view kOrientationQuestion = "Orientation of soil (POS/NEG) : ";
+constexpr std::string_view kOrigoQuestion = "Origo of soil axis system     : ";
+constexpr std::string_view kForceScaleQuestion = "Scaling Factor, Force  Unit   : ";
+constexpr std::string_view kLengthScaleQuestion = "Scaling Factor, Length Unit   : ";
+constexpr std::string_view kIdOffsetQuestion = "Number to be added to ID      : ";
+constexpr std::string_view kOutputFormatQuestion = "Output format, 1:SESAM, 2:KNF : ";
+constexpr std::string_view kOutputFileQuestion = "Give KRANO soil file (output) : ";
+constexpr std::string_view kEchoQuestion = "Echo of ZADAZA data   /No/    ? ";
+
+constexpr io::Layout kNewBanner{
+    "(/,/,/,/,"
+    "'---------------------------------------------',/,"
+    "'---------------------------------------------',/,"
+    "'-------  Z I Z A D E --> K R A N O   --------',/,"
+    "'-------         Version 1.3          --------',/,"
+    "/,"
+    "'---------------------------------------------',/,"
+    "'---------------------------------------------')"};
+
+constexpr io::Layout kOldBanner{
+    "(/,/,/,/,"
+    "'---------------------------------------------',/,"
+    "'-------  Z I Z A D E --> K R A N O   --------',/,"
+    "'-------       Version 1.0b           --------',/,"
+    "'-------                              --------',/,"
+    "'-------   To be used together with   --------',/,"
+    "'-------     1999 version or older    --------',/,"
+    "'-------               of             --------',/,"
+    "'-------             ZADAZA           --------',/,"
+    "'-------                              --------',/,"
+    "/,"
+    "'---------------------------------------------',/,"
+    "'---------------------------------------------')"};
+
+void ask(std::string_view question) { ASK(io::CONSOLE_OUT, question, kQuestionLength); }
+
+// Only the first typed character counts; an empty line gives a blank.
+char ask_letter(std::string_view question) {
+  std::array<char, 1> answer{' '};
+  ask(question);
+  io::read_text_answer(answer);
+  return answer[0];
+}
+
+// A blank answer means `default_letter`; the letter is returned in upper case.
+char ask_letter_or(std::string_view question, char default_letter) {
+  std::array<char, 1> answer{ask_letter(question)};
+  if (answer[0] == ' ') answer[0] = default_letter;
+  UPCASE(answer, 1);
+  return answer[0];
+}
+
+void ask_file_name(std::string_view question, FileName& name) {
+  name.fill(' ');
+  ask(question);
+  io::read_text_answer(name);
+}
+
+template <typename Number>
+void ask_number(std::string_view question, Number& variable) {
+  ask(question);
+  io::read_number_answer(variable);
+}
+
+// -1.0 for N (also an empty answer), +1.0 for P; any other first character asks again.
+double ask_orientation() {
+  for (;;) {
+    FileName orientation;
+    orientation.fill(' ');
+    orientation[0] = 'N';
+    const char answer = ask_letter(kOrientationQuestion);
+    if (answer != ' ') orientation[0] = answer;
+    UPCASE(orientation, FILE_NAME_LENGTH);
+    const std::string_view part = trimmed({orientation.data(), orientation.size()});
+    if (part == "N") return -1.0;
+    if (part == "P") return +1.0;
+  }
+}
+
+}  // namespace
+
+zadaza::Generation ask_generation() {
+  return ask_letter_or(kGenerationQuestion, 'N') == 'O' ? zadaza::Generation::Old
+                                                         : zadaza::Generation::New;
+}
+
+void write_banner(zadaza::Generation generation) {
+  io::write(io::CONSOLE_OUT, generation == zadaza::Generation::Old ? kOldBanner : kNewBanner);
+}
+
+void ask_zadaza_file(FileName& name) { ask_file_name(kZadazaFileQuestion, name); }
+
+void ask_settings(ConversionSettings& settings) {
+  settings.COORD_FACTOR = ask_orientation();
+  ask_number(kOrigoQuestion, settings.MUDLINE_Z);
+  ask_number(kForceScaleQuestion, settings.FORCE_SCALE);
+  ask_number(kLengthScaleQuestion, settings.LENGTH_SCALE);
+  ask_number(kIdOffsetQuestion, settings.ID_OFFSET);
+  ask_number(kOutputFormatQuestion, settings.OUTPUT_FORMAT);
+}
+
+void ask_output_file(FileName& name, const FileName& zadaza_file) {
+  ask_file_name(kOutputFileQuestion, name);
+  if (IFIRST({name.data(), name.size()}, FILE_NAME_LENGTH) != 0) return;
+  name = zadaza_file;
+  ADDEXT(name, FILE_NAME_LENGTH, ".fem", 4);
+}
+
+bool ask_echo() { return ask_letter_or(kEchoQuestion, 'N') == 'Y'; }
+
+}  // namespace app

@@ -1,0 +1,34 @@
+// The questions of the dialogue and the banner, each asked on the console and answered on the
+// console input. Every question is 32 characters, its last one a blank.
+#pragma once
+
+#include <array>
+
+#include "app/settings.hpp"
+#include "zadaza/reader.hpp"
+
+namespace app {
+
+inline constexpr int FILE_NAME_LENGTH = 64;
+using FileName = std::array<char, FILE_NAME_LENGTH>;
+
+// "New or Old ZADAZA data  /New/ ? ": O (either case) selects Old, anything else New.
+zadaza::Generation ask_generation();
+
+// Four empty lines, then the banner of the generation.
+void write_banner(zadaza::Generation generation);
+
+// The ZADAZA file name as typed, blank-padded; all blank when the answer was empty.
+void ask_zadaza_file(FileName& name);
+
+// The orientation (asked again until it reads as P or N), the axis origin, both scaling
+// factors, the identifier offset and the output format, in this order.
+void ask_settings(ConversionSettings& settings);
+
+// The output file name as typed, or, for an empty answer, the ZADAZA file name with ".fem".
+void ask_output_file(FileName& name, const FileName& zadaza_file);
+
+// "Echo of ZADAZA data   /No/    ? ": whether the answer was Y (either case).
+bool ask_echo();
+
+}  // namespace app

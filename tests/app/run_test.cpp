@@ -1,0 +1,251 @@
+// The converter run end to end: the real program in a fresh folder, answers piped in, the
+// whole console compared byte for byte.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kDash(45, '-');
+const std::string kNewBanner = "\r\n\r\n\r\n\r\n" + kDash + "\r\n" + kDash + "\r\n" +
+                               "-------  Z I Z A D E --> K R A N O   --------\r\n"
+                               "-------         Version 1.3          --------\r\n"
+                               "\r\n" +
+                               kDash + "\r\n" + kDash + "\r\n";
+const std::string kOldBanner = "\r\n\r\n\r\n\r\n" + kDash + "\r\n" +
+                               "-------  Z I Z A D E --> K R A N O   --------\r\n"
+                               "-------       Version 1.0b           --------\r\n"
+                               "-------                              --------\r\n"
+                               "-------   To be used together with   --------\r\n"
+                               "-------     1999 version or older    --------\r\n"
+                               "-------               of             --------\r\n"
+                               "-------             ZADAZA           --------\r\n"
+                               "-------                              --------\r\n"
+                               "\r\n" +
+                               kDash + "\r\n" + kDash + "\r\n";
+
+const std::string kGeneration = " New or Old ZADAZA data  /New/ ? ";
+const std::string kZadazaFile = " Give ZADAZA data file         : ";
+const std::string kOrientation = " Orientation of soil (POS/NEG) : ";
+const std::string kOrigo = " Origo of soil axis system     : ";
+const std::string kForceScale = " Scaling Factor, Force  Unit   : ";
+const std::string kLengthScale = " Scaling Factor, Length Unit   : ";
+const std::string kIdOffset = " Number to be added to ID      : ";
+const std::string kOutputFormat = " Output format, 1:SESAM, 2:KNF : ";
+const std::string kOutputFile = " Give KRANO soil file (output) : ";
+const std::string kEcho = " Echo of ZADAZA data   /No/    ? ";
+const std::string kProcessing = " Processing file               : ";
+const std::string kCompleted = "\r\n  Conversion Completed \r\n\r\n";
+const std::string kFailed = "\r\n  Conversion Feiled!   \r\n\r\n";
+
+std::string contents(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream all;
+  all << in.rdbuf();
+  return all.str();
+}
+
+struct Outcome {
+  int exit_status = -1;
+  std::string console;
+  std::string errors;
+};
+
+class ConverterRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    base_ = fs::temp_directory_path() /
+            ("run_test_" + std::to_string(::getpid()) + "_" +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(base_);
+    fs::create_directories(work());
+  }
+  void TearDown() override { fs::remove_all(base_); }
+
+  fs::path work() const { return base_ / "work"; }
+
+  void make_file(const char* name, const std::string& text) const {
+    std::ofstream(work() / name, std::ios::binary) << text;
+  }
+
+  // Files in the working folder after the run.
+  std::set<std::string> files() const {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(work())) {
+      names.insert(entry.path().filename().string());
+    }
+    return names;
+  }
+
+  Outcome run(const std::string& answers) const {
+    std::ofstream(base_ / "answers.txt", std::ios::binary) << answers;
+    const std::string command = "cd '" + work().string() + "' && exec '" ZZ_CONVERTER "' < '" +
+                                (base_ / "answers.txt").string() + "' > '" +
+                                (base_ / "console.txt").string() + "' 2> '" +
+                                (base_ / "errors.txt").string() + "'";
+    const int status = std::system(command.c_str());
+    Outcome result;
+    result.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.console = contents(base_ / "console.txt");
+    result.errors = contents(base_ / "errors.txt");
+    return result;
+  }
+
+  // A ZADAZA file written by the test tool in the working folder.
+  void make_zadaza(const std::string& arguments, const char* name) const {
+    const std::string command = "cd '" + work().string() + "' && '" ZZ_MAKE_TOOL "' --synthetic " +
+                                arguments + " " + name + " > /dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+  }
+
+  fs::path base_;
+};
+
+std::string summary(const char* layers, const char* mudline, const char* factor) {
+  return kEcho + "\r\n Starts generating Krano input.....\r\n\r\n" +
+         "\r\n  .. Number of P_d curve points  23\r\n" + "  .. Number of Soil Layers     " +
+         layers + "\r\n" + "  .. Maximum Piles               15\r\n" +
+         "  .. Z_Coord for Mudline       " + mudline + "\r\n" + "  .. Coordinate  Factor        " +
+         factor + "\r\n\r\n";
+}
+
+std::string from_echo_question(const std::string& console) {
+  const std::size_t at = console.find(kEcho);
+  return at == std::string::npos ? console : console.substr(at);
+}
+
+TEST_F(ConverterRun, EmptyFileNameEndsSilentlyAfterTheBanner) {
+  const Outcome r = run("\n\n");
+  EXPECT_EQ(r.console, kGeneration + kNewBanner + kZadazaFile);
+  EXPECT_EQ(r.errors, "");
+  EXPECT_EQ(r.exit_status, 0);
+  EXPECT_TRUE(files().empty());
+}
+
+
+TEST_F(ConverterRun, GenerationAnswersChooseTheBanner) {
+  const struct {
+    const char* answer;
+    const std::string& banner;
+  } cases[] = {{"old", kOldBanner}, {"O", kOldBanner},  {"Old", kOldBanner},
+               {"", kNewBanner},    {"x", kNewBanner},  {"new", kNewBanner},
+               {" o", kNewBanner},  {"N", kNewBanner}};
+  for (const auto& c : cases) {
+    const Outcome r = run(std::string(c.answer) + "\n\n");
+    EXPECT_EQ(r.console, kGeneration + c.banner + kZadazaFile) << "answer '" << c.answer << "'";
+    EXPECT_EQ(r.exit_status, 0);
+  }
+}
+
+TEST_F(ConverterRun, UnopenableZadazaFileIsReportedAndNothingIsCreated) {
+  fs::create_directory(work() / "folder");
+  const struct {
+    const char* typed;
+    const char* error;
+  } cases[] = {{"   missing.dat", "'missing.dat': No such file or directory\n"},
+               {"folder", "'folder': Is a directory\n"}};
+  for (const auto& c : cases) {
+    const Outcome r = run(std::string("\n") + c.typed + "\n");
+    EXPECT_EQ(r.console, kGeneration + kNewBanner + kZadazaFile);
+    EXPECT_EQ(r.errors, std::string("zadaza2krano: cannot open ZADAZA file ") + c.error);
+    EXPECT_EQ(r.exit_status, 1);
+  }
+  EXPECT_EQ(files(), std::set<std::string>{"folder"});
+}
+
+
+TEST_F(ConverterRun, EndOfConsoleInputEndsTheProgramWithWhatWasWritten) {
+  const Outcome r = run("\n");
+  EXPECT_EQ(r.console, kGeneration + kNewBanner + kZadazaFile);
+  EXPECT_EQ(r.errors.rfind("zadaza2krano: ", 0), 0u) << r.errors;
+  EXPECT_NE(r.errors.find(", unit 5"), std::string::npos) << r.errors;
+  EXPECT_EQ(r.exit_status, 2);
+}
+
+TEST_F(ConverterRun, UnreadableIntegerEndsTheProgramWithoutOutcome) {
+  make_file("soil.dat", "any content");
+  const Outcome r = run("\nsoil.dat\nP\n0\n1\n1\n1.5\n1\n\n");
+  EXPECT_EQ(r.console, kGeneration + kNewBanner + kZadazaFile + kOrientation + kOrigo +
+                           kForceScale + kLengthScale + kIdOffset);
+  EXPECT_NE(r.errors.find(", unit 5"), std::string::npos) << r.errors;
+  EXPECT_EQ(r.exit_status, 2);
+  EXPECT_EQ(files(), std::set<std::string>{"soil.dat"});
+}
+
+
+
+TEST_F(ConverterRun, LongZadazaNameGivesOutputNameCutTo64) {
+  const std::string name62 = std::string(58, 'z') + ".dat";
+  make_file(name62.c_str(), "");
+  run("\n" + name62 + "\nP\n0\n1\n1\n0\n1\n\n");
+  EXPECT_EQ(files(), (std::set<std::string>{name62, name62 + ".f"}));
+}
+
+TEST_F(ConverterRun, InputFileTypedAsOutputNameIsNeverTouched) {
+  make_zadaza("--layers 2 --diameters 1 --in-use 1 --dsp 0 --seed 5", "soil.dat");
+  const std::string input = contents(work() / "soil.dat");
+  fs::create_directory(work() / "sub");
+  for (const char* typed : {"soil.dat", "./soil.dat", "sub/../soil.dat"}) {
+    const Outcome r = run("\nsoil.dat\nP\n0\n1\n1\n0\n1\n" + std::string(typed) + "\nN\n");
+    EXPECT_EQ(contents(work() / "soil.dat"), input) << typed;
+    EXPECT_EQ(from_echo_question(r.console), summary("   2", "      0.0", "      1.0") + kFailed);
+    EXPECT_EQ(r.exit_status, 0);
+  }
+  EXPECT_EQ(files(), (std::set<std::string>{"soil.dat", "sub"}));
+}
+
+TEST_F(ConverterRun, WholeRunShowsSummaryAndCompletes) {
+  make_zadaza("--layers 3 --diameters 3 --in-use 2 --dsp 0 --seed 7", "soil.dat");
+  // Q asks the orientation again, and an empty answer then gives -1.0; a slash after an empty
+  // line leaves the origin at 0.0.
+  const Outcome r = run("\n   soil.dat\nQ\n\n\n/\n1\n1\n0\n1\n\ny\n");
+  const std::string dialogue = kGeneration + kNewBanner + kZadazaFile + kOrientation +
+                               kOrientation + kOrigo + kForceScale + kLengthScale + kIdOffset +
+                               kOutputFormat + kOutputFile + kProcessing + "soil.dat";
+  EXPECT_EQ(r.console.substr(0, dialogue.size()), dialogue);
+  EXPECT_EQ(from_echo_question(r.console), summary("   3", "      0.0", "     -1.0") + kCompleted);
+  EXPECT_EQ(r.errors, "");
+  EXPECT_EQ(r.exit_status, 0);
+  EXPECT_EQ(files(), (std::set<std::string>{"soil.dat", "soil.dat.fem", "soil.dat.echo"}));
+  EXPECT_GT(fs::file_size(work() / "soil.dat.fem"), 0u);
+  EXPECT_GT(fs::file_size(work() / "soil.dat.echo"), 0u);
+}
+
+TEST_F(ConverterRun, TypedSettingsReachTheSummary) {
+  make_zadaza("--layers 2 --diameters 2 --in-use 1 --dsp 2 --seed 3", "new.dat");
+  const Outcome r = run("x\nnew.dat\npos\n-12.25\n1000\n1\n100\n2\nnew.knf\nn\n");
+  EXPECT_EQ(from_echo_question(r.console), summary("   2", "    -12.2", "      1.0") + kCompleted);
+  EXPECT_EQ(r.exit_status, 0);
+  EXPECT_EQ(files(), (std::set<std::string>{"new.dat", "new.knf"}));
+}
+
+TEST_F(ConverterRun, FailedOutputOpeningIsReportedEvenAfterEchoOpens) {
+  make_zadaza("--layers 1 --diameters 1 --in-use 1 --dsp 0 --seed 1", "soil.dat");
+  const Outcome r = run("\nsoil.dat\nN\n0\n1\n1\n0\n1\nno/such/out.fem\nY\n");
+  EXPECT_EQ(from_echo_question(r.console), summary("   1", "      0.0", "     -1.0") + kFailed);
+  EXPECT_EQ(r.exit_status, 0);
+  EXPECT_EQ(files(), (std::set<std::string>{"soil.dat", "soil.dat.echo"}));
+}
+
+
+TEST_F(ConverterRun, SizeLimitFailureEndsAfterTheReaderWithoutOutcome) {
+  make_zadaza("--layers 81 --diameters 1 --in-use 1 --dsp 0 --seed 1", "big.dat");
+  const Outcome r = run("\nbig.dat\nP\n0\n1\n1\n0\n1\n\nY\n");
+  EXPECT_EQ(r.console.find(kEcho), std::string::npos);
+  EXPECT_EQ(r.console.find("Conversion"), std::string::npos);
+  EXPECT_NE(r.console.find("81"), std::string::npos);
+  EXPECT_EQ(r.exit_status, 0);
+  EXPECT_EQ(files(), (std::set<std::string>{"big.dat", "big.dat.fem"}));
+  EXPECT_EQ(fs::file_size(work() / "big.dat.fem"), 0u);
+}
+
+}  // namespace
