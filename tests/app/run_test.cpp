@@ -236,7 +236,6 @@ TEST_F(ConverterRun, FailedOutputOpeningIsReportedEvenAfterEchoOpens) {
   EXPECT_EQ(files(), (std::set<std::string>{"soil.dat", "soil.dat.echo"}));
 }
 
-
 TEST_F(ConverterRun, SizeLimitFailureEndsAfterTheReaderWithoutOutcome) {
   make_zadaza("--layers 81 --diameters 1 --in-use 1 --dsp 0 --seed 1", "big.dat");
   const Outcome r = run("\nbig.dat\nP\n0\n1\n1\n0\n1\n\nY\n");
@@ -247,5 +246,45 @@ TEST_F(ConverterRun, SizeLimitFailureEndsAfterTheReaderWithoutOutcome) {
   EXPECT_EQ(files(), (std::set<std::string>{"big.dat", "big.dat.fem"}));
   EXPECT_EQ(fs::file_size(work() / "big.dat.fem"), 0u);
 }
+
+// Whole runs whose outcome rests on the file and the answers together: the outcome line and a
+// piece of the output file that shows why.
+struct WholeRun {
+  const char* name;
+  const char* tool_arguments;
+  const char* answers;
+  bool completes;
+  const char* output_piece;
+};
+
+class WholeRuns : public ConverterRun, public ::testing::WithParamInterface<WholeRun> {};
+
+TEST_P(WholeRuns, OutcomeAndOutputAgree) {
+  const WholeRun& c = GetParam();
+  make_zadaza(c.tool_arguments, "soil.dat");
+  const Outcome r = run(c.answers);
+  EXPECT_TRUE(r.console.ends_with(c.completes ? kCompleted : kFailed)) << r.console;
+  EXPECT_EQ(r.errors, "");
+  EXPECT_EQ(r.exit_status, 0);
+  EXPECT_NE(contents(work() / "out.txt").find(c.output_piece), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Converter, WholeRuns,
+    ::testing::Values(
+        WholeRun{"OldGenerationReadsFourDiameterGroups",
+                 "--old --layers 2 --diameters 4 --in-use 2 --dsp 1 --seed 5",
+                 "O\nsoil.dat\nP\n0\n1\n1\n0\n2\nout.txt\nN\n", true,
+                 "\r\n ELPLCURV   1200021\r\n"},
+        WholeRun{"UnknownFormatWritesBlocksThenBothBanners",
+                 "--layers 1 --diameters 1 --in-use 1 --dsp 0 --seed 2",
+                 "\nsoil.dat\nN\n0\n1\n1\n0\n3\nout.txt\n\n", false,
+                 "   900013\r\n\r\n  *** ERROR IN G2K_WMAT ***\r\n\r\n  *** ERROR IN G2KRANO ***\r\n"},
+        WholeRun{"OffsetBeyondThirtyTwoBitsSkipsTheDiameter",
+                 "--layers 1 --diameters 1 --in-use 1 --dsp 0 --seed 2",
+                 "\nsoil.dat\nN\n0\n1\n1\n2147483000\n1\nout.txt\n\n", false,
+                 "\r\n  *** ERROR IN G2KRANO ***\r\n\r\n"
+                 "  *** Identifiers out of range for diameter  9.000E-01\r\n"}),
+    [](const ::testing::TestParamInfo<WholeRun>& info) { return info.param.name; });
 
 }  // namespace
