@@ -4,15 +4,13 @@
 #include <array>
 #include <cmath>
 
+#include "convert/banners.hpp"
 #include "convert/identifiers.hpp"
 #include "io/units.hpp"
 
 namespace convert {
 
 namespace {
-
-constexpr io::Layout kBanner{"(/,2X,A)"};
-constexpr io::Layout kLimitLine{"(/,2X,A,I4)"};
 
 // The thinning tolerance is the single-precision 0.01, widened.
 constexpr double kThinTolerance = static_cast<double>(0.01F);
@@ -57,8 +55,8 @@ void G2K_MATR(MaterialStore& store, std::int32_t NUM_LAYERS, std::int32_t points
               std::int32_t ID_OFFSET, const ScaledCurves& PYCRV, const ScaledCurves& TZCRV,
               const ScaledCurves& QZCRV, double D, int OUTPUT_UNIT, std::int32_t& RUN_STATUS) {
   if (points_per_curve > MAX_THIN_POINTS) {
-    io::write(OUTPUT_UNIT, kBanner, {"*** ERROR IN G2K_MATR ***"});
-    io::write(OUTPUT_UNIT, kLimitLine, {"*** Number of Points Exceeds Max of ", MAX_THIN_POINTS});
+    write_limit_banner(OUTPUT_UNIT, "*** ERROR IN G2K_MATR ***",
+                       "*** Number of Points Exceeds Max of ", MAX_THIN_POINTS);
     RUN_STATUS = -1;
     return;
   }

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <span>
+#include <string_view>
 
+#include "convert/banners.hpp"
 #include "convert/curve_materials.hpp"
 #include "convert/curve_scaling.hpp"
 #include "convert/identifiers.hpp"
@@ -15,9 +17,8 @@ namespace convert {
 
 namespace {
 
-constexpr io::Layout kBanner{"(/,2X,A)"};
-constexpr io::Layout kLimitLine{"(/,2X,A,I4)"};
 constexpr io::Layout kDiameterLine{"(/,2X,A,1PE11.3)"};
+constexpr std::string_view kDriverBanner = "*** ERROR IN G2KRANO ***";
 
 constexpr std::int32_t kMaterialsPerLayer = 3;
 
@@ -26,12 +27,12 @@ ScaledCurves TZCRV;
 ScaledCurves QZCRV;
 
 void report_store_full(int OUTPUT_UNIT) {
-  io::write(OUTPUT_UNIT, kBanner, {"*** ERROR IN G2KRANO ***"});
-  io::write(OUTPUT_UNIT, kLimitLine, {"*** Number of Materials Exceeds Max of ", MAX_MATERIALS});
+  write_limit_banner(OUTPUT_UNIT, kDriverBanner, "*** Number of Materials Exceeds Max of ",
+                     MAX_MATERIALS);
 }
 
 void report_identifiers_out_of_range(double D, int OUTPUT_UNIT) {
-  io::write(OUTPUT_UNIT, kBanner, {"*** ERROR IN G2KRANO ***"});
+  write_banner(OUTPUT_UNIT, kDriverBanner);
   io::write(OUTPUT_UNIT, kDiameterLine, {"*** Identifiers out of range for diameter", D});
 }
 
@@ -81,7 +82,7 @@ void G2KRANO(std::int32_t ACTIVE_DIAMETERS, std::int32_t points_per_curve,
   }
   G2K_WMAT(store, OUTPUT_FORMAT, OUTPUT_UNIT, error);
   if (error != 0) {
-    io::write(OUTPUT_UNIT, kBanner, {"*** ERROR IN G2KRANO ***"});
+    write_banner(OUTPUT_UNIT, kDriverBanner);
     RUN_STATUS = -1;
   }
 }

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <string_view>
 
+#include "convert/banners.hpp"
 #include "convert/material_records.hpp"
 #include "convert/rounding.hpp"
 #include "io/units.hpp"
@@ -11,8 +13,7 @@ namespace convert {
 
 namespace {
 
-constexpr io::Layout kBanner{"(/,2X,A)"};
-constexpr io::Layout kLimitLine{"(/,2X,A,I4)"};
+constexpr std::string_view kTableBanner = "*** ERROR IN G2K_WMAT ***";
 constexpr io::Layout kWarning{"(A)"};
 
 constexpr std::int32_t SESAM_FORMAT = 1;
@@ -92,7 +93,7 @@ void KWRMAT(const MaterialStore& store, int OUTPUT_UNIT, std::int32_t& error) {
     if (counts[i] < 1) continue;
     const std::int32_t c = collect_identifiers(store, kKnfKindOrder[i]);
     if (!write_kind_block(store, kKnfKindOrder[i], c, OUTPUT_UNIT)) {
-      io::write(OUTPUT_UNIT, kBanner, {"*** ERROR IN KWRMAT ***"});
+      write_banner(OUTPUT_UNIT, "*** ERROR IN KWRMAT ***");
       error = -1;
       return;
     }
@@ -104,9 +105,8 @@ void KWRMAT(const MaterialStore& store, int OUTPUT_UNIT, std::int32_t& error) {
 void G2K_WMAT(const MaterialStore& store, std::int32_t OUTPUT_FORMAT, int OUTPUT_UNIT,
               std::int32_t& error) {
   if (store.NMAT > MAX_TABLE_MATERIALS) {
-    io::write(OUTPUT_UNIT, kBanner, {"*** ERROR IN G2K_WMAT ***"});
-    io::write(OUTPUT_UNIT, kLimitLine,
-              {"*** Number of Materials Exceeds Max of ", MAX_TABLE_MATERIALS});
+    write_limit_banner(OUTPUT_UNIT, kTableBanner, "*** Number of Materials Exceeds Max of ",
+                       MAX_TABLE_MATERIALS);
     error = -1;
     return;
   }
@@ -119,7 +119,7 @@ void G2K_WMAT(const MaterialStore& store, std::int32_t OUTPUT_FORMAT, int OUTPUT
     KWRMAT(store, OUTPUT_UNIT, knf_error);
     if (knf_error == 0) return;
   }
-  io::write(OUTPUT_UNIT, kBanner, {"*** ERROR IN G2K_WMAT ***"});
+  write_banner(OUTPUT_UNIT, kTableBanner);
   error = -1;
 }
 
