@@ -50,8 +50,8 @@ INSTANTIATE_TEST_SUITE_P(
                       SameRelCase{1.0, std::nextafter(kUpperEdge, 0.0), true},
                       SameRelCase{1.0, kLowerEdge, false},
                       SameRelCase{1.0, std::nextafter(kLowerEdge, 2.0), true},
-                      // 1.00999999 lies inside the band of the single-precision tolerance
-                      // but outside that of a double-precision 0.01.
+                      // 1.0099999998 lies outside the band of the single-precision tolerance
+                      // but inside that of a double-precision 0.01.
                       SameRelCase{1.0, 1.0099999998, false}, SameRelCase{1.0, 1.0099999997, true}));
 
 using Pairs = std::vector<std::pair<double, double>>;
