@@ -1,7 +1,5 @@
 #include "app/run.hpp"
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -50,21 +48,8 @@ void open_text_file(const FileName& name, int unit, std::int32_t& result) {
                 kBlankNull, kNoRecordLength, kNoReport, kSilent, result);
 }
 
-void write_error_text(std::string_view text) {
-  while (!text.empty()) {
-    const ssize_t n = ::write(STDERR_FILENO, text.data(), text.size());
-    if (n <= 0) return;
-    text.remove_prefix(static_cast<std::size_t>(n));
-  }
-}
-
 void report_unopened_input(std::string_view name, int error) {
-  io::flush_all();
-  write_error_text("zadaza2krano: cannot open ZADAZA file '");
-  write_error_text(name);
-  write_error_text("': ");
-  write_error_text(std::strerror(error));
-  write_error_text("\n");
+  io::report_error({"cannot open ZADAZA file '", name, "': ", std::strerror(error)});
 }
 
 void write_summary(const ConversionSettings& settings, std::int32_t NUM_LAYERS) {

@@ -215,24 +215,17 @@ void protect_input_file(int descriptor) {
   if (::fstat(descriptor, &status) == 0) protected_input = identity_of(status);
 }
 
-void fail_io(int unit, std::string_view what, std::string_view file) {
+void report_error(std::initializer_list<std::string_view> pieces) {
   for (Unit& u : units) {
     if (u.bound()) drain(u);
   }
-  if (file.empty() && is_bound(unit)) file = units[static_cast<std::size_t>(unit)].file_name();
-
   constexpr std::string_view kProgram = "zadaza2krano: ";
-  constexpr std::string_view kUnit = ", unit ";
-  constexpr std::string_view kFile = ", file ";
-  static char line[kProgram.size() + 256 + kUnit.size() + 12 + kFile.size() + kMaxNameLength + 1];
+  static char line[kProgram.size() + 2 * (kMaxNameLength + 1) + 512];
   char* out = line;
   append(out, kProgram);
-  append(out, what.substr(0, 256));
-  append(out, kUnit);
-  out = std::to_chars(out, out + 12, unit).ptr;
-  if (!file.empty()) {
-    append(out, kFile);
-    append(out, file.substr(0, kMaxNameLength));
+  for (const std::string_view piece : pieces) {
+    const auto room = static_cast<std::size_t>(line + sizeof line - 1 - out);
+    append(out, piece.substr(0, room));
   }
   *out++ = '\n';
   for (const char* p = line; p < out;) {
@@ -240,6 +233,18 @@ void fail_io(int unit, std::string_view what, std::string_view file) {
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
     p += n;
+  }
+}
+
+void fail_io(int unit, std::string_view what, std::string_view file) {
+  if (file.empty() && is_bound(unit)) file = units[static_cast<std::size_t>(unit)].file_name();
+  char number[12];
+  const char* number_end = std::to_chars(number, number + sizeof number, unit).ptr;
+  const std::string_view unit_number(number, static_cast<std::size_t>(number_end - number));
+  if (file.empty()) {
+    report_error({what, ", unit ", unit_number});
+  } else {
+    report_error({what, ", unit ", unit_number, ", file ", file});
   }
   std::_Exit(IO_FAILURE_EXIT);
 }

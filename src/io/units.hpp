@@ -54,6 +54,10 @@ void close_unit(int unit);
 // open descriptor, so that no other name for the same file can be bound to a text unit.
 void protect_input_file(int descriptor);
 
+// Writes out what every unit holds (a refusal is passed over: the program is about to end),
+// then one line "zadaza2krano: " followed by the pieces on standard error.
+void report_error(std::initializer_list<std::string_view> pieces);
+
 // Ends the program after an input/output failure: flushes every unit, writes one line
 // "zadaza2krano: <what>, unit <unit>[, file <name>]" on standard error and exits with status 2.
 // An empty `file` names the file bound to the unit, if any.
