@@ -6,7 +6,7 @@
 
 #include "app/text.hpp"
 #include "io/answers.hpp"
-#include "io/layout.hpp"
+#include "format/layout.hpp"
 #include "io/units.hpp"
 
 namespace app {

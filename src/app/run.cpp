@@ -8,7 +8,7 @@
 #include "app/settings.hpp"
 #include "app/text.hpp"
 #include "convert/g2krano.hpp"
-#include "io/layout.hpp"
+#include "format/layout.hpp"
 #include "io/open_unit.hpp"
 #include "io/units.hpp"
 #include "zadaza/echo.hpp"

@@ -7,7 +7,7 @@
 #include <span>
 #include <string_view>
 
-#include "io/layout.hpp"
+#include "format/layout.hpp"
 #include "io/units.hpp"
 
 namespace app {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "io/layout.hpp"
+#include "format/layout.hpp"
 #include "io/units.hpp"
 
 namespace convert {

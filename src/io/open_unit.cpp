@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "io/layout.hpp"
+#include "format/layout.hpp"
 #include "io/units.hpp"
 
 namespace io {

@@ -10,7 +10,7 @@
 #include <span>
 #include <string_view>
 
-#include "io/layout.hpp"
+#include "format/layout.hpp"
 
 namespace io {
 

@@ -1,4 +1,4 @@
-#include "io/real_fields.hpp"
+#include "format/real_fields.hpp"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 // Whole layouts: how items are driven by their values, where lines end, and complete lines
 // of the converter's own layouts checked column by column.
-#include "io/layout.hpp"
+#include "format/layout.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "io/layout.hpp"
+#include "format/layout.hpp"
 
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "io/real_fields.hpp"
+#include "format/real_fields.hpp"
 
 namespace io {
 namespace {

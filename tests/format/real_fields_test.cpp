@@ -1,7 +1,7 @@
 // Field text of single values: the worked values, and agreement with an independent exact
 // conversion (the C library's printf, which rounds the exact binary value, ties to even) on
 // many random values for every field form the converter uses.
-#include "io/real_fields.hpp"
+#include "format/real_fields.hpp"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@
 #include <random>
 #include <string>
 
-#include "io/layout.hpp"
+#include "format/layout.hpp"
 
 namespace {
 
