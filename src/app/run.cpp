@@ -88,7 +88,7 @@ void write_outcome() {
 
 std::int32_t count_active_diameters(const zadaza::DiameterReals& DIAM) {
   std::int32_t count = 0;
-  while (count < kDiametersLookedAt && DIAM(count + 1) > kSmallestDiameter) ++count;
+  while (count < kDiametersLookedAt && !(DIAM(count + 1) <= kSmallestDiameter)) ++count;
   return count;
 }
 
@@ -98,7 +98,7 @@ int run_converter() {
 
   ask_zadaza_file(ZADAZA_FILE);
   const std::string_view zadaza_name = trimmed(text_of(ZADAZA_FILE));
-  if (zadaza_name.empty()) return 0;
+  if (zadaza_name.empty()) return COMPLETED_EXIT;
   if (const int error = zadaza::open_zadaza_file(zadaza_name); error != 0) {
     report_unopened_input(zadaza_name, error);
     return INPUT_UNOPENED_EXIT;
@@ -111,7 +111,7 @@ int run_converter() {
   const std::int32_t output_opening = RUN_STATUS;
 
   io::write(io::CONSOLE_OUT, kProcessing, {" Processing file               : ", zadaza_name});
-  if (!zadaza::read_zadaza_file(generation, RUN_STATUS)) return 0;
+  if (!zadaza::read_zadaza_file(generation, RUN_STATUS)) return CONVERSION_FAILED_EXIT;
 
   if (ask_echo()) write_echo_report(output_opening);
 
@@ -122,7 +122,7 @@ int run_converter() {
   convert_model(CONVERSION_SETTINGS, model);
 
   write_outcome();
-  return 0;
+  return RUN_STATUS == 0 ? COMPLETED_EXIT : CONVERSION_FAILED_EXIT;
 }
 
 }  // namespace app

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <string>
 
 #include "app/run.hpp"
@@ -92,6 +93,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DiameterCase{{0.0, 1.2, 1.5, 2.0, 0.0, 0.0}, 0},
                       DiameterCase{{1.0E-10, 1.2, 0.0, 0.0, 0.0, 0.0}, 0},
                       DiameterCase{{2.0E-10, -1.0, 0.0, 0.0, 0.0, 0.0}, 1},
-                      DiameterCase{{1.0, 1.0, 1.0, 0.0, 5.0, 0.0}, 3}));
+                      DiameterCase{{1.0, 1.0, 1.0, 0.0, 5.0, 0.0}, 3},
+                      DiameterCase{{0.9, std::nan(""), 1.5, 0.0, 0.0, 0.0}, 3}));
 
 }  // namespace
