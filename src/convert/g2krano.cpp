@@ -1,6 +1,8 @@
 #include "convert/g2krano.hpp"
 
 #include <algorithm>
+#include <array>
+#include <cstddef>
 #include <span>
 #include <string_view>
 
@@ -36,6 +38,44 @@ void report_identifiers_out_of_range(double D, int OUTPUT_UNIT) {
   io::write(OUTPUT_UNIT, kDiameterLine, {"*** Identifiers out of range for diameter", D});
 }
 
+void report_identifiers_already_used(double D, int OUTPUT_UNIT) {
+  write_banner(OUTPUT_UNIT, kDriverBanner);
+  io::write(OUTPUT_UNIT, kDiameterLine, {"*** Identifiers already used by another diameter", D});
+}
+
+// The soil identifiers of the diameters converted so far in this run.
+struct ConvertedSoilIds {
+  std::array<std::int32_t, zadaza::MAX_PILES> ids{};
+  std::size_t count = 0;
+
+  bool contains(std::int32_t id) const {
+    return std::find(ids.begin(), ids.begin() + static_cast<std::ptrdiff_t>(count), id) !=
+           ids.begin() + static_cast<std::ptrdiff_t>(count);
+  }
+  void add(std::int32_t id) { ids[count++] = id; }
+};
+
+bool material_id_stored(const MaterialStore& store, std::int32_t id) {
+  for (std::int32_t m = 1; m <= store.NMAT; ++m) {
+    if (store.MATID(m) == id) return true;
+  }
+  return false;
+}
+
+// Whether the diameter would reuse a soil identifier or a material identifier that an earlier
+// diameter of this run already has: two records of the same identifier make the KRANO input
+// ambiguous.
+bool identifiers_already_used(double D, std::int32_t layers, std::int32_t ID_OFFSET,
+                              const ConvertedSoilIds& converted, const MaterialStore& store) {
+  if (converted.contains(soil_id(D))) return true;
+  for (std::int32_t j = 1; j <= layers; ++j) {
+    for (const std::int32_t curve : {PY_CURVE, TZ_CURVE, QZ_CURVE}) {
+      if (material_id_stored(store, MAT_ID(D, j, curve, ID_OFFSET))) return true;
+    }
+  }
+  return false;
+}
+
 std::span<const std::int32_t> identifiers_from(const MaterialStore& store, std::int32_t first,
                                                std::int32_t layers) {
   return {store.MATID.at(first), static_cast<std::size_t>(kMaterialsPerLayer * layers)};
@@ -58,6 +98,7 @@ void G2KRANO(std::int32_t ACTIVE_DIAMETERS, std::int32_t points_per_curve,
   const std::int32_t diameters =
       std::clamp(ACTIVE_DIAMETERS, 0, std::min(diameter_slots, zadaza::MAX_PILES));
   const std::int32_t layers = std::clamp(NUM_LAYERS, 0, zadaza::MAX_LAYERS);
+  ConvertedSoilIds converted;
   for (std::int32_t i = 1; i <= diameters; ++i) {
     // Checked before the diameter is built, so the store can never overflow.
     if (store.NMAT + kMaterialsPerLayer * layers > MAX_MATERIALS) {
@@ -71,7 +112,13 @@ void G2KRANO(std::int32_t ACTIVE_DIAMETERS, std::int32_t points_per_curve,
       RUN_STATUS = -1;
       continue;
     }
+    if (identifiers_already_used(D, layers, ID_OFFSET, converted, store)) {
+      report_identifiers_already_used(D, OUTPUT_UNIT);
+      RUN_STATUS = -1;
+      continue;
+    }
     const std::int32_t Soil_ID = soil_id(D);
+    converted.add(Soil_ID);
     const std::int32_t first = store.NMAT + 1;
     G2K_SCAL(i, layers, D, points_per_curve, PY_P, PY_DELTA, TZ_P, TZ_DELTA, QZ_P, QZ_DELTA,
              PYCRV, TZCRV, QZCRV);

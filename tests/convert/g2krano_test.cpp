@@ -239,22 +239,31 @@ TEST_F(Conversion, StatusIsNeverReset) {
   EXPECT_EQ(status, -7);
 }
 
-TEST_F(Conversion, SameDiameterCodeTwiceFailsInKnfOnly) {
-  plain_layers(1, 2);
-  model().DIAM(1) = 1.5;
-  model().DIAM(2) = 1.5004;  // NINT(1500.4) is the same code
-  std::int32_t status = 0;
-  const Lines sesam = run({.diameters = 2, .format = 1}, status);
-  EXPECT_EQ(status, 0);
-  EXPECT_EQ(count_starting(sesam, "MISOPL    0.15000110E+07"), 2U);
-  const Lines knf = run({.diameters = 2, .format = 2}, status);
-  EXPECT_EQ(status, -1);
-  EXPECT_EQ(Lines(knf.end() - 6, knf.end()),
-            (Lines{"", "  *** ERROR IN KWRMAT ***", "", "  *** ERROR IN G2K_WMAT ***", "",
-                   "  *** ERROR IN G2KRANO ***"}))
-      << joined(knf);
-  EXPECT_EQ(count_starting(knf, " ELPLCURV   1500011"), 1U);
-  EXPECT_EQ(count_starting(knf, " ELPLCURV   1500012"), 0U);
+TEST_F(Conversion, DiameterReusingIdentifiersIsSkippedInBothFormats) {
+  const struct {
+    double first, second;
+    const char* second_shown;
+  } cases[] = {{1.5, 1.5004, "  1.500E+00"},  // same soil identifier and diameter code
+               {10.5, 10.6, "  1.060E+01"},   // soil identifier 11 twice, codes differ
+               {1.0, 1.0004, "  1.000E+00"}};
+  for (const auto& c : cases) {
+    for (const std::int32_t format : {1, 2}) {
+      plain_layers(1, 2);
+      model().DIAM(1) = c.first;
+      model().DIAM(2) = c.second;
+      std::int32_t status = 0;
+      const Lines lines = run({.diameters = 2, .format = format}, status);
+      EXPECT_EQ(status, -1) << c.second;
+      EXPECT_EQ(count_starting(lines, " SOILCHAR"), 1U) << joined(lines);
+      EXPECT_EQ(convert::MATERIAL_STORE.NMAT, 3);
+      const Lines banner{"", "  *** ERROR IN G2KRANO ***", "",
+                         std::string("  *** Identifiers already used by another diameter") +
+                             c.second_shown};
+      EXPECT_NE(std::search(lines.begin(), lines.end(), banner.begin(), banner.end()),
+                lines.end())
+          << joined(lines);
+    }
+  }
 }
 
 TEST_F(Conversion, IdentifiersBeyondThirtyTwoBitsSkipTheDiameter) {
