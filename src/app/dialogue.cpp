@@ -13,6 +13,7 @@ namespace app {
 namespace {
 
 constexpr int kQuestionLength = 32;
+constexpr int kOrientationLength = 64;
 
 constexpr std::string_view kGenerationQuestion = "New or Old ZADAZA data  /New/ ? ";
 constexpr std::string_view kZadazaFileQuestion = "Give ZADAZA data file         : ";
@@ -71,7 +72,7 @@ char ask_letter_or(std::string_view question, char default_letter) {
 void ask_file_name(std::string_view question, FileName& name) {
   name.fill(' ');
   ask(question);
-  io::read_text_answer(name);
+  io::read_whole_text_answer(name, question.substr(0, question.find_last_not_of(" :") + 1));
 }
 
 template <typename Number>
@@ -83,12 +84,12 @@ void ask_number(std::string_view question, Number& variable) {
 // -1.0 for N (also an empty answer), +1.0 for P; any other first character asks again.
 double ask_orientation() {
   for (;;) {
-    FileName orientation;
+    std::array<char, kOrientationLength> orientation;
     orientation.fill(' ');
     orientation[0] = 'N';
     const char answer = ask_letter(kOrientationQuestion);
     if (answer != ' ') orientation[0] = answer;
-    UPCASE(orientation, FILE_NAME_LENGTH);
+    UPCASE(orientation, kOrientationLength);
     const std::string_view part = trimmed({orientation.data(), orientation.size()});
     if (part == "N") return -1.0;
     if (part == "P") return +1.0;

@@ -9,7 +9,8 @@
 
 namespace app {
 
-inline constexpr int FILE_NAME_LENGTH = 64;
+// File names are kept whole up to this length; a longer answer is refused, never cut.
+inline constexpr int FILE_NAME_LENGTH = 4096;
 using FileName = std::array<char, FILE_NAME_LENGTH>;
 
 // "New or Old ZADAZA data  /New/ ? ": O (either case) selects Old, anything else New.

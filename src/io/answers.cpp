@@ -126,9 +126,10 @@ bool parse_real(std::string_view token, double& value) {
 
 namespace {
 
-// Console lines are read through one fixed buffer. A line longer than the buffer keeps its
-// first part; the rest of it is passed over.
-constexpr std::size_t kConsoleBufferSize = 4096;
+// Console lines are read through one fixed buffer, room for the longest file name answer with
+// its line end. A line longer than the buffer keeps its first part; the rest of it is passed
+// over.
+constexpr std::size_t kConsoleBufferSize = 8192;
 
 struct ConsoleInput {
   std::array<char, kConsoleBufferSize> data;
@@ -136,6 +137,7 @@ struct ConsoleInput {
   std::size_t end = 0;
   std::size_t consumed = 0;   // the line handed out last, released on the next read
   bool passing_over = false;  // inside the rest of a line that was too long
+  bool line_cut = false;      // the line handed out last was the first part of a longer one
 };
 
 ConsoleInput console;
@@ -198,6 +200,7 @@ bool next_console_line(std::string_view& line) {
     line = held().substr(0, lf);
     console.consumed = lf + 1;
   }
+  console.line_cut = console.passing_over;
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   return true;
 }
@@ -245,6 +248,26 @@ void read_text_answer(std::span<char> variable) {
   const std::size_t kept = std::min(line.size(), variable.size());
   std::copy_n(line.begin(), kept, variable.begin());
   std::fill(variable.begin() + static_cast<std::ptrdiff_t>(kept), variable.end(), ' ');
+}
+
+void read_whole_text_answer(std::span<char> variable, std::string_view question) {
+  const std::string_view line = read_console_line();
+  const std::size_t end = line.find_last_not_of(' ');
+  const std::size_t length = end == std::string_view::npos ? 0 : end + 1;
+  if (console.line_cut || length > variable.size()) {
+    constexpr std::string_view kPrefix = "answer refused, longer than ";
+    char what[160];
+    char* out = std::copy(kPrefix.begin(), kPrefix.end(), what);
+    out = std::to_chars(out, out + 12, variable.size()).ptr;
+    const std::string_view middle = " characters, to \"";
+    out = std::copy(middle.begin(), middle.end(), out);
+    const std::string_view shown = question.substr(0, 80);
+    out = std::copy(shown.begin(), shown.end(), out);
+    *out++ = '"';
+    fail_io(CONSOLE_IN, {what, static_cast<std::size_t>(out - what)});
+  }
+  std::copy_n(line.begin(), length, variable.begin());
+  std::fill(variable.begin() + static_cast<std::ptrdiff_t>(length), variable.end(), ' ');
 }
 
 void read_number_answer(double& variable) {

@@ -16,6 +16,10 @@ namespace io {
 // blanks. An empty line gives an all-blank variable.
 void read_text_answer(std::span<char> variable);
 
+// Reads one line into `variable` whole: a line that, without its trailing blanks, is longer
+// than the variable ends the program through fail_io, naming the `question`; nothing is cut.
+void read_whole_text_answer(std::span<char> variable, std::string_view question);
+
 // Reads one number in free form (blanks, commas and line ends separate values; a line with no
 // value does not end the read). Every read starts on a fresh line; values left on the line
 // after the variable is filled are ignored. A slash, or a comma before any value, ends the read

@@ -22,7 +22,7 @@ static_assert(std::endian::native == std::endian::little,
 namespace {
 
 constexpr std::size_t kBufferSize = 64 * 1024;
-constexpr std::size_t kMaxNameLength = 1023;
+constexpr std::size_t kMaxNameLength = 4096;
 constexpr std::size_t kMaxBinaryFiles = 2;
 
 constexpr std::string_view kIllegalStructure = "illegal structure for unformatted file";

@@ -15,7 +15,7 @@ namespace io {
 namespace {
 
 constexpr std::size_t kBufferSize = 64 * 1024;
-constexpr std::size_t kMaxNameLength = 1023;
+constexpr std::size_t kMaxNameLength = 4096;
 
 static_assert(kBufferSize >= 2 * kMaxRenderedChars);
 

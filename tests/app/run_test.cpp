@@ -196,11 +196,29 @@ TEST_F(ConverterRun, UnreadableIntegerEndsTheProgramWithoutOutcome) {
 
 
 
-TEST_F(ConverterRun, LongZadazaNameGivesOutputNameCutTo64) {
-  const std::string name62 = std::string(58, 'z') + ".dat";
-  make_file(name62.c_str(), "");
-  run("\n" + name62 + "\nP\n0\n1\n1\n0\n1\n\n");
-  EXPECT_EQ(files(), (std::set<std::string>{name62, name62 + ".f"}));
+TEST_F(ConverterRun, LongNamesAreKeptWholeForOutputAndEcho) {
+  // A 62-character name, and "soil.zdz" behind 58 characters of folder.
+  const std::string folder = std::string(57, 'f');
+  fs::create_directory(work() / folder);
+  for (const std::string& name : {std::string(58, 'z') + ".zdz", folder + "/soil.zdz"}) {
+    make_zadaza("--layers 1 --diameters 1 --in-use 1 --dsp 0 --seed 4", name.c_str());
+    const Outcome r = run("\n" + name + "\nP\n0\n1\n1\n0\n1\n\nY\n");
+    EXPECT_NE(r.console.find(kProcessing + name + "\r\n"), std::string::npos);
+    EXPECT_EQ(r.exit_status, 0) << r.errors;
+    EXPECT_TRUE(fs::exists(work() / (name + ".fem"))) << name;
+    EXPECT_TRUE(fs::exists(work() / (name + ".echo"))) << name;
+  }
+}
+
+TEST_F(ConverterRun, NameAnswerBeyond4096CharactersIsRefusedNotCut) {
+  const std::string name(4097, 'n');
+  const Outcome r = run("\n" + name + "\n");
+  EXPECT_EQ(r.console, kGeneration + kNewBanner + kZadazaFile);
+  EXPECT_EQ(r.errors,
+            "zadaza2krano: answer refused, longer than 4096 characters, to \"Give ZADAZA data "
+            "file\", unit 5\n");
+  EXPECT_EQ(r.exit_status, 2);
+  EXPECT_TRUE(files().empty());
 }
 
 TEST_F(ConverterRun, InputFileTypedAsOutputNameIsNeverTouched) {
