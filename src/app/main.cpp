@@ -8,6 +8,7 @@
 int main() {
   // A console that goes away must surface as a refused write, not as a silent kill.
   std::signal(SIGPIPE, SIG_IGN);
+  io::discard_staged_files_on_signals();
   const int status = app::run_converter();
   io::flush_all();
   return status;

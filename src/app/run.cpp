@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/dialogue.hpp"
+#include "app/explanations.hpp"
 #include "app/settings.hpp"
 #include "app/text.hpp"
 #include "convert/g2krano.hpp"
@@ -48,10 +49,6 @@ void open_text_file(const FileName& name, int unit, std::int32_t& result) {
                 kBlankNull, kNoRecordLength, kNoReport, kSilent, result);
 }
 
-void report_unopened_input(std::string_view name, int error) {
-  io::report_error({"cannot open ZADAZA file '", name, "': ", std::strerror(error)});
-}
-
 void write_summary(const ConversionSettings& settings, std::int32_t NUM_LAYERS) {
   io::write(io::CONSOLE_OUT, kCurvePoints,
             {"  .. Number of P_d curve points", zadaza::MAX_CURVE_POINTS});
@@ -62,20 +59,25 @@ void write_summary(const ConversionSettings& settings, std::int32_t NUM_LAYERS) 
             {"  .. Coordinate  Factor        ", settings.COORD_FACTOR});
 }
 
-void convert_model(const ConversionSettings& settings, const zadaza::SoilModel& model) {
+// The conversion's own status, apart from the openings' results in RUN_STATUS.
+std::int32_t convert_model(const ConversionSettings& settings, const zadaza::SoilModel& model) {
+  std::int32_t conversion_status = 0;
   convert::G2KRANO(settings.ACTIVE_DIAMETERS, zadaza::MAX_CURVE_POINTS, zadaza::MAX_PILES,
                    model.NUM_LAYERS, model.PY_P, model.PY_DELTA, model.TZ_P, model.DIAM,
                    model.TZ_DELTA, model.QZ_P, model.QZ_DELTA, model.ZBOT,
                    settings.COORD_FACTOR, settings.MUDLINE_Z, settings.FORCE_SCALE,
                    settings.LENGTH_SCALE, settings.OUTPUT_FORMAT, settings.ID_OFFSET,
-                   OUTPUT_UNIT, RUN_STATUS);
+                   OUTPUT_UNIT, conversion_status);
+  return conversion_status;
 }
 
 // A failed opening of the output file must not be hidden by a later successful opening.
 void write_echo_report(std::int32_t output_opening) {
   ADDEXT(ECHO_FILE, FILE_NAME_LENGTH, ".echo", 5);
-  open_text_file(ECHO_FILE, zadaza::ECHO_UNIT, RUN_STATUS);
-  if (output_opening != 0) RUN_STATUS = output_opening;
+  std::int32_t echo_opening = 0;
+  open_text_file(ECHO_FILE, zadaza::ECHO_UNIT, echo_opening);
+  if (echo_opening != 0) explain_unopened_output("echo file", trimmed(text_of(ECHO_FILE)), echo_opening);
+  RUN_STATUS = output_opening != 0 ? output_opening : echo_opening;
   zadaza::WRITE_ECHO();
 }
 
@@ -93,6 +95,7 @@ std::int32_t count_active_diameters(const zadaza::DiameterReals& DIAM) {
 }
 
 int run_converter() {
+  io::stage_replaced_files();
   const zadaza::Generation generation = ask_generation();
   write_banner(generation);
 
@@ -100,7 +103,7 @@ int run_converter() {
   const std::string_view zadaza_name = trimmed(text_of(ZADAZA_FILE));
   if (zadaza_name.empty()) return COMPLETED_EXIT;
   if (const int error = zadaza::open_zadaza_file(zadaza_name); error != 0) {
-    report_unopened_input(zadaza_name, error);
+    explain_unopened_input(zadaza_name, error);
     return INPUT_UNOPENED_EXIT;
   }
   ECHO_FILE = ZADAZA_FILE;
@@ -109,9 +112,15 @@ int run_converter() {
   ask_output_file(OUTPUT_FILE, ZADAZA_FILE);
   open_text_file(OUTPUT_FILE, OUTPUT_UNIT, RUN_STATUS);
   const std::int32_t output_opening = RUN_STATUS;
+  const std::string_view output_name = trimmed(text_of(OUTPUT_FILE));
+  if (output_opening != 0) explain_unopened_output("output file", output_name, output_opening);
 
   io::write(io::CONSOLE_OUT, kProcessing, {" Processing file               : ", zadaza_name});
-  if (!zadaza::read_zadaza_file(generation, RUN_STATUS)) return CONVERSION_FAILED_EXIT;
+  if (!zadaza::read_zadaza_file(generation, RUN_STATUS)) {
+    io::discard_staged_files();
+    explain_size_limit(zadaza_name);
+    return CONVERSION_FAILED_EXIT;
+  }
 
   if (ask_echo()) write_echo_report(output_opening);
 
@@ -119,9 +128,16 @@ int run_converter() {
   const zadaza::SoilModel& model = zadaza::SOIL_MODEL;
   CONVERSION_SETTINGS.ACTIVE_DIAMETERS = count_active_diameters(model.DIAM);
   write_summary(CONVERSION_SETTINGS, model.NUM_LAYERS);
-  convert_model(CONVERSION_SETTINGS, model);
+  const std::int32_t conversion_status = convert_model(CONVERSION_SETTINGS, model);
+  if (conversion_status != 0) RUN_STATUS = conversion_status;
 
+  io::commit_staged_files();
   write_outcome();
+  if (conversion_status != 0 && output_opening == 0) {
+    explain_failed_conversion(output_name, convert::skipped_diameters(),
+                              CONVERSION_SETTINGS.ACTIVE_DIAMETERS,
+                              CONVERSION_SETTINGS.OUTPUT_FORMAT);
+  }
   return RUN_STATUS == 0 ? COMPLETED_EXIT : CONVERSION_FAILED_EXIT;
 }
 

@@ -24,6 +24,8 @@ constexpr std::string_view kDriverBanner = "*** ERROR IN G2KRANO ***";
 
 constexpr std::int32_t kMaterialsPerLayer = 3;
 
+std::int32_t skipped = 0;
+
 ScaledCurves PYCRV;
 ScaledCurves TZCRV;
 ScaledCurves QZCRV;
@@ -83,6 +85,8 @@ std::span<const std::int32_t> identifiers_from(const MaterialStore& store, std::
 
 }  // namespace
 
+std::int32_t skipped_diameters() { return skipped; }
+
 void G2KRANO(std::int32_t ACTIVE_DIAMETERS, std::int32_t points_per_curve,
              std::int32_t diameter_slots, std::int32_t NUM_LAYERS,
              const zadaza::CurveArray& PY_P, const zadaza::CurveArray& PY_DELTA,
@@ -99,6 +103,7 @@ void G2KRANO(std::int32_t ACTIVE_DIAMETERS, std::int32_t points_per_curve,
       std::clamp(ACTIVE_DIAMETERS, 0, std::min(diameter_slots, zadaza::MAX_PILES));
   const std::int32_t layers = std::clamp(NUM_LAYERS, 0, zadaza::MAX_LAYERS);
   ConvertedSoilIds converted;
+  skipped = 0;
   for (std::int32_t i = 1; i <= diameters; ++i) {
     // Checked before the diameter is built, so the store can never overflow.
     if (store.NMAT + kMaterialsPerLayer * layers > MAX_MATERIALS) {
@@ -110,11 +115,13 @@ void G2KRANO(std::int32_t ACTIVE_DIAMETERS, std::int32_t points_per_curve,
     if (!identifiers_fit(D, layers, ID_OFFSET)) {
       report_identifiers_out_of_range(D, OUTPUT_UNIT);
       RUN_STATUS = -1;
+      ++skipped;
       continue;
     }
     if (identifiers_already_used(D, layers, ID_OFFSET, converted, store)) {
       report_identifiers_already_used(D, OUTPUT_UNIT);
       RUN_STATUS = -1;
+      ++skipped;
       continue;
     }
     const std::int32_t Soil_ID = soil_id(D);

@@ -20,4 +20,8 @@ void G2KRANO(std::int32_t ACTIVE_DIAMETERS, std::int32_t points_per_curve,
              std::int32_t OUTPUT_FORMAT, std::int32_t ID_OFFSET, int OUTPUT_UNIT,
              std::int32_t& RUN_STATUS);
 
+// The diameters the last G2KRANO call skipped: identifiers out of range, or already used by
+// another diameter.
+std::int32_t skipped_diameters();
+
 }  // namespace convert

@@ -8,8 +8,11 @@
 #include <array>
 #include <cerrno>
 #include <charconv>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
+
+#include "io/staged_files.hpp"
 
 namespace io {
 namespace {
@@ -55,6 +58,13 @@ char buffers[MAX_UNIT + 1][kBufferSize];
 
 FileIdentity protected_input;
 
+bool staging_replacements = false;
+// Set once a staged file has taken its real name: from then on output was written.
+volatile std::sig_atomic_t output_committed = 0;
+
+// bind_staged's answer for a name that is not a regular file: bind it directly.
+constexpr int kWriteDirectly = -1;
+
 bool valid_unit(int unit) { return unit >= 1 && unit <= MAX_UNIT; }
 
 bool is_console(int unit) { return unit == CONSOLE_IN || unit == CONSOLE_OUT; }
@@ -92,6 +102,16 @@ int drain(Unit& u) {
   fail_io(unit, {what, kRefused.size() + reason_length});
 }
 
+[[noreturn]] void fail_commit(int unit, int error) {
+  constexpr std::string_view kRefused = "finished file not given its name: ";
+  static char what[160];
+  const char* reason = std::strerror(error);
+  const std::size_t reason_length = std::min(std::strlen(reason), sizeof what - kRefused.size());
+  std::copy(kRefused.begin(), kRefused.end(), what);
+  std::copy_n(reason, reason_length, what + kRefused.size());
+  fail_io(unit, {what, kRefused.size() + reason_length});
+}
+
 void flush_unit(int unit) {
   Unit& u = units[static_cast<std::size_t>(unit)];
   if (!u.bound() || u.used == 0) return;
@@ -103,10 +123,12 @@ void unbind(Unit& u) {
   u = Unit{};
 }
 
-bool in_use(const FileIdentity& candidate) {
-  if (candidate.same_as(protected_input)) return true;
-  return std::any_of(units.begin(), units.end(),
-                     [&](const Unit& u) { return candidate.same_as(u.identity); });
+// 0, or the status number that refuses the file: the protected input, or a file in use.
+int in_use(const FileIdentity& candidate) {
+  if (candidate.same_as(protected_input)) return INPUT_FILE_IN_USE;
+  const bool bound = std::any_of(units.begin(), units.end(),
+                                 [&](const Unit& u) { return candidate.same_as(u.identity); });
+  return bound ? FILE_IN_USE : 0;
 }
 
 // Binds the open descriptor to the unit, which close_unit has emptied.
@@ -123,6 +145,50 @@ void attach(int unit, int descriptor, const FileIdentity& identity, std::string_
 // guarded against a second writer.
 FileIdentity guarded_identity(const struct stat& status) {
   return S_ISREG(status.st_mode) ? identity_of(status) : FileIdentity{};
+}
+
+// The refusals the name itself would get are kept: a folder, a file that may not be written,
+// the protected input or a file another unit writes. Nothing at the name is touched.
+int bind_staged(int unit, const char* path, std::string_view name, bool must_exist) {
+  if (name.empty()) return ENOENT;
+  if (name.back() == '/') return EISDIR;
+  struct stat existing {};
+  const bool exists = ::stat(path, &existing) == 0;
+  if (!exists && errno != ENOENT) return errno;
+  if (!exists && must_exist) return ENOENT;
+  FileIdentity identity;
+  if (exists) {
+    if (S_ISDIR(existing.st_mode)) return EISDIR;
+    if (!S_ISREG(existing.st_mode)) return kWriteDirectly;
+    const int check = ::open(path, O_WRONLY | O_CLOEXEC);
+    if (check < 0) return errno;
+    ::close(check);
+    identity = identity_of(existing);
+    if (const int refusal = in_use(identity); refusal != 0) return refusal;
+  }
+  int descriptor = -1;
+  const int error = staging::create(unit, path, exists ? &existing : nullptr, descriptor);
+  if (error != 0) return error;
+  attach(unit, descriptor, identity, name);
+  return 0;
+}
+
+void discard_unit(int unit) {
+  staging::discard(unit);
+  unbind(units[static_cast<std::size_t>(unit)]);
+}
+
+extern "C" void discard_and_end(int signal_number) {
+  staging::discard_all();
+  static constexpr char kDiscarded[] = "zadaza2krano: interrupted; no output was written\n";
+  static constexpr char kInterrupted[] = "zadaza2krano: interrupted\n";
+  if (output_committed != 0) {
+    [[maybe_unused]] const ssize_t n = ::write(STDERR_FILENO, kInterrupted, sizeof kInterrupted - 1);
+  } else {
+    [[maybe_unused]] const ssize_t n = ::write(STDERR_FILENO, kDiscarded, sizeof kDiscarded - 1);
+  }
+  std::signal(signal_number, SIG_DFL);
+  std::raise(signal_number);
 }
 
 void append(char*& out, std::string_view text) {
@@ -160,6 +226,10 @@ int bind_text_file(int unit, std::string_view name, bool must_exist, bool must_n
   char path[kMaxNameLength + 1];
   std::copy(name.begin(), name.end(), path);
   path[name.size()] = '\0';
+  if (replace && !must_not_exist && staging_replacements) {
+    const int staged = bind_staged(unit, path, name, must_exist);
+    if (staged != kWriteDirectly) return staged;
+  }
 
   // Never O_TRUNC here: the file must be known not to be in use before anything is lost.
   int flags = O_WRONLY | O_CLOEXEC;
@@ -175,9 +245,9 @@ int bind_text_file(int unit, std::string_view name, bool must_exist, bool must_n
     return error;
   }
   const FileIdentity identity = guarded_identity(status);
-  if (in_use(identity)) {
+  if (const int refusal = in_use(identity); refusal != 0) {
     ::close(descriptor);
-    return FILE_IN_USE;
+    return refusal;
   }
   if (replace && S_ISREG(status.st_mode) && ::ftruncate(descriptor, 0) != 0) {
     const int error = errno;
@@ -207,7 +277,39 @@ int bind_scratch_file(int unit) {
 void close_unit(int unit) {
   if (!is_bound(unit)) return;
   flush_unit(unit);
+  if (staging::is_staged(unit)) {
+    if (const int error = staging::commit(unit); error != 0) fail_commit(unit, error);
+    output_committed = 1;
+  }
   unbind(units[static_cast<std::size_t>(unit)]);
+}
+
+void stage_replaced_files() { staging_replacements = true; }
+
+void commit_staged_files() {
+  for (int unit = 1; unit <= MAX_UNIT; ++unit) {
+    if (!staging::is_staged(unit)) continue;
+    flush_unit(unit);
+    Unit& u = units[static_cast<std::size_t>(unit)];
+    if (::fsync(u.descriptor) != 0) fail_commit(unit, errno);
+  }
+  for (int unit = 1; unit <= MAX_UNIT; ++unit) {
+    if (!staging::is_staged(unit)) continue;
+    if (const int error = staging::commit(unit); error != 0) fail_commit(unit, error);
+    output_committed = 1;
+  }
+}
+
+void discard_staged_files() {
+  for (int unit = 1; unit <= MAX_UNIT; ++unit) {
+    if (staging::is_staged(unit)) discard_unit(unit);
+  }
+}
+
+void discard_staged_files_on_signals() {
+  for (const int signal_number : {SIGINT, SIGTERM, SIGHUP}) {
+    std::signal(signal_number, discard_and_end);
+  }
 }
 
 void protect_input_file(int descriptor) {
@@ -238,13 +340,21 @@ void report_error(std::initializer_list<std::string_view> pieces) {
 
 void fail_io(int unit, std::string_view what, std::string_view file) {
   if (file.empty() && is_bound(unit)) file = units[static_cast<std::size_t>(unit)].file_name();
+  // The name outlives the unit it came from.
+  static char kept_name[kMaxNameLength + 1];
+  const std::size_t kept = std::min(file.size(), kMaxNameLength);
+  std::copy_n(file.begin(), kept, kept_name);
+  file = {kept_name, kept};
+  discard_staged_files();
+  const std::string_view nothing_written =
+      staging_replacements && output_committed == 0 ? "; no output was written" : "";
   char number[12];
   const char* number_end = std::to_chars(number, number + sizeof number, unit).ptr;
   const std::string_view unit_number(number, static_cast<std::size_t>(number_end - number));
   if (file.empty()) {
-    report_error({what, ", unit ", unit_number});
+    report_error({what, ", unit ", unit_number, nothing_written});
   } else {
-    report_error({what, ", unit ", unit_number, ", file ", file});
+    report_error({what, ", unit ", unit_number, ", file ", file, nothing_written});
   }
   std::_Exit(IO_FAILURE_EXIT);
 }

@@ -164,12 +164,13 @@ TEST_F(ConverterRun, UnopenableZadazaFileIsReportedAndNothingIsCreated) {
   const struct {
     const char* typed;
     const char* error;
-  } cases[] = {{"   missing.dat", "'missing.dat': No such file or directory\n"},
-               {"folder", "'folder': Is a directory\n"}};
+  } cases[] = {{"   missing.dat", "'missing.dat': No such file or directory"},
+               {"folder", "'folder': Is a directory"}};
   for (const auto& c : cases) {
     const Outcome r = run(std::string("\n") + c.typed + "\n");
     EXPECT_EQ(r.console, kGeneration + kNewBanner + kZadazaFile);
-    EXPECT_EQ(r.errors, std::string("zadaza2krano: cannot open ZADAZA file ") + c.error);
+    EXPECT_EQ(r.errors, std::string("zadaza2krano: cannot open ZADAZA file ") + c.error +
+                            "; check the name and that it is a readable file\n");
     EXPECT_EQ(r.exit_status, 1);
   }
   EXPECT_EQ(files(), std::set<std::string>{"folder"});
@@ -216,7 +217,7 @@ TEST_F(ConverterRun, NameAnswerBeyond4096CharactersIsRefusedNotCut) {
   EXPECT_EQ(r.console, kGeneration + kNewBanner + kZadazaFile);
   EXPECT_EQ(r.errors,
             "zadaza2krano: answer refused, longer than 4096 characters, to \"Give ZADAZA data "
-            "file\", unit 5\n");
+            "file\", unit 5; no output was written\n");
   EXPECT_EQ(r.exit_status, 2);
   EXPECT_TRUE(files().empty());
 }
@@ -263,6 +264,10 @@ TEST_F(ConverterRun, FailedOutputOpeningIsReportedEvenAfterEchoOpens) {
   make_zadaza("--layers 1 --diameters 1 --in-use 1 --dsp 0 --seed 1", "soil.dat");
   const Outcome r = run("\nsoil.dat\nN\n0\n1\n1\n0\n1\nno/such/out.fem\nY\n");
   EXPECT_EQ(from_echo_question(r.console), summary("   1", "      0.0", "     -1.0") + kFailed);
+  EXPECT_EQ(r.errors,
+            "zadaza2krano: cannot open output file 'no/such/out.fem': No such file or directory; "
+            "check that its folder exists; the run goes on without it and ends \"Conversion "
+            "Feiled!\"\n");
   EXPECT_EQ(r.exit_status, 3);
   EXPECT_EQ(files(), (std::set<std::string>{"soil.dat", "soil.dat.echo"}));
 }
@@ -273,9 +278,11 @@ TEST_F(ConverterRun, SizeLimitFailureEndsAfterTheReaderWithoutOutcome) {
   EXPECT_EQ(r.console.find(kEcho), std::string::npos);
   EXPECT_EQ(r.console.find("Conversion"), std::string::npos);
   EXPECT_NE(r.console.find("81"), std::string::npos);
+  EXPECT_EQ(r.errors,
+            "zadaza2krano: ZADAZA file 'big.dat' is beyond the size limits (the lines above say "
+            "which); no output was written\n");
   EXPECT_EQ(r.exit_status, 3);
-  EXPECT_EQ(files(), (std::set<std::string>{"big.dat", "big.dat.fem"}));
-  EXPECT_EQ(fs::file_size(work() / "big.dat.fem"), 0u);
+  EXPECT_EQ(files(), (std::set<std::string>{"big.dat"}));
 }
 
 // Whole runs whose outcome rests on the file and the answers together: the outcome line and a

@@ -183,7 +183,7 @@ TEST_F(OpenUnitTest, ProtectedInputAndFilesOnOtherUnitsAreRefusedUntouched) {
   ASSERT_GE(input, 0);
   io::protect_input_file(input);  // left open: its identity must stay unique in this program
   EXPECT_EQ(open(name64("input.dat"), kFileUnit, 1, 10, 1, 0, 0, 1, kMessageUnit),
-            -io::FILE_IN_USE);
+            -io::INPUT_FILE_IN_USE);
   EXPECT_EQ(contents(dir_ / "input.dat"), "input data");
 
   ASSERT_EQ(open(name64("out.fem"), kFileUnit, 1, 10, 1, 0, 0, -1, -6), 0);
@@ -191,7 +191,7 @@ TEST_F(OpenUnitTest, ProtectedInputAndFilesOnOtherUnitsAreRefusedUntouched) {
   EXPECT_EQ(open(name64("out.fem"), 42, 1, 10, 1, 0, 0, -1, kMessageUnit), -io::FILE_IN_USE);
   io::close_unit(kFileUnit);
   EXPECT_EQ(contents(dir_ / "out.fem"), "first\r\n");
-  EXPECT_EQ(messages(), failure_banner(kFileUnit) + "     ERROR CODE =   16  (SYSTEM PARAMETER)\r\n" +
+  EXPECT_EQ(messages(), failure_banner(kFileUnit) + "     ERROR CODE =   26  (SYSTEM PARAMETER)\r\n" +
                             failure_banner(42) + "     ERROR CODE =   16  (SYSTEM PARAMETER)\r\n");
 }
 
