@@ -69,16 +69,21 @@ char ask_letter_or(std::string_view question, char default_letter) {
   return answer[0];
 }
 
+// The question without its closing blanks and colon, for messages about the answer.
+std::string_view question_name(std::string_view question) {
+  return question.substr(0, question.find_last_not_of(" :?") + 1);
+}
+
 void ask_file_name(std::string_view question, FileName& name) {
   name.fill(' ');
   ask(question);
-  io::read_whole_text_answer(name, question.substr(0, question.find_last_not_of(" :") + 1));
+  io::read_whole_text_answer(name, question_name(question));
 }
 
 template <typename Number>
 void ask_number(std::string_view question, Number& variable) {
   ask(question);
-  io::read_number_answer(variable);
+  io::read_number_answer(variable, question_name(question));
 }
 
 // -1.0 for N (also an empty answer), +1.0 for P; any other first character asks again.

@@ -212,22 +212,63 @@ std::string_view read_console_line() {
   return line;
 }
 
-[[noreturn]] void fail_unreadable(std::string_view token) {
-  constexpr std::string_view kPrefix = "unreadable number '";
+// Up to `room` characters of `text` at `out`, with "..." when it had more.
+char* put_shortened(char* out, std::string_view text, std::size_t room) {
+  const std::string_view shown = text.substr(0, room);
+  out = std::copy(shown.begin(), shown.end(), out);
+  if (shown.size() < text.size()) out = std::copy_n("...", 3, out);
+  return out;
+}
+
+char* put(char* out, std::string_view text) { return std::copy(text.begin(), text.end(), out); }
+
+[[noreturn]] void fail_unreadable(std::string_view token, std::string_view question) {
   constexpr std::size_t kShown = 40;
-  static char what[kPrefix.size() + kShown + 4];
-  const std::string_view shown = token.substr(0, kShown);
-  char* end = std::copy(kPrefix.begin(), kPrefix.end(), what);
-  end = std::copy(shown.begin(), shown.end(), end);
-  if (shown.size() < token.size()) end = std::copy_n("...", 3, end);
+  static char what[200];
+  char* end = put(what, "unreadable number '");
+  end = put_shortened(end, token, kShown);
   *end++ = '\'';
+  if (!question.empty()) {
+    end = put(end, " for \"");
+    end = put_shortened(end, question, kShown);
+    *end++ = '"';
+  }
   fail_io(CONSOLE_IN, {what, static_cast<std::size_t>(end - what)});
 }
 
+std::string_view number_text(double value, char (&digits)[32]) {
+  return {digits, static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, value).ptr - digits)};
+}
+
+std::string_view number_text(std::int32_t value, char (&digits)[32]) {
+  return {digits, static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, value).ptr - digits)};
+}
+
+// The text typed after the value that was read, without its surrounding blanks.
+std::string_view left_over(std::string_view line, std::string_view token) {
+  const auto after = static_cast<std::size_t>(token.data() - line.data()) + token.size();
+  const std::string_view rest = line.substr(after);
+  const std::size_t first = rest.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return rest.substr(first, rest.find_last_not_of(" \t") - first + 1);
+}
+
 template <typename Number>
-void read_number(Number& variable, bool (*parse)(std::string_view, Number&)) {
+void warn_ignored(std::string_view question, Number value, std::string_view ignored) {
+  constexpr std::size_t kShown = 40;
+  char digits[32];
+  char shown[kShown + 4];
+  const std::string_view rest{shown, static_cast<std::size_t>(put_shortened(shown, ignored, kShown) - shown)};
+  report_error({"warning: answer to \"", question, "\" read as ", number_text(value, digits),
+                ", the rest \"", rest, "\" ignored; type a decimal point, not a comma"});
+}
+
+template <typename Number>
+void read_number(Number& variable, bool (*parse)(std::string_view, Number&),
+                 std::string_view question) {
   for (;;) {
-    const answer_parsing::FirstItem first = answer_parsing::first_item(read_console_line());
+    const std::string_view line = read_console_line();
+    const answer_parsing::FirstItem first = answer_parsing::first_item(line);
     switch (first.item) {
       case answer_parsing::LineItem::None:
         continue;
@@ -235,7 +276,10 @@ void read_number(Number& variable, bool (*parse)(std::string_view, Number&)) {
       case answer_parsing::LineItem::Null:
         return;
       case answer_parsing::LineItem::Value:
-        if (!parse(first.token, variable)) fail_unreadable(first.token);
+        if (!parse(first.token, variable)) fail_unreadable(first.token, question);
+        if (const std::string_view ignored = left_over(line, first.token); !ignored.empty()) {
+          warn_ignored(question, variable, ignored);
+        }
         return;
     }
   }
@@ -270,12 +314,12 @@ void read_whole_text_answer(std::span<char> variable, std::string_view question)
   std::fill(variable.begin() + static_cast<std::ptrdiff_t>(length), variable.end(), ' ');
 }
 
-void read_number_answer(double& variable) {
-  read_number<double>(variable, answer_parsing::parse_real);
+void read_number_answer(double& variable, std::string_view question) {
+  read_number<double>(variable, answer_parsing::parse_real, question);
 }
 
-void read_number_answer(std::int32_t& variable) {
-  read_number<std::int32_t>(variable, answer_parsing::parse_integer);
+void read_number_answer(std::int32_t& variable, std::string_view question) {
+  read_number<std::int32_t>(variable, answer_parsing::parse_integer, question);
 }
 
 }  // namespace io

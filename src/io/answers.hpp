@@ -21,11 +21,13 @@ void read_text_answer(std::span<char> variable);
 void read_whole_text_answer(std::span<char> variable, std::string_view question);
 
 // Reads one number in free form (blanks, commas and line ends separate values; a line with no
-// value does not end the read). Every read starts on a fresh line; values left on the line
-// after the variable is filled are ignored. A slash, or a comma before any value, ends the read
-// and leaves the variable unchanged.
-void read_number_answer(double& variable);
-void read_number_answer(std::int32_t& variable);
+// value does not end the read). Every read starts on a fresh line; text left on the line after
+// the value is ignored, with a warning on standard error naming the `question`, the value
+// taken and the text ignored (a decimal comma is the usual cause). A slash, or a comma before
+// any value, ends the read and leaves the variable unchanged. An unreadable number names the
+// `question` in its message.
+void read_number_answer(double& variable, std::string_view question = {});
+void read_number_answer(std::int32_t& variable, std::string_view question = {});
 
 // The reading of one typed line for a number, apart from the console, so that each rule can
 // be checked on its own.

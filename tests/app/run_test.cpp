@@ -133,6 +133,20 @@ TEST_F(ConverterRun, TypedSettingsReachTheSummary) {
   EXPECT_EQ(files(), (std::set<std::string>{"new.dat", "new.knf"}));
 }
 
+TEST_F(ConverterRun, TextAfterATypedNumberIsIgnoredWithAWarning) {
+  make_zadaza("--layers 1 --diameters 1 --in-use 1 --dsp 0 --seed 1", "soil.dat");
+  const Outcome r = run("\nsoil.dat\nP\n-20,5\n1\n1.5 2\n0 1\n1\n\nN\n");
+  EXPECT_EQ(from_echo_question(r.console), summary("   1", "    -20.0", "      1.0") + kCompleted);
+  EXPECT_EQ(r.errors,
+            "zadaza2krano: warning: answer to \"Origo of soil axis system\" read as -20, the "
+            "rest \",5\" ignored; type a decimal point, not a comma\n"
+            "zadaza2krano: warning: answer to \"Scaling Factor, Length Unit\" read as 1.5, the "
+            "rest \"2\" ignored; type a decimal point, not a comma\n"
+            "zadaza2krano: warning: answer to \"Number to be added to ID\" read as 0, the rest "
+            "\"1\" ignored; type a decimal point, not a comma\n");
+  EXPECT_EQ(r.exit_status, 0);
+}
+
 TEST_F(ConverterRun, FailedOutputOpeningIsReportedEvenAfterEchoOpens) {
   make_zadaza("--layers 1 --diameters 1 --in-use 1 --dsp 0 --seed 1", "soil.dat");
   const Outcome r = run("\nsoil.dat\nN\n0\n1\n1\n0\n1\nno/such/out.fem\nY\n");
