@@ -338,7 +338,7 @@ void report_error(std::initializer_list<std::string_view> pieces) {
   }
 }
 
-void fail_io(int unit, std::string_view what, std::string_view file) {
+void fail_io(int unit, std::string_view what, std::string_view file, std::string_view hint) {
   if (file.empty() && is_bound(unit)) file = units[static_cast<std::size_t>(unit)].file_name();
   // The name outlives the unit it came from.
   static char kept_name[kMaxNameLength + 1];
@@ -356,6 +356,7 @@ void fail_io(int unit, std::string_view what, std::string_view file) {
   } else {
     report_error({what, ", unit ", unit_number, ", file ", file, nothing_written});
   }
+  if (!hint.empty()) report_error({hint});
   std::_Exit(IO_FAILURE_EXIT);
 }
 

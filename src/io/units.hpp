@@ -85,8 +85,10 @@ void report_error(std::initializer_list<std::string_view> pieces);
 // Ends the program after an input/output failure: removes every staged file, flushes every
 // other unit, writes one line "zadaza2krano: <what>, unit <unit>[, file <name>]" on standard
 // error, followed by "; no output was written" when files are staged and none was committed,
-// and exits with status 2. An empty `file` names the file bound to the unit, if any.
-[[noreturn]] void fail_io(int unit, std::string_view what, std::string_view file = {});
+// and exits with status 2. An empty `file` names the file bound to the unit, if any. A `hint`
+// follows as a second line "zadaza2krano: <hint>".
+[[noreturn]] void fail_io(int unit, std::string_view what, std::string_view file = {},
+                          std::string_view hint = {});
 
 // Exit status after an input/output failure.
 inline constexpr int IO_FAILURE_EXIT = 2;

@@ -20,6 +20,15 @@ constexpr io::Layout kLastCountHeading{"(A,I4,/)"};
 
 constexpr int kPairsPerCurve = 2 * MAX_CURVE_POINTS;
 
+// The generations differ in one record only, so a file of the other generation fails on its
+// record structure.
+constexpr std::string_view kReadAsNewHint =
+    "the file was read as a New ZADAZA file: if it is an Old one, answer O to the first "
+    "question; otherwise it may be damaged or not a ZADAZA file";
+constexpr std::string_view kReadAsOldHint =
+    "the file was read as an Old ZADAZA file: if it is a New one, answer N to the first "
+    "question; otherwise it may be damaged or not a ZADAZA file";
+
 // The integers of records 3 and 4 that nothing uses.
 std::array<std::int32_t, 2> unused_integers;
 
@@ -146,6 +155,7 @@ int open_zadaza_file(std::string_view name) {
 
 bool read_zadaza_file(Generation generation, std::int32_t& RUN_STATUS) {
   SoilModel& m = SOIL_MODEL;
+  io::set_structure_hint(ZADAZA_UNIT, generation == Generation::New ? kReadAsNewHint : kReadAsOldHint);
   io::write(io::CONSOLE_OUT, kReadingLabel, {" Reading  Label ..... "});
   io::write(io::CONSOLE_OUT, kFromUnit, {" From Unit    :", ZADAZA_UNIT});
   read_label();

@@ -21,7 +21,7 @@ struct EarlyEnd {
   const char* echo;   // the answer to the echo question, null for none
   int signal_number;  // 0: no signal
   int exit_status;
-  const char* error_end;
+  const char* error_piece;
 };
 
 class EarlyEnds : public ConverterRun, public ::testing::WithParamInterface<EarlyEnd> {};
@@ -36,7 +36,7 @@ TEST_P(EarlyEnds, LeaveEarlierFilesAsTheyWereAndNoOtherFile) {
   const Outcome r = c.signal_number != 0 ? run_and_signal(answers, kEcho, c.signal_number)
                                          : run(answers);
   EXPECT_EQ(r.exit_status, c.exit_status);
-  EXPECT_TRUE(r.errors.ends_with(c.error_end)) << r.errors;
+  EXPECT_NE(r.errors.find(c.error_piece), std::string::npos) << r.errors;
   EXPECT_EQ(r.console.find("Conversion"), std::string::npos);
   EXPECT_EQ(contents(work() / "soil.dat.fem"), "earlier output\r\n");
   EXPECT_EQ(contents(work() / "soil.dat.echo"), "earlier echo\r\n");
@@ -51,7 +51,9 @@ INSTANTIATE_TEST_SUITE_P(
         EarlyEnd{"ConsoleInputEndsAtTheEchoQuestion", kSmall, false, nullptr, 0, 2,
                  "end of console input, unit 5; no output was written\n"},
         EarlyEnd{"DamagedZadazaFile", kSmall, true, "Y\n", 0, 2,
-                 "; no output was written\n"},
+                 "; no output was written\nzadaza2krano: the file was read as a New ZADAZA "
+                 "file: if it is an Old one, answer O to the first question; otherwise it may "
+                 "be damaged or not a ZADAZA file\n"},
         EarlyEnd{"SizeLimit", "--layers 81 --diameters 1 --in-use 1 --dsp 0", false, "Y\n", 0,
                  3, "; no output was written\n"},
         EarlyEnd{"Interrupt", kSmall, false, nullptr, SIGINT, 128 + SIGINT,
