@@ -13,6 +13,7 @@
 #include "io/open_unit.hpp"
 #include "io/units.hpp"
 #include "zadaza/echo.hpp"
+#include "zadaza/plausibility.hpp"
 #include "zadaza/reader.hpp"
 #include "zadaza/soil_model.hpp"
 
@@ -121,6 +122,7 @@ int run_converter() {
     explain_size_limit(zadaza_name);
     return CONVERSION_FAILED_EXIT;
   }
+  zadaza::warn_implausible(zadaza::SOIL_MODEL, count_active_diameters(zadaza::SOIL_MODEL.DIAM));
 
   if (ask_echo()) write_echo_report(output_opening);
 

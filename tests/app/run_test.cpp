@@ -147,6 +147,18 @@ TEST_F(ConverterRun, TextAfterATypedNumberIsIgnoredWithAWarning) {
   EXPECT_EQ(r.exit_status, 0);
 }
 
+TEST_F(ConverterRun, RepeatedDiameterIsWarnedOfThenSkippedAndExplained) {
+  make_zadaza("--layers 1 --diameters 2 --in-use 2 --dsp 0 --seed 1", "soil.dat", "1.2 1.2");
+  const Outcome r = run("\nsoil.dat\nP\n0\n1\n1\n0\n1\nout.fem\nN\n");
+  EXPECT_TRUE(r.console.ends_with(kFailed));
+  EXPECT_EQ(r.errors,
+            "zadaza2krano: warning: diameter 2 (1.2) repeats diameter 1; check the ZADAZA file\n"
+            "zadaza2krano: output file 'out.fem' holds error banners: 1 of 2 diameters skipped, "
+            "their identifiers out of range or already used by another diameter (see \"*** ERROR "
+            "IN G2KRANO ***\")\n");
+  EXPECT_EQ(r.exit_status, 3);
+}
+
 TEST_F(ConverterRun, FailedOutputOpeningIsReportedEvenAfterEchoOpens) {
   make_zadaza("--layers 1 --diameters 1 --in-use 1 --dsp 0 --seed 1", "soil.dat");
   const Outcome r = run("\nsoil.dat\nN\n0\n1\n1\n0\n1\nno/such/out.fem\nY\n");
