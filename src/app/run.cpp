@@ -1,7 +1,6 @@
 #include "app/run.hpp"
 
 #include <cstdint>
-#include <cstring>
 #include <string_view>
 
 #include "app/dialogue.hpp"
