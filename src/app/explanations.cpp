@@ -15,18 +15,25 @@ constexpr std::int32_t kKnfFormat = 2;
 struct NumberText {
   char digits[12];
   std::string_view of(std::int32_t value) {
-    return {digits, static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, value).ptr - digits)};
+    return {digits, static_cast<std::size_t>(
+                        std::to_chars(digits, digits + sizeof digits, value).ptr - digits)};
   }
 };
 
 std::string_view reason_of(std::int32_t result) {
   switch (-result) {
-    case io::INPUT_FILE_IN_USE: return "it is the ZADAZA file being read; give another name";
-    case io::FILE_IN_USE: return "it is the output file of this run; give another output name";
-    case ENOENT: return "No such file or directory; check that its folder exists";
-    case EACCES: return "Permission denied; check that the file and its folder may be written";
-    case EISDIR: return "it is a folder; give a file name";
-    default: return std::strerror(-result);
+    case io::INPUT_FILE_IN_USE:
+      return "it is the ZADAZA file being read; give another name";
+    case io::FILE_IN_USE:
+      return "it is the output file of this run; give another output name";
+    case ENOENT:
+      return "No such file or directory; check that its folder exists";
+    case EACCES:
+      return "Permission denied; check that the file and its folder may be written";
+    case EISDIR:
+      return "it is a folder; give a file name";
+    default:
+      return std::strerror(-result);
   }
 }
 

@@ -76,7 +76,9 @@ void write_echo_report(std::int32_t output_opening) {
   ADDEXT(ECHO_FILE, FILE_NAME_LENGTH, ".echo", 5);
   std::int32_t echo_opening = 0;
   open_text_file(ECHO_FILE, zadaza::ECHO_UNIT, echo_opening);
-  if (echo_opening != 0) explain_unopened_output("echo file", trimmed(text_of(ECHO_FILE)), echo_opening);
+  if (echo_opening != 0) {
+    explain_unopened_output("echo file", trimmed(text_of(ECHO_FILE)), echo_opening);
+  }
   RUN_STATUS = output_opening != 0 ? output_opening : echo_opening;
   zadaza::WRITE_ECHO();
 }

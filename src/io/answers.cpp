@@ -236,12 +236,10 @@ char* put(char* out, std::string_view text) { return std::copy(text.begin(), tex
   fail_io(CONSOLE_IN, {what, static_cast<std::size_t>(end - what)});
 }
 
-std::string_view number_text(double value, char (&digits)[32]) {
-  return {digits, static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, value).ptr - digits)};
-}
-
-std::string_view number_text(std::int32_t value, char (&digits)[32]) {
-  return {digits, static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, value).ptr - digits)};
+template <typename Number>
+std::string_view number_text(Number value, char (&digits)[32]) {
+  const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  return {digits, static_cast<std::size_t>(end - digits)};
 }
 
 // The text typed after the value that was read, without its surrounding blanks.
@@ -258,7 +256,8 @@ void warn_ignored(std::string_view question, Number value, std::string_view igno
   constexpr std::size_t kShown = 40;
   char digits[32];
   char shown[kShown + 4];
-  const std::string_view rest{shown, static_cast<std::size_t>(put_shortened(shown, ignored, kShown) - shown)};
+  const char* shown_end = put_shortened(shown, ignored, kShown);
+  const std::string_view rest{shown, static_cast<std::size_t>(shown_end - shown)};
   report_error({"warning: answer to \"", question, "\" read as ", number_text(value, digits),
                 ", the rest \"", rest, "\" ignored; type a decimal point, not a comma"});
 }

@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <cstdio>
 #include <charconv>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <string_view>
 
@@ -113,8 +113,8 @@ int create(int unit, const char* path, const struct stat* existing, int& descrip
   }
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     temporary_name(unit, attempt, file.temporary);
-    descriptor = ::openat(folder, file.temporary.data(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                          0666);
+    descriptor =
+        ::openat(folder, file.temporary.data(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (descriptor >= 0) break;
     if (errno != EEXIST) break;
   }

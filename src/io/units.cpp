@@ -182,11 +182,10 @@ extern "C" void discard_and_end(int signal_number) {
   staging::discard_all();
   static constexpr char kDiscarded[] = "zadaza2krano: interrupted; no output was written\n";
   static constexpr char kInterrupted[] = "zadaza2krano: interrupted\n";
-  if (output_committed != 0) {
-    [[maybe_unused]] const ssize_t n = ::write(STDERR_FILENO, kInterrupted, sizeof kInterrupted - 1);
-  } else {
-    [[maybe_unused]] const ssize_t n = ::write(STDERR_FILENO, kDiscarded, sizeof kDiscarded - 1);
-  }
+  const bool committed = output_committed != 0;
+  const char* message = committed ? kInterrupted : kDiscarded;
+  const std::size_t length = committed ? sizeof kInterrupted - 1 : sizeof kDiscarded - 1;
+  [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, message, length);
   std::signal(signal_number, SIG_DFL);
   std::raise(signal_number);
 }

@@ -13,10 +13,12 @@ namespace {
 struct Text {
   char digits[32];
   std::string_view of(double value) {
-    return {digits, static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, value).ptr - digits)};
+    return {digits, static_cast<std::size_t>(
+                        std::to_chars(digits, digits + sizeof digits, value).ptr - digits)};
   }
   std::string_view of(std::int32_t value) {
-    return {digits, static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, value).ptr - digits)};
+    return {digits, static_cast<std::size_t>(
+                        std::to_chars(digits, digits + sizeof digits, value).ptr - digits)};
   }
 };
 
@@ -47,8 +49,8 @@ void warn_layer_order(const SoilModel& m, std::int32_t layers) {
   if (steps == 0) return;
   Text layer, above, depth, above_depth, count;
   io::report_error({"warning: layer bottoms do not increase in depth: layer ", layer.of(first),
-                    " at ", depth.of(m.ZBOT(first)), " follows layer ", above.of(first - 1),
-                    " at ", above_depth.of(m.ZBOT(first - 1)), " (", count.of(steps),
+                    " at ", depth.of(m.ZBOT(first)), " follows layer ", above.of(first - 1), " at ",
+                    above_depth.of(m.ZBOT(first - 1)), " (", count.of(steps),
                     " such layers); check the ZADAZA file"});
 }
 
@@ -65,9 +67,8 @@ void warn_repeated_diameters(const SoilModel& m, std::int32_t diameters) {
 }
 
 void warn_curve_order(const SoilModel& m, std::int32_t diameters, std::int32_t layers) {
-  const Curve curves[] = {{"P-y", m.PY_P, m.PY_DELTA},
-                          {"T-z", m.TZ_P, m.TZ_DELTA},
-                          {"Q-z", m.QZ_P, m.QZ_DELTA}};
+  const Curve curves[] = {
+      {"P-y", m.PY_P, m.PY_DELTA}, {"T-z", m.TZ_P, m.TZ_DELTA}, {"Q-z", m.QZ_P, m.QZ_DELTA}};
   std::int32_t found = 0;
   std::string_view name;
   std::int32_t slot = 0, layer = 0, point = 0;
@@ -85,9 +86,9 @@ void warn_curve_order(const SoilModel& m, std::int32_t diameters, std::int32_t l
   }
   if (found == 0) return;
   Text diameter, at_layer, at_point, count;
-  io::report_error({"warning: displacements not in increasing order: ", name,
-                    " curve of diameter ", diameter.of(slot), ", layer ", at_layer.of(layer),
-                    ", point ", at_point.of(point), " (", count.of(found),
+  io::report_error({"warning: displacements not in increasing order: ", name, " curve of diameter ",
+                    diameter.of(slot), ", layer ", at_layer.of(layer), ", point ",
+                    at_point.of(point), " (", count.of(found),
                     " such curves); check the ZADAZA file"});
 }
 

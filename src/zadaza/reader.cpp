@@ -155,7 +155,8 @@ int open_zadaza_file(std::string_view name) {
 
 bool read_zadaza_file(Generation generation, std::int32_t& RUN_STATUS) {
   SoilModel& m = SOIL_MODEL;
-  io::set_structure_hint(ZADAZA_UNIT, generation == Generation::New ? kReadAsNewHint : kReadAsOldHint);
+  io::set_structure_hint(ZADAZA_UNIT,
+                         generation == Generation::New ? kReadAsNewHint : kReadAsOldHint);
   io::write(io::CONSOLE_OUT, kReadingLabel, {" Reading  Label ..... "});
   io::write(io::CONSOLE_OUT, kFromUnit, {" From Unit    :", ZADAZA_UNIT});
   read_label();

@@ -37,12 +37,13 @@ std::string answers(const std::string& zadaza, const std::string& origo = "0",
 const std::string kSmall = "--layers 2 --diameters 1 --in-use 1 --dsp 0 --seed 6";
 const std::string kNoOutput = "; no output was written";
 const std::string kEarlier = "earlier output\r\n";
-const std::string k200 = std::string(63, 'a') + "/" + std::string(63, 'b') + "/" +
-                         std::string(63, 'c') + "/soil.zdz";
+const std::string k200 =
+    std::string(63, 'a') + "/" + std::string(63, 'b') + "/" + std::string(63, 'c') + "/soil.zdz";
 const std::string k62 = std::string(58, 'n') + ".zdz";
 const std::string kFromUnit = " From Unit    : 89\r\n";
-const std::string kReadAsNew = "zadaza2krano: the file was read as a New ZADAZA file: if it is an "
-                               "Old one, answer O to the first question";
+const std::string kReadAsNew =
+    "zadaza2krano: the file was read as a New ZADAZA file: if it is an "
+    "Old one, answer O to the first question";
 
 class BadInputs : public ConverterRun, public ::testing::WithParamInterface<BadInput> {
  protected:
@@ -50,14 +51,23 @@ class BadInputs : public ConverterRun, public ::testing::WithParamInterface<BadI
     const fs::path zadaza = work() / c.path;
     fs::create_directories(zadaza.parent_path());
     switch (c.zadaza) {
-      case Zadaza::Good: make_zadaza(kSmall, c.path.c_str()); break;
+      case Zadaza::Good:
+        make_zadaza(kSmall, c.path.c_str());
+        break;
       case Zadaza::Old:
         make_zadaza("--old --layers 2 --diameters 4 --in-use 2 --dsp 0", c.path.c_str());
         break;
-      case Zadaza::Missing: break;
-      case Zadaza::Folder: fs::create_directory(zadaza); break;
-      case Zadaza::Text: make_file(c.path.c_str(), "this is not a ZADAZA file\n"); break;
-      case Zadaza::Empty: make_file(c.path.c_str(), ""); break;
+      case Zadaza::Missing:
+        break;
+      case Zadaza::Folder:
+        fs::create_directory(zadaza);
+        break;
+      case Zadaza::Text:
+        make_file(c.path.c_str(), "this is not a ZADAZA file\n");
+        break;
+      case Zadaza::Empty:
+        make_file(c.path.c_str(), "");
+        break;
       case Zadaza::Cut:
         make_zadaza(kSmall, c.path.c_str());
         fs::resize_file(zadaza, fs::file_size(zadaza) / 2);
@@ -100,21 +110,20 @@ TEST_P(BadInputs, EndAsDocumented) {
 INSTANTIATE_TEST_SUITE_P(
     Table, BadInputs,
     ::testing::Values(
-        BadInput{"MissingZadazaFile", Zadaza::Missing, "soil.zdz", answers("soil.zdz"), "",
-                 false, kZadazaFile,
+        BadInput{"MissingZadazaFile", Zadaza::Missing, "soil.zdz", answers("soil.zdz"), "", false,
+                 kZadazaFile,
                  "zadaza2krano: cannot open ZADAZA file 'soil.zdz': No such file or directory; "
                  "check the name and that it is a readable file\n",
                  1, true},
-        BadInput{"FolderAsZadazaFile", Zadaza::Folder, "soil.zdz", answers("soil.zdz"), "",
-                 false, kZadazaFile, "'soil.zdz': Is a directory;", 1, true},
+        BadInput{"FolderAsZadazaFile", Zadaza::Folder, "soil.zdz", answers("soil.zdz"), "", false,
+                 kZadazaFile, "'soil.zdz': Is a directory;", 1, true},
         BadInput{"TextFileAsZadazaFile", Zadaza::Text, "soil.zdz", answers("soil.zdz"), "", false,
                  kFromUnit,
                  "zadaza2krano: illegal structure for unformatted file, unit 89, file soil.zdz" +
                      kNoOutput + "\n" + kReadAsNew,
                  2, true},
         BadInput{"EmptyZadazaFile", Zadaza::Empty, "soil.zdz", answers("soil.zdz"), "", false,
-                 kFromUnit, "end-of-file during read, unit 89, file soil.zdz" + kNoOutput, 2,
-                 true},
+                 kFromUnit, "end-of-file during read, unit 89, file soil.zdz" + kNoOutput, 2, true},
         BadInput{"ZadazaFileCutInMidRecord", Zadaza::Cut, "soil.zdz", answers("soil.zdz"), "",
                  false, "", "unit 89, file soil.zdz" + kNoOutput + "\n" + kReadAsNew, 2, true},
         BadInput{"OldFileAnsweredNew", Zadaza::Old, "soil.zdz", answers("soil.zdz"), "", false,
@@ -124,12 +133,12 @@ INSTANTIATE_TEST_SUITE_P(
                  kNoOutput + "\nzadaza2krano: the file was read as an Old ZADAZA file: if it is "
                              "a New one, answer N to the first question",
                  2, true},
-        BadInput{"Name200Characters", Zadaza::Good, k200, answers(k200), "", false, kCompleted,
-                 "", 0, false},
+        BadInput{"Name200Characters", Zadaza::Good, k200, answers(k200), "", false, kCompleted, "",
+                 0, false},
         BadInput{"Name62WithDefaultOutputName", Zadaza::Good, k62, answers(k62), "", false,
                  kCompleted, "", 0, false},
-        BadInput{"NumberAnswerAbc", Zadaza::Good, "soil.zdz", answers("soil.zdz", "abc"), "",
-                 false, kOrigo,
+        BadInput{"NumberAnswerAbc", Zadaza::Good, "soil.zdz", answers("soil.zdz", "abc"), "", false,
+                 kOrigo,
                  "zadaza2krano: unreadable number 'abc' for \"Origo of soil axis system\", unit 5" +
                      kNoOutput + "\n",
                  2, true},
@@ -167,8 +176,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "zadaza2krano: cannot open echo file 'soil.zdz.echo': it is the output file of "
                  "this run; give another output name;",
                  3, true},
-        BadInput{"UnknownOutputFormat", Zadaza::Good, "soil.zdz", answers("soil.zdz", "0", "3"),
-                 "", false, kFailed,
+        BadInput{"UnknownOutputFormat", Zadaza::Good, "soil.zdz", answers("soil.zdz", "0", "3"), "",
+                 false, kFailed,
                  "zadaza2krano: output format 3 is not known; answer 1 (SESAM records) or 2 (KNF) "
                  "to \"Output format, 1:SESAM, 2:KNF\"; output file 'soil.zdz.fem' holds no "
                  "material table\n",

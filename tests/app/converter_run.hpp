@@ -19,26 +19,25 @@
 
 namespace converter_test {
 
-
 namespace fs = std::filesystem;
 
 inline const std::string kDash(45, '-');
 inline const std::string kNewBanner = "\r\n\r\n\r\n\r\n" + kDash + "\r\n" + kDash + "\r\n" +
-                               "-------  Z I Z A D E --> K R A N O   --------\r\n"
-                               "-------         Version 1.3          --------\r\n"
-                               "\r\n" +
-                               kDash + "\r\n" + kDash + "\r\n";
+                                      "-------  Z I Z A D E --> K R A N O   --------\r\n"
+                                      "-------         Version 1.3          --------\r\n"
+                                      "\r\n" +
+                                      kDash + "\r\n" + kDash + "\r\n";
 inline const std::string kOldBanner = "\r\n\r\n\r\n\r\n" + kDash + "\r\n" +
-                               "-------  Z I Z A D E --> K R A N O   --------\r\n"
-                               "-------       Version 1.0b           --------\r\n"
-                               "-------                              --------\r\n"
-                               "-------   To be used together with   --------\r\n"
-                               "-------     1999 version or older    --------\r\n"
-                               "-------               of             --------\r\n"
-                               "-------             ZADAZA           --------\r\n"
-                               "-------                              --------\r\n"
-                               "\r\n" +
-                               kDash + "\r\n" + kDash + "\r\n";
+                                      "-------  Z I Z A D E --> K R A N O   --------\r\n"
+                                      "-------       Version 1.0b           --------\r\n"
+                                      "-------                              --------\r\n"
+                                      "-------   To be used together with   --------\r\n"
+                                      "-------     1999 version or older    --------\r\n"
+                                      "-------               of             --------\r\n"
+                                      "-------             ZADAZA           --------\r\n"
+                                      "-------                              --------\r\n"
+                                      "\r\n" +
+                                      kDash + "\r\n" + kDash + "\r\n";
 
 inline const std::string kGeneration = " New or Old ZADAZA data  /New/ ? ";
 inline const std::string kZadazaFile = " Give ZADAZA data file         : ";
@@ -97,7 +96,8 @@ class ConverterRun : public ::testing::Test {
   // writable for everyone); false when the test runs as root and cannot change its user.
   bool as_other_user() {
     if (::getuid() != 0) return true;
-    if (std::system("setpriv --reuid=nobody --regid=nogroup --clear-groups true 2>/dev/null") != 0) {
+    if (std::system("setpriv --reuid=nobody --regid=nogroup --clear-groups true 2>/dev/null") !=
+        0) {
       return false;
     }
     fs::permissions(base_, fs::perms::all);
@@ -108,9 +108,9 @@ class ConverterRun : public ::testing::Test {
 
   Outcome run(const std::string& answers) const {
     std::ofstream(base_ / "answers.txt", std::ios::binary) << answers;
-    const std::string command = "cd '" + work().string() + "' && exec " + user_ + "'" ZZ_CONVERTER "' < '" +
-                                (base_ / "answers.txt").string() + "' > '" +
-                                (base_ / "console.txt").string() + "' 2> '" +
+    const std::string command = "cd '" + work().string() + "' && exec " + user_ +
+                                "'" ZZ_CONVERTER "' < '" + (base_ / "answers.txt").string() +
+                                "' > '" + (base_ / "console.txt").string() + "' 2> '" +
                                 (base_ / "errors.txt").string() + "'";
     const int status = std::system(command.c_str());
     Outcome result;
@@ -133,16 +133,16 @@ class ConverterRun : public ::testing::Test {
       ::dup2(input[0], STDIN_FILENO);
       ::close(input[0]);
       ::close(input[1]);
-      if (!std::freopen(console.c_str(), "w", stdout) || !std::freopen(errors.c_str(), "w", stderr) ||
-          ::chdir(work().c_str()) != 0) {
+      if (!std::freopen(console.c_str(), "w", stdout) ||
+          !std::freopen(errors.c_str(), "w", stderr) || ::chdir(work().c_str()) != 0) {
         ::_exit(127);
       }
       ::execl(ZZ_CONVERTER, ZZ_CONVERTER, static_cast<char*>(nullptr));
       ::_exit(127);
     }
     ::close(input[0]);
-    const bool written = ::write(input[1], answers.data(), answers.size()) ==
-                         static_cast<ssize_t>(answers.size());
+    const bool written =
+        ::write(input[1], answers.data(), answers.size()) == static_cast<ssize_t>(answers.size());
     for (int wait = 0; written && wait < 1000 && !contents(console).ends_with(awaited); ++wait) {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
@@ -163,15 +163,20 @@ class ConverterRun : public ::testing::Test {
                    const char* diameters = nullptr) const {
     const std::string tool = "cd '" + work().string() + "' && '" ZZ_MAKE_TOOL "' ";
     if (diameters == nullptr) {
-      ASSERT_EQ(std::system((tool + "--synthetic " + arguments + " " + name + " > /dev/null").c_str()), 0);
+      ASSERT_EQ(
+          std::system((tool + "--synthetic " + arguments + " " + name + " > /dev/null").c_str()),
+          0);
       return;
     }
     const fs::path text = base_ / "description.txt";
-    ASSERT_EQ(std::system((tool + "--synthetic --text " + arguments + " '" + text.string() + "'").c_str()), 0);
+    ASSERT_EQ(std::system(
+                  (tool + "--synthetic --text " + arguments + " '" + text.string() + "'").c_str()),
+              0);
     std::istringstream lines(contents(text));
     std::ostringstream edited;
     for (std::string line; std::getline(lines, line);) {
-      edited << (line.starts_with("diameters ") ? std::string("diameters ") + diameters : line) << "\n";
+      edited << (line.starts_with("diameters ") ? std::string("diameters ") + diameters : line)
+             << "\n";
     }
     std::ofstream(text, std::ios::binary) << edited.str();
     ASSERT_EQ(std::system((tool + "'" + text.string() + "' " + name + " > /dev/null").c_str()), 0);

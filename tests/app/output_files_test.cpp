@@ -33,8 +33,8 @@ TEST_P(EarlyEnds, LeaveEarlierFilesAsTheyWereAndNoOtherFile) {
   make_file("soil.dat.fem", "earlier output\r\n");
   make_file("soil.dat.echo", "earlier echo\r\n");
   const std::string answers = kAnswersToOutput + (c.echo != nullptr ? c.echo : "");
-  const Outcome r = c.signal_number != 0 ? run_and_signal(answers, kEcho, c.signal_number)
-                                         : run(answers);
+  const Outcome r =
+      c.signal_number != 0 ? run_and_signal(answers, kEcho, c.signal_number) : run(answers);
   EXPECT_EQ(r.exit_status, c.exit_status);
   EXPECT_NE(r.errors.find(c.error_piece), std::string::npos) << r.errors;
   EXPECT_EQ(r.console.find("Conversion"), std::string::npos);
@@ -54,8 +54,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "; no output was written\nzadaza2krano: the file was read as a New ZADAZA "
                  "file: if it is an Old one, answer O to the first question; otherwise it may "
                  "be damaged or not a ZADAZA file\n"},
-        EarlyEnd{"SizeLimit", "--layers 81 --diameters 1 --in-use 1 --dsp 0", false, "Y\n", 0,
-                 3, "; no output was written\n"},
+        EarlyEnd{"SizeLimit", "--layers 81 --diameters 1 --in-use 1 --dsp 0", false, "Y\n", 0, 3,
+                 "; no output was written\n"},
         EarlyEnd{"Interrupt", kSmall, false, nullptr, SIGINT, 128 + SIGINT,
                  "interrupted; no output was written\n"},
         EarlyEnd{"Termination", kSmall, false, nullptr, SIGTERM, 128 + SIGTERM,
@@ -83,8 +83,8 @@ TEST_F(ConverterRun, FinishedFilesReplaceLinksAndKeepPermissions) {
   ASSERT_EQ(::stat((work() / "link.fem").c_str(), &status), 0);
   EXPECT_EQ(status.st_mode & 07777, 0640U);
   EXPECT_NE(contents(work() / "link.fem").find(" 900018"), std::string::npos);
-  EXPECT_EQ(files(), (std::set<std::string>{"soil.dat", "target.txt", "echo-target.txt",
-                                            "link.fem", "soil.dat.echo"}));
+  EXPECT_EQ(files(), (std::set<std::string>{"soil.dat", "target.txt", "echo-target.txt", "link.fem",
+                                            "soil.dat.echo"}));
 }
 
 TEST_F(ConverterRun, NamesThatAreNoRegularFilesAreWrittenDirectly) {
