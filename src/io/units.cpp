@@ -283,7 +283,7 @@ void close_unit(int unit) {
   unbind(units[static_cast<std::size_t>(unit)]);
 }
 
-void stage_replaced_files() { staging_replacements = true; }
+void stage_replaced_files(bool on) { staging_replacements = on; }
 
 void commit_staged_files() {
   for (int unit = 1; unit <= MAX_UNIT; ++unit) {

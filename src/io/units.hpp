@@ -46,14 +46,14 @@ bool is_bound(int unit);
 int bind_text_file(int unit, std::string_view name, bool must_exist, bool must_not_exist,
                    bool replace);
 
-// From this call on, an existing regular file that an opening would replace, or a file it would
+// While on (from this call until it is called with false), an existing regular file that an opening would replace, or a file it would
 // create, is written under a temporary name in the same folder and takes its real name only at
 // commit_staged_files() or close_unit(); until then no file of that name is created, emptied
 // or written through a symbolic link. A replaced file's permissions are kept. A name that
 // exists and is not a regular file (a device, a pipe) is written directly. The refusals the
 // real name would get (a missing folder, a folder or file that may not be written, a name
 // that is a folder, a file in use) still come at the opening.
-void stage_replaced_files();
+void stage_replaced_files(bool on = true);
 
 // Gives every staged file its real name (a symbolic link there is replaced, not followed); the
 // units stay bound to them. A refusal ends the program through fail_io.
