@@ -68,11 +68,12 @@ void write_misoiep(const MaterialStore& s, std::int32_t m, int unit) {
 }
 
 void write_spring_curve(const MaterialStore& s, std::int32_t m, int unit) {
-  const bool elastoplastic = integer_part(rmat(s, 1, m)) == kElplcurvLaw;
+  const bool elastoplastic = integer_part(rmat(s, RMAT_LAW, m)) == kElplcurvLaw;
   io::write(unit, elastoplastic ? kElplcurv : kHypelast, {s.MATID(m)});
-  const std::int32_t n = record_pairs(integer_part(rmat(s, 8, m)));
+  const std::int32_t n = record_pairs(integer_part(rmat(s, RMAT_POINT_COUNT, m)));
   for (int k = 1; k <= n; ++k) {
-    io::write(unit, kCurvePair, {rmat(s, 7 + 2 * k, m), rmat(s, 8 + 2 * k, m)});
+    const int f = rmat_force_of_pair(k);
+    io::write(unit, kCurvePair, {rmat(s, f, m), rmat(s, f + 1, m)});
   }
 }
 
@@ -132,13 +133,14 @@ void write_bearing(const MaterialStore& s, std::int32_t m, int unit) {
 void write_sesam_record(const MaterialStore& store, std::int32_t m, int unit) {
   // A count beyond the record's room is written as the number of pairs actually there, so the
   // record stays readable.
-  const std::int32_t n = std::min(NINT(rmat(store, 8, m)), MAX_RECORD_PAIRS);
+  const std::int32_t n = std::min(NINT(rmat(store, RMAT_POINT_COUNT, m)), MAX_RECORD_PAIRS);
   io::write(unit, kMisoplLine1,
-            {kMisopl, static_cast<double>(store.MATID(m)), rmat(store, 1, m), 0.0, 0.0});
+            {kMisopl, static_cast<double>(store.MATID(m)), rmat(store, RMAT_LAW, m), 0.0, 0.0});
   io::write(unit, kMisoplLine2, {0.0, 0.0, 0.0, 0.0});
   io::write(unit, kMisoplCount, {n});
   for (int k = 1; k <= n; ++k) {
-    io::write(unit, kMisoplPair, {rmat(store, 7 + 2 * k, m), rmat(store, 8 + 2 * k, m)});
+    const int f = rmat_force_of_pair(k);
+    io::write(unit, kMisoplPair, {rmat(store, f, m), rmat(store, f + 1, m)});
   }
 }
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "convert/material_store.hpp"
+#include "convert/workspace.hpp"
 #include "io/units.hpp"
 
 namespace convert_test {
@@ -69,9 +69,15 @@ inline std::string joined(const std::vector<std::string>& lines) {
   return text;
 }
 
-// An empty material store of the test's own, large enough to stay off the stack.
+// The tests' own conversion workspace, large enough to stay off the stack.
+inline convert::ConversionWorkspace& workspace() {
+  static convert::ConversionWorkspace the_workspace;
+  return the_workspace;
+}
+
+// The workspace's material store, emptied.
 inline convert::MaterialStore& empty_store() {
-  static convert::MaterialStore store;
+  convert::MaterialStore& store = workspace().MATERIAL_STORE;
   store.NMAT = 0;
   store.MATID.element.fill(0);
   store.MATTYP.element.fill(0);

@@ -64,7 +64,7 @@ ReadOutcome read_model(const std::string& path, zadaza::Generation generation) {
   }
   io::flush_all();
   testing::internal::CaptureStdout();
-  outcome.limits_met = zadaza::read_zadaza_file(generation, outcome.run_status);
+  outcome.limits_met = zadaza::read_zadaza_file(generation);
   io::flush_all();
   outcome.console = testing::internal::GetCapturedStdout();
   return outcome;

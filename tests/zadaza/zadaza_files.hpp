@@ -37,7 +37,6 @@ void make_zadaza(const std::string& arguments);
 // returns; the console lines it wrote go to `console` when given.
 struct ReadOutcome {
   bool limits_met = false;
-  std::int32_t run_status = 0;
   std::string console;
 };
 ReadOutcome read_model(const std::string& path, zadaza::Generation generation);
