@@ -25,6 +25,7 @@ constexpr int kQuestionLength = 32;
 constexpr std::string_view kGenerationQuestion = "New or Old ZADAZA data  /New/ ? ";
 constexpr std::string_view kZadazaFileQuestion = "Give ZADAZA data file         : ";
 constexpr std::string_view kOrientationQuestion = "Orientation of soil (POS/NEG) : ";
+// "Origo" is the converter's own word, kept on purpose.
 constexpr std::string_view kOrigoQuestion = "Origo of soil axis system     : ";
 constexpr std::string_view kForceScaleQuestion = "Scaling Factor, Force  Unit   : ";
 constexpr std::string_view kLengthScaleQuestion = "Scaling Factor, Length Unit   : ";

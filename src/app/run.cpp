@@ -93,6 +93,7 @@ void write_echo_report() {
   zadaza::WRITE_ECHO();
 }
 
+// "Feiled" is the converter's own spelling, kept on purpose: scripts look for it.
 void write_outcome() {
   io::write(io::CONSOLE_OUT, kOutcome,
             {RUN_STATUS == 0 ? "  Conversion Completed " : "  Conversion Feiled!   "});

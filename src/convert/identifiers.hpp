@@ -18,6 +18,7 @@ inline constexpr std::int32_t QZ_CURVE = 3;
 // used for a diameter only when this holds.
 bool identifiers_fit(double D, std::int32_t NUM_LAYERS, std::int32_t ID_OFFSET);
 
+// `Soil_ID` (mixed case) and `MAT_ID` are the converter's own names and keep their spelling.
 std::int32_t soil_id(double D);
 std::int32_t diameter_code(double D);
 std::int32_t MAT_ID(double D, std::int32_t layer, std::int32_t curve_type, std::int32_t ID_OFFSET);

@@ -38,6 +38,8 @@ void read_counts(Generation generation) {
   }
 }
 
+// "availabe" and "exeeded" are the converter's own spellings, kept on purpose: scripts look
+// for these lines as they stand. The diameter limit is newer and spelt plainly.
 void write_limit_error(std::string_view title, std::string_view count_text, int limit,
                        std::int32_t actual) {
   io::write(io::CONSOLE_OUT, kLimitTitle, {title});
