@@ -12,6 +12,9 @@
 
 namespace {
 
+// The exit status scripts see after an input/output failure.
+constexpr int kIoFailureExit = 2;
+
 namespace fs = std::filesystem;
 
 constexpr io::Layout kWord{"(A)"};
@@ -112,17 +115,17 @@ TEST_F(UnitsDeathTest, FailureFlushesEveryUnitAndNamesUnitAndFile) {
         io::write(11, kWord, {"written before the failure"});
         io::fail_io(11, "damaged record");
       },
-      ::testing::ExitedWithCode(io::IO_FAILURE_EXIT),
+      ::testing::ExitedWithCode(kIoFailureExit),
       "^zadaza2krano: damaged record, unit 11, file " + out + "\n$");
   EXPECT_EQ(contents(out), "written before the failure\r\n");
 }
 
 TEST_F(UnitsDeathTest, FailureNamesTheGivenFileOrNone) {
   EXPECT_EXIT(io::fail_io(89, "end of file", "soil.dat"),
-              ::testing::ExitedWithCode(io::IO_FAILURE_EXIT),
+              ::testing::ExitedWithCode(kIoFailureExit),
               "^zadaza2krano: end of file, unit 89, file soil\\.dat\n$");
   EXPECT_EXIT(io::fail_io(5, "end of console input"),
-              ::testing::ExitedWithCode(io::IO_FAILURE_EXIT),
+              ::testing::ExitedWithCode(kIoFailureExit),
               "^zadaza2krano: end of console input, unit 5\n$");
 }
 
@@ -133,7 +136,7 @@ TEST_F(UnitsDeathTest, RefusedWriteEndsTheProgram) {
         io::write(13, kWord, {"no room"});
         io::flush_all();
       },
-      ::testing::ExitedWithCode(io::IO_FAILURE_EXIT),
+      ::testing::ExitedWithCode(kIoFailureExit),
       "^zadaza2krano: write refused: No space left on device, unit 13, file /dev/full\n$");
 }
 

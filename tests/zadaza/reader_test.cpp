@@ -6,15 +6,16 @@
 #include <string>
 
 #include "zadaza/soil_model.hpp"
+#include "support/test_support.hpp"
 #include "zadaza_files.hpp"
 
 namespace {
 
 using zadaza::Generation;
 using zadaza::SOIL_MODEL;
-using zadaza_test::make_zadaza;
+using test_support::make_zadaza;
 using zadaza_test::read_model;
-using zadaza_test::TempDir;
+using test_support::TempDir;
 
 // A distinct value for every element, so that any misplaced item shows.
 enum Kind { kZbot = 1, kSoil, kPyP, kPyD, kTzP, kTzD, kQzP, kQzD, kPyPar, kTzPar, kQzPar,
@@ -126,7 +127,7 @@ TEST_P(ReaderRoundTrip, EveryMemberArrivesInItsPlace) {
   const RoundTrip p = GetParam();
   const Size size{3, p.old_generation ? 4 : 3, 2};
   TempDir dir;
-  zadaza_test::write_file(dir.path("soil.txt"), description(size));
+  test_support::write_file(dir.path("soil.txt"), description(size));
   make_zadaza(std::string(p.old_generation ? "--old " : "") + "--blocks " + p.blocks + " " +
               dir.path("soil.txt") + " " + dir.path("soil.zdz"));
   const auto outcome =
@@ -141,7 +142,7 @@ INSTANTIATE_TEST_SUITE_P(GenerationsAndBlocks, ReaderRoundTrip,
 
 TEST(Reader, WritesTheProgressAndHeadingLines) {
   TempDir dir;
-  zadaza_test::write_file(dir.path("soil.txt"), description({2, 1, 1}));
+  test_support::write_file(dir.path("soil.txt"), description({2, 1, 1}));
   make_zadaza(dir.path("soil.txt") + " " + dir.path("soil.zdz"));
   const auto outcome = read_model(dir.path("soil.zdz"), Generation::New);
   EXPECT_EQ(outcome.console,
@@ -157,7 +158,7 @@ TEST(Reader, WritesTheProgressAndHeadingLines) {
 TEST(Reader, NewFileWithFourDiametersReadsAlikeAsOld) {
   const Size size{2, 4, 1};
   TempDir dir;
-  zadaza_test::write_file(dir.path("soil.txt"), description(size));
+  test_support::write_file(dir.path("soil.txt"), description(size));
   make_zadaza(dir.path("soil.txt") + " " + dir.path("soil.zdz"));
   EXPECT_TRUE(read_model(dir.path("soil.zdz"), Generation::Old).limits_met);
   expect_model_holds(size);
@@ -165,7 +166,7 @@ TEST(Reader, NewFileWithFourDiametersReadsAlikeAsOld) {
 
 TEST(Reader, OldFileReadAsNewEndsAtTheCounts) {
   TempDir dir;
-  zadaza_test::write_file(dir.path("soil.txt"), description({1, 4, 0}));
+  test_support::write_file(dir.path("soil.txt"), description({1, 4, 0}));
   make_zadaza("--old " + dir.path("soil.txt") + " " + dir.path("soil.zdz"));
   EXPECT_EXIT(read_model(dir.path("soil.zdz"), Generation::New), testing::ExitedWithCode(2),
               "too many bytes read from unformatted record, unit 89, file .*soil.zdz");
@@ -174,7 +175,7 @@ TEST(Reader, OldFileReadAsNewEndsAtTheCounts) {
 TEST(Reader, CountsOfZeroOrBelowSkipTheirRecords) {
   TempDir dir;
   // No layers and no displacement rows, but a displacement record the counts do not ask for.
-  zadaza_test::write_file(dir.path("zero.txt"),
+  test_support::write_file(dir.path("zero.txt"),
                           "label\ndiameters 1.5\nscour 2\ndsp 1 2 3\ncounts 0 0 1\n");
   make_zadaza(dir.path("zero.txt") + " " + dir.path("zero.zdz"));
   auto outcome = read_model(dir.path("zero.zdz"), Generation::New);
@@ -184,7 +185,7 @@ TEST(Reader, CountsOfZeroOrBelowSkipTheirRecords) {
   EXPECT_EQ(SOIL_MODEL.DSP_Z(1), 0.0);
   EXPECT_NE(outcome.console.find(" Analysis Label     : \r\n"), std::string::npos);
 
-  zadaza_test::write_file(dir.path("negative.txt"), "label x\ndiameters 0.9\ncounts -5 -3 -2\n");
+  test_support::write_file(dir.path("negative.txt"), "label x\ndiameters 0.9\ncounts -5 -3 -2\n");
   make_zadaza(dir.path("negative.txt") + " " + dir.path("negative.zdz"));
   outcome = read_model(dir.path("negative.zdz"), Generation::New);
   EXPECT_TRUE(outcome.limits_met);
@@ -247,7 +248,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Reader, HugeLayerCountShowsAsterisks) {
   TempDir dir;
-  zadaza_test::write_file(dir.path("huge.txt"), "label\ncounts 2147483647 0 1\n");
+  test_support::write_file(dir.path("huge.txt"), "label\ncounts 2147483647 0 1\n");
   make_zadaza(dir.path("huge.txt") + " " + dir.path("huge.zdz"));
   const auto outcome = read_model(dir.path("huge.zdz"), Generation::New);
   EXPECT_FALSE(outcome.limits_met);
