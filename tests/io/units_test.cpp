@@ -127,6 +127,9 @@ TEST_F(UnitsDeathTest, FailureNamesTheGivenFileOrNone) {
   EXPECT_EXIT(io::fail_io(5, "end of console input"),
               ::testing::ExitedWithCode(kIoFailureExit),
               "^zadaza2krano: end of console input, unit 5\n$");
+  EXPECT_EXIT(io::fail_io(5, {"unreadable number '", "1.2.3", "'"}),
+              ::testing::ExitedWithCode(kIoFailureExit),
+              "^zadaza2krano: unreadable number '1\\.2\\.3', unit 5\n$");
 }
 
 TEST_F(UnitsDeathTest, RefusedWriteEndsTheProgram) {
