@@ -8,10 +8,10 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "io/units.hpp"
+#include "support/test_support.hpp"
 
 namespace {
 
@@ -25,27 +25,15 @@ constexpr int kMessageUnit = 40;
 constexpr int kFileUnit = 41;
 constexpr io::Layout kLine{"(A)"};
 
-std::string contents(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream all;
-  all << in.rdbuf();
-  return all.str();
-}
+std::string contents(const fs::path& path) { return test_support::read_file(path.string()); }
 
 class OpenUnitTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    // Short, so that every name fits the 64 characters the dialogue passes.
-    static int test_number = 0;
-    dir_ = fs::path("/tmp") /
-           ("ou" + std::to_string(::getpid()) + "_" + std::to_string(++test_number));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
     ASSERT_EQ(io::bind_text_file(kMessageUnit, messages_path(), false, false, true), 0);
   }
   void TearDown() override {
     for (int unit : {1, 42, 99, kMessageUnit, kFileUnit}) io::close_unit(unit);
-    fs::remove_all(dir_);
   }
 
   std::string messages_path() const { return (dir_ / "messages.txt").string(); }
@@ -68,7 +56,9 @@ class OpenUnitTest : public ::testing::Test {
     return result;
   }
 
-  fs::path dir_;
+  // Short, so that every name fits the 64 characters the dialogue passes.
+  test_support::TempDir folder_;
+  fs::path dir_{folder_.dir()};
 };
 
 std::string failure_banner(int unit) {
