@@ -9,9 +9,10 @@
 
 namespace convert {
 
-// Writes the materials 1..NMAT of the workspace's store on OUTPUT_UNIT in OUTPUT_FORMAT. On failure (too many
-// materials, an unknown format, a KNF kind with identifier 0 or a repeated identifier) writes
-// its error lines and sets `error` to -1; on success leaves `error` untouched.
+// Writes the materials 1..NMAT of the workspace's store on OUTPUT_UNIT in OUTPUT_FORMAT. On
+// failure (too many materials, an unknown format, a KNF kind with identifier 0 or a repeated
+// identifier) writes its error lines and sets `error` to -1; on success leaves `error`
+// untouched.
 void G2K_WMAT(ConversionWorkspace& workspace, std::int32_t OUTPUT_FORMAT, int OUTPUT_UNIT,
               std::int32_t& error);
 

@@ -75,14 +75,17 @@ ProgramRun run_converter(const std::string& folder, const std::string& answers,
   const TempDir capture;
   write_file(capture.path("answers"), answers);
   int gone[2] = {-1, -1};
-  if (console == Console::Gone && ::pipe(gone) != 0) throw std::runtime_error("pipe failed");
+  if (console == Console::Gone) {
+    if (::pipe(gone) != 0) throw std::runtime_error("pipe failed");
+    // Closed before the program starts, so that not one line can reach a reader.
+    ::close(gone[0]);
+  }
   const pid_t child = ::fork();
   if (child < 0) throw std::runtime_error("fork failed");
   if (child == 0) {
     if (::chdir(folder.c_str()) != 0) ::_exit(127);
     redirect(::open(capture.path("answers").c_str(), O_RDONLY), STDIN_FILENO);
     if (console == Console::Gone) {
-      ::close(gone[0]);
       redirect(gone[1], STDOUT_FILENO);
     } else {
       redirect(::open(capture.path("console").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644),
@@ -94,10 +97,7 @@ ProgramRun run_converter(const std::string& folder, const std::string& answers,
     ::execl(ZZ_CONVERTER, ZZ_CONVERTER, static_cast<char*>(nullptr));
     ::_exit(127);
   }
-  if (console == Console::Gone) {
-    ::close(gone[0]);
-    ::close(gone[1]);
-  }
+  if (console == Console::Gone) ::close(gone[1]);
   int status = 0;
   while (::waitpid(child, &status, 0) < 0) {
   }
