@@ -23,7 +23,7 @@ constexpr std::int32_t kMaterialsPerLayer = 3;
 
 void report_store_full(int OUTPUT_UNIT) {
   write_limit_banner(OUTPUT_UNIT, kDriverBanner, "*** Number of Materials Exceeds Max of ",
-                     MAX_MATERIALS);
+                     kMaxMaterials);
 }
 
 void report_identifiers_out_of_range(double D, int OUTPUT_UNIT) {
@@ -47,7 +47,7 @@ bool G2KRANO(const zadaza::SoilModel& model, const ConversionSettings& settings,
   const std::int32_t layers = zadaza::layers_held(model.NUM_LAYERS);
   for (std::int32_t i = 1; i <= diameters; ++i) {
     // Checked before the diameter is built, so the store can never overflow.
-    if (store.NMAT + kMaterialsPerLayer * layers > MAX_MATERIALS) {
+    if (store.NMAT + kMaterialsPerLayer * layers > kMaxMaterials) {
       report_store_full(OUTPUT_UNIT);
       return false;
     }

@@ -43,8 +43,8 @@ bool identifiers_fit(double D, std::int32_t NUM_LAYERS, std::int32_t ID_OFFSET) 
   if (NUM_LAYERS < 1) return true;
   // Identifiers grow with layer and curve type, so the first and the last bound them all.
   const auto whole_code = static_cast<std::int32_t>(code);
-  return fits_int32(wide_mat_id(whole_code, 1, PY_CURVE, ID_OFFSET)) &&
-         fits_int32(wide_mat_id(whole_code, NUM_LAYERS, QZ_CURVE, ID_OFFSET));
+  return fits_int32(wide_mat_id(whole_code, 1, kPyCurve, ID_OFFSET)) &&
+         fits_int32(wide_mat_id(whole_code, NUM_LAYERS, kQzCurve, ID_OFFSET));
 }
 
 std::int32_t soil_id(double D) {

@@ -9,9 +9,9 @@
 
 namespace convert {
 
-inline constexpr std::int32_t PY_CURVE = 1;
-inline constexpr std::int32_t TZ_CURVE = 2;
-inline constexpr std::int32_t QZ_CURVE = 3;
+inline constexpr std::int32_t kPyCurve = 1;
+inline constexpr std::int32_t kTzCurve = 2;
+inline constexpr std::int32_t kQzCurve = 3;
 
 // Whether D is finite and its soil identifier, diameter code and the material identifiers of
 // all NUM_LAYERS layers and three curve types fit 32-bit integers. The functions below may be

@@ -16,13 +16,12 @@ namespace {
 constexpr std::string_view kTableBanner = "*** ERROR IN G2K_WMAT ***";
 constexpr io::Layout kWarning{"(A)"};
 
-constexpr std::int32_t SESAM_FORMAT = 1;
-constexpr std::int32_t KNF_FORMAT = 2;
+constexpr std::int32_t kSesamFormat = 1;
+constexpr std::int32_t kKnfFormat = 2;
 
-constexpr std::array<std::int32_t, 7> kKnfKindOrder{ELASTIC_KIND,       MISOIEP_KIND,
-                                                    SPRING_MATRIX_KIND, SPRING_CURVE_KIND,
-                                                    SPRING_REFERENCE_KIND, COMPS_KIND,
-                                                    BEARING_KIND};
+constexpr std::array<std::int32_t, 7> kKnfKindOrder{
+    kElasticKind,         kMisoiepKind, kSpringMatrixKind, kSpringCurveKind,
+    kSpringReferenceKind, kCompsKind,   kBearingKind};
 
 // Positive identifiers come first, ascending; negative ones follow, -1 first.
 bool written_before(std::int32_t a, std::int32_t b) {
@@ -48,7 +47,7 @@ std::int32_t collect_identifiers(ConversionWorkspace& workspace, std::int32_t ki
 
 bool is_written_in_knf(const MaterialStore& store, std::int32_t m, std::int32_t kind) {
   constexpr std::int32_t kLinearBearing = 1;
-  return kind != BEARING_KIND || NINT(store.RMAT(1, m)) == kLinearBearing;
+  return kind != kBearingKind || NINT(store.RMAT(1, m)) == kLinearBearing;
 }
 
 // Writes one kind block; false when it meets an identifier it cannot place.
@@ -75,7 +74,7 @@ bool write_kind_block(ConversionWorkspace& workspace, std::int32_t kind, std::in
 // over.
 void write_sesam_materials(const MaterialStore& store, int OUTPUT_UNIT) {
   for (std::int32_t m = 1; m <= store.NMAT; ++m) {
-    if (store.MATTYP(m) == SPRING_CURVE_KIND) write_sesam_record(store, m, OUTPUT_UNIT);
+    if (store.MATTYP(m) == kSpringCurveKind) write_sesam_record(store, m, OUTPUT_UNIT);
   }
 }
 
@@ -108,17 +107,17 @@ void KWRMAT(ConversionWorkspace& workspace, int OUTPUT_UNIT, std::int32_t& error
 void G2K_WMAT(ConversionWorkspace& workspace, std::int32_t OUTPUT_FORMAT, int OUTPUT_UNIT,
               std::int32_t& error) {
   const MaterialStore& store = workspace.MATERIAL_STORE;
-  if (store.NMAT > MAX_TABLE_MATERIALS) {
+  if (store.NMAT > kMaxTableMaterials) {
     write_limit_banner(OUTPUT_UNIT, kTableBanner, "*** Number of Materials Exceeds Max of ",
-                       MAX_TABLE_MATERIALS);
+                       kMaxTableMaterials);
     error = -1;
     return;
   }
-  if (OUTPUT_FORMAT == SESAM_FORMAT) {
+  if (OUTPUT_FORMAT == kSesamFormat) {
     write_sesam_materials(store, OUTPUT_UNIT);
     return;
   }
-  if (OUTPUT_FORMAT == KNF_FORMAT) {
+  if (OUTPUT_FORMAT == kKnfFormat) {
     std::int32_t knf_error = 0;
     KWRMAT(workspace, OUTPUT_UNIT, knf_error);
     if (knf_error == 0) return;

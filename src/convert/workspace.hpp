@@ -12,10 +12,10 @@
 namespace convert {
 
 // Most points a curve may have; the thinning buffer holds as many pairs.
-inline constexpr std::int32_t MAX_THIN_POINTS = 100;
+inline constexpr std::int32_t kMaxThinPoints = 100;
 
 // Most materials the table takes (the size of the KNF ordering list).
-inline constexpr std::int32_t MAX_TABLE_MATERIALS = 1000;
+inline constexpr std::int32_t kMaxTableMaterials = 1000;
 
 struct ConversionWorkspace {
   MaterialStore MATERIAL_STORE;
@@ -24,10 +24,10 @@ struct ConversionWorkspace {
   ScaledCurves TZCRV;
   ScaledCurves QZCRV;
   // One curve being thinned, as (force, displacement) pairs.
-  std::array<double, 2 * MAX_THIN_POINTS> CRVBUF{};
+  std::array<double, 2 * kMaxThinPoints> CRVBUF{};
   // The identifiers of the KNF kind being written, in store order, and their writing order.
-  std::array<std::int32_t, MAX_TABLE_MATERIALS> ordering_list{};
-  std::array<std::int32_t, MAX_TABLE_MATERIALS> ordered_places{};
+  std::array<std::int32_t, kMaxTableMaterials> ordering_list{};
+  std::array<std::int32_t, kMaxTableMaterials> ordered_places{};
 };
 
 }  // namespace convert
