@@ -35,7 +35,7 @@ constexpr const char* kHelp =
     "       zadaza-make --help\n"
     "\n"
     "Writes a binary ZADAZA pile-soil file for trying and testing zadaza2krano, from a text\n"
-    "description (format: the zadaza2krano user guide) or a synthetic soil.\n"
+    "description (format: tools/zadaza_make/README.md in the sources) or a synthetic soil.\n"
     "\n"
     "Options:\n"
     "  --old               write the Old generation (two counts instead of three)\n"
