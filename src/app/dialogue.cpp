@@ -70,7 +70,10 @@ void ASK(int unit, std::string_view text, int length) {
   io::write(unit, kQuestion, {std::string_view(line, shown)});
 }
 
-void ask(std::string_view question) { ASK(io::CONSOLE_OUT, question, kQuestionLength); }
+// Answers given on the command line are not asked for: the console shows no question.
+void ask(std::string_view question) {
+  if (!io::answers_are_preset()) ASK(io::CONSOLE_OUT, question, kQuestionLength);
+}
 
 // Only the first typed character counts; an empty line gives a blank.
 char ask_letter(std::string_view question) {

@@ -199,10 +199,25 @@ bool next_console_line(std::string_view& line) {
   return true;
 }
 
+struct PresetLines {
+  std::span<const std::string_view> lines;
+  std::size_t next = 0;
+  bool active = false;
+};
+
+PresetLines preset;
+
+bool next_answer_line(std::string_view& line) {
+  if (!preset.active) return next_console_line(line);
+  if (preset.next == preset.lines.size()) return false;
+  line = preset.lines[preset.next++];
+  return true;
+}
+
 std::string_view read_console_line() {
   flush_all();
   std::string_view line;
-  if (!next_console_line(line)) fail_io(CONSOLE_IN, "end of console input");
+  if (!next_answer_line(line)) fail_io(CONSOLE_IN, "end of console input");
   return line;
 }
 
@@ -231,6 +246,10 @@ void read_number(Number& variable, bool (*parse)(std::string_view, Number&)) {
 }
 
 }  // namespace
+
+void preset_answers(std::span<const std::string_view> lines) { preset = {lines, 0, true}; }
+
+bool answers_are_preset() { return preset.active; }
 
 void read_text_answer(std::span<char> variable) {
   const std::string_view line = read_console_line();
