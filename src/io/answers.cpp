@@ -4,12 +4,12 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <charconv>
 #include <cstddef>
 #include <string_view>
 #include <system_error>
 
+#include "io/interrupts.hpp"
 #include "io/units.hpp"
 
 namespace io {
@@ -151,16 +151,13 @@ bool fill_console_buffer() {
     console.end -= console.begin;
     console.begin = 0;
   }
-  for (;;) {
-    const ssize_t n =
-        ::read(STDIN_FILENO, console.data.data() + console.end, console.data.size() - console.end);
-    if (n > 0) {
-      console.end += static_cast<std::size_t>(n);
-      return true;
-    }
-    if (n == 0) return false;
-    if (errno != EINTR) fail_io(CONSOLE_IN, "console input refused");
-  }
+  const ssize_t n = retry_on_interrupt([] {
+    return ::read(STDIN_FILENO, console.data.data() + console.end,
+                  console.data.size() - console.end);
+  });
+  if (n < 0) fail_io(CONSOLE_IN, "console input refused");
+  console.end += static_cast<std::size_t>(n);
+  return n > 0;
 }
 
 std::string_view held() {
@@ -205,35 +202,43 @@ bool next_console_line(std::string_view& line) {
   return true;
 }
 
+struct PresetLines {
+  std::span<const std::string_view> lines;
+  std::size_t next = 0;
+  bool active = false;
+};
+
+PresetLines preset;
+
+bool next_answer_line(std::string_view& line) {
+  if (!preset.active) return next_console_line(line);
+  if (preset.next == preset.lines.size()) return false;
+  line = preset.lines[preset.next++];
+  return true;
+}
+
 std::string_view read_console_line() {
   flush_all();
   std::string_view line;
-  if (!next_console_line(line)) fail_io(CONSOLE_IN, "end of console input");
+  if (!next_answer_line(line)) fail_io(CONSOLE_IN, "end of console input");
   return line;
 }
 
-// Up to `room` characters of `text` at `out`, with "..." when it had more.
-char* put_shortened(char* out, std::string_view text, std::size_t room) {
-  const std::string_view shown = text.substr(0, room);
-  out = std::copy(shown.begin(), shown.end(), out);
-  if (shown.size() < text.size()) out = std::copy_n("...", 3, out);
-  return out;
-}
-
-char* put(char* out, std::string_view text) { return std::copy(text.begin(), text.end(), out); }
+// At most kShown characters of `text`, and "..." in `cut` when it had more.
+struct Shortened {
+  static constexpr std::size_t kShown = 40;
+  std::string_view shown;
+  std::string_view cut;
+  explicit Shortened(std::string_view text)
+      : shown(text.substr(0, kShown)), cut(text.size() > kShown ? "..." : "") {}
+};
 
 [[noreturn]] void fail_unreadable(std::string_view token, std::string_view question) {
-  constexpr std::size_t kShown = 40;
-  static char what[200];
-  char* end = put(what, "unreadable number '");
-  end = put_shortened(end, token, kShown);
-  *end++ = '\'';
-  if (!question.empty()) {
-    end = put(end, " for \"");
-    end = put_shortened(end, question, kShown);
-    *end++ = '"';
-  }
-  fail_io(CONSOLE_IN, {what, static_cast<std::size_t>(end - what)});
+  const Shortened number(token);
+  if (question.empty()) fail_io(CONSOLE_IN, {"unreadable number '", number.shown, number.cut, "'"});
+  const Shortened asked(question);
+  fail_io(CONSOLE_IN, {"unreadable number '", number.shown, number.cut, "' for \"", asked.shown,
+                       asked.cut, "\""});
 }
 
 template <typename Number>
@@ -253,13 +258,11 @@ std::string_view left_over(std::string_view line, std::string_view token) {
 
 template <typename Number>
 void warn_ignored(std::string_view question, Number value, std::string_view ignored) {
-  constexpr std::size_t kShown = 40;
   char digits[32];
-  char shown[kShown + 4];
-  const char* shown_end = put_shortened(shown, ignored, kShown);
-  const std::string_view rest{shown, static_cast<std::size_t>(shown_end - shown)};
+  const Shortened rest(ignored);
   report_error({"warning: answer to \"", question, "\" read as ", number_text(value, digits),
-                ", the rest \"", rest, "\" ignored; type a decimal point, not a comma"});
+                ", the rest \"", rest.shown, rest.cut,
+                "\" ignored; type a decimal point, not a comma"});
 }
 
 template <typename Number>
@@ -286,6 +289,10 @@ void read_number(Number& variable, bool (*parse)(std::string_view, Number&),
 
 }  // namespace
 
+void preset_answers(std::span<const std::string_view> lines) { preset = {lines, 0, true}; }
+
+bool answers_are_preset() { return preset.active; }
+
 void read_text_answer(std::span<char> variable) {
   const std::string_view line = read_console_line();
   const std::size_t kept = std::min(line.size(), variable.size());
@@ -298,16 +305,9 @@ void read_whole_text_answer(std::span<char> variable, std::string_view question)
   const std::size_t end = line.find_last_not_of(' ');
   const std::size_t length = end == std::string_view::npos ? 0 : end + 1;
   if (console.line_cut || length > variable.size()) {
-    constexpr std::string_view kPrefix = "answer refused, longer than ";
-    char what[160];
-    char* out = std::copy(kPrefix.begin(), kPrefix.end(), what);
-    out = std::to_chars(out, out + 12, variable.size()).ptr;
-    const std::string_view middle = " characters, to \"";
-    out = std::copy(middle.begin(), middle.end(), out);
-    const std::string_view shown = question.substr(0, 80);
-    out = std::copy(shown.begin(), shown.end(), out);
-    *out++ = '"';
-    fail_io(CONSOLE_IN, {what, static_cast<std::size_t>(out - what)});
+    char digits[32];
+    fail_io(CONSOLE_IN, {"answer refused, longer than ", number_text(variable.size(), digits),
+                         " characters, to \"", question.substr(0, 80), "\""});
   }
   std::copy_n(line.begin(), length, variable.begin());
   std::fill(variable.begin() + static_cast<std::ptrdiff_t>(length), variable.end(), ' ');

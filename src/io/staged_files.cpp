@@ -13,6 +13,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "io/interrupts.hpp"
 #include "io/units.hpp"
 
 namespace io::staging {
@@ -113,8 +114,9 @@ int create(int unit, const char* path, const struct stat* existing, int& descrip
   }
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     temporary_name(unit, attempt, file.temporary);
-    descriptor =
-        ::openat(folder, file.temporary.data(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    descriptor = retry_on_interrupt([&] {
+      return ::openat(folder, file.temporary.data(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    });
     if (descriptor >= 0) break;
     if (errno != EEXIST) break;
   }

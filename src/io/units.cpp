@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "io/interrupts.hpp"
 #include "io/staged_files.hpp"
 
 namespace io {
@@ -80,8 +81,8 @@ int drain(Unit& u) {
   std::size_t done = 0;
   int error = 0;
   while (done < u.used) {
-    const ssize_t n = ::write(u.descriptor, data + done, u.used - done);
-    if (n < 0 && errno == EINTR) continue;
+    const ssize_t n =
+        retry_on_interrupt([&] { return ::write(u.descriptor, data + done, u.used - done); });
     if (n <= 0) {
       error = n < 0 ? errno : EIO;
       break;
@@ -93,23 +94,11 @@ int drain(Unit& u) {
 }
 
 [[noreturn]] void fail_write(int unit, int error) {
-  constexpr std::string_view kRefused = "write refused: ";
-  static char what[160];
-  const char* reason = std::strerror(error);
-  const std::size_t reason_length = std::min(std::strlen(reason), sizeof what - kRefused.size());
-  std::copy(kRefused.begin(), kRefused.end(), what);
-  std::copy_n(reason, reason_length, what + kRefused.size());
-  fail_io(unit, {what, kRefused.size() + reason_length});
+  fail_io(unit, {"write refused: ", std::strerror(error)});
 }
 
 [[noreturn]] void fail_commit(int unit, int error) {
-  constexpr std::string_view kRefused = "finished file not given its name: ";
-  static char what[160];
-  const char* reason = std::strerror(error);
-  const std::size_t reason_length = std::min(std::strlen(reason), sizeof what - kRefused.size());
-  std::copy(kRefused.begin(), kRefused.end(), what);
-  std::copy_n(reason, reason_length, what + kRefused.size());
-  fail_io(unit, {what, kRefused.size() + reason_length});
+  fail_io(unit, {"finished file not given its name: ", std::strerror(error)});
 }
 
 void flush_unit(int unit) {
@@ -160,7 +149,7 @@ int bind_staged(int unit, const char* path, std::string_view name, bool must_exi
   if (exists) {
     if (S_ISDIR(existing.st_mode)) return EISDIR;
     if (!S_ISREG(existing.st_mode)) return kWriteDirectly;
-    const int check = ::open(path, O_WRONLY | O_CLOEXEC);
+    const int check = retry_on_interrupt([&] { return ::open(path, O_WRONLY | O_CLOEXEC); });
     if (check < 0) return errno;
     ::close(check);
     identity = identity_of(existing);
@@ -234,7 +223,7 @@ int bind_text_file(int unit, std::string_view name, bool must_exist, bool must_n
   int flags = O_WRONLY | O_CLOEXEC;
   if (!must_exist) flags |= O_CREAT;
   if (must_not_exist) flags |= O_CREAT | O_EXCL;
-  const int descriptor = ::open(path, flags, 0666);
+  const int descriptor = retry_on_interrupt([&] { return ::open(path, flags, 0666); });
   if (descriptor < 0) return errno;
 
   struct stat status {};
@@ -290,7 +279,7 @@ void commit_staged_files() {
     if (!staging::is_staged(unit)) continue;
     flush_unit(unit);
     Unit& u = units[static_cast<std::size_t>(unit)];
-    if (::fsync(u.descriptor) != 0) fail_commit(unit, errno);
+    if (retry_on_interrupt([&] { return ::fsync(u.descriptor); }) != 0) fail_commit(unit, errno);
   }
   for (int unit = 1; unit <= MAX_UNIT; ++unit) {
     if (!staging::is_staged(unit)) continue;
@@ -316,7 +305,9 @@ void protect_input_file(int descriptor) {
   if (::fstat(descriptor, &status) == 0) protected_input = identity_of(status);
 }
 
-void report_error(std::initializer_list<std::string_view> pieces) {
+// The one writer of standard error: the pieces, cut to the line's fixed room, after the
+// program's name, as one line.
+void write_error_line(std::span<const std::string_view> pieces) {
   for (Unit& u : units) {
     if (u.bound()) drain(u);
   }
@@ -330,14 +321,19 @@ void report_error(std::initializer_list<std::string_view> pieces) {
   }
   *out++ = '\n';
   for (const char* p = line; p < out;) {
-    const ssize_t n = ::write(STDERR_FILENO, p, static_cast<std::size_t>(out - p));
-    if (n < 0 && errno == EINTR) continue;
+    const ssize_t n = retry_on_interrupt(
+        [&] { return ::write(STDERR_FILENO, p, static_cast<std::size_t>(out - p)); });
     if (n <= 0) break;
     p += n;
   }
 }
 
-void fail_io(int unit, std::string_view what, std::string_view file, std::string_view hint) {
+void report_error(std::initializer_list<std::string_view> pieces) {
+  write_error_line({pieces.begin(), pieces.size()});
+}
+
+void fail_io(int unit, std::initializer_list<std::string_view> what, std::string_view file,
+             std::string_view hint) {
   if (file.empty() && is_bound(unit)) file = units[static_cast<std::size_t>(unit)].file_name();
   // The name outlives the unit it came from.
   static char kept_name[kMaxNameLength + 1];
@@ -350,13 +346,27 @@ void fail_io(int unit, std::string_view what, std::string_view file, std::string
   char number[12];
   const char* number_end = std::to_chars(number, number + sizeof number, unit).ptr;
   const std::string_view unit_number(number, static_cast<std::size_t>(number_end - number));
-  if (file.empty()) {
-    report_error({what, ", unit ", unit_number, nothing_written});
-  } else {
-    report_error({what, ", unit ", unit_number, ", file ", file, nothing_written});
+  constexpr std::size_t kMostPieces = 16;
+  // Room for the unit, the file and the note after the description.
+  std::array<std::string_view, kMostPieces> pieces;
+  std::size_t n = 0;
+  for (const std::string_view piece : what) {
+    if (n < kMostPieces - 5) pieces[n++] = piece;
   }
+  pieces[n++] = ", unit ";
+  pieces[n++] = unit_number;
+  if (!file.empty()) {
+    pieces[n++] = ", file ";
+    pieces[n++] = file;
+  }
+  pieces[n++] = nothing_written;
+  write_error_line({pieces.data(), n});
   if (!hint.empty()) report_error({hint});
   std::_Exit(IO_FAILURE_EXIT);
+}
+
+void fail_io(int unit, std::string_view what, std::string_view file, std::string_view hint) {
+  fail_io(unit, {what}, file, hint);
 }
 
 }  // namespace io

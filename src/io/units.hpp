@@ -89,6 +89,9 @@ void report_error(std::initializer_list<std::string_view> pieces);
 // follows as a second line "zadaza2krano: <hint>".
 [[noreturn]] void fail_io(int unit, std::string_view what, std::string_view file = {},
                           std::string_view hint = {});
+// The same, with the description given in pieces.
+[[noreturn]] void fail_io(int unit, std::initializer_list<std::string_view> what,
+                          std::string_view file = {}, std::string_view hint = {});
 
 // Exit status after an input/output failure.
 inline constexpr int IO_FAILURE_EXIT = 2;

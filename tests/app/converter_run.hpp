@@ -11,11 +11,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
+
+#include "support/test_support.hpp"
 
 namespace converter_test {
 
@@ -53,18 +55,20 @@ inline const std::string kProcessing = " Processing file               : ";
 inline const std::string kCompleted = "\r\n  Conversion Completed \r\n\r\n";
 inline const std::string kFailed = "\r\n  Conversion Feiled!   \r\n\r\n";
 
-inline std::string contents(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream all;
-  all << in.rdbuf();
-  return all.str();
-}
+inline std::string contents(const fs::path& path) { return test_support::read_file(path.string()); }
 
-struct Outcome {
-  int exit_status = -1;
-  std::string console;
-  std::string errors;
-};
+using Outcome = test_support::ProgramRun;
+
+// The outcome of a run from its wait status and the files that caught its output.
+inline Outcome outcome_of(int status, const fs::path& console, const fs::path& errors) {
+  Outcome result;
+  result.exited = WIFEXITED(status);
+  result.exit_status = result.exited ? WEXITSTATUS(status) : -1;
+  result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+  result.console = contents(console);
+  result.errors = contents(errors);
+  return result;
+}
 
 class ConverterRun : public ::testing::Test {
  protected:
@@ -80,16 +84,13 @@ class ConverterRun : public ::testing::Test {
   fs::path work() const { return base_ / "work"; }
 
   void make_file(const char* name, const std::string& text) const {
-    std::ofstream(work() / name, std::ios::binary) << text;
+    test_support::write_file((work() / name).string(), text);
   }
 
   // Files in the working folder after the run.
   std::set<std::string> files() const {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(work())) {
-      names.insert(entry.path().filename().string());
-    }
-    return names;
+    const std::vector<std::string> names = test_support::file_names(work().string());
+    return {names.begin(), names.end()};
   }
 
   // Runs the converter as another user than root from here on (the working folder becomes
@@ -106,18 +107,18 @@ class ConverterRun : public ::testing::Test {
     return true;
   }
 
+  // A console that is gone is the shared helper's to make; it runs as this user.
+  Outcome run(const std::string& answers, test_support::Console console) const {
+    return test_support::run_converter(work().string(), answers, console);
+  }
+
   Outcome run(const std::string& answers) const {
-    std::ofstream(base_ / "answers.txt", std::ios::binary) << answers;
+    test_support::write_file((base_ / "answers.txt").string(), answers);
     const std::string command = "cd '" + work().string() + "' && exec " + user_ +
                                 "'" ZZ_CONVERTER "' < '" + (base_ / "answers.txt").string() +
                                 "' > '" + (base_ / "console.txt").string() + "' 2> '" +
                                 (base_ / "errors.txt").string() + "'";
-    const int status = std::system(command.c_str());
-    Outcome result;
-    result.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.console = contents(base_ / "console.txt");
-    result.errors = contents(base_ / "errors.txt");
-    return result;
+    return outcome_of(std::system(command.c_str()), base_ / "console.txt", base_ / "errors.txt");
   }
 
   // Feeds the answers, keeps the console input open, and sends the signal once the console
@@ -150,10 +151,8 @@ class ConverterRun : public ::testing::Test {
     ::close(input[1]);
     int status = 0;
     ::waitpid(child, &status, 0);
-    Outcome result;
-    result.exit_status = WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
-    result.console = contents(console);
-    result.errors = contents(errors);
+    Outcome result = outcome_of(status, console, errors);
+    if (!result.exited) result.exit_status = 128 + result.signal;
     return result;
   }
 
@@ -178,7 +177,7 @@ class ConverterRun : public ::testing::Test {
       edited << (line.starts_with("diameters ") ? std::string("diameters ") + diameters : line)
              << "\n";
     }
-    std::ofstream(text, std::ios::binary) << edited.str();
+    test_support::write_file(text.string(), edited.str());
     ASSERT_EQ(std::system((tool + "'" + text.string() + "' " + name + " > /dev/null").c_str()), 0);
   }
 

@@ -52,7 +52,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "end of console input, unit 5; no output was written\n"},
         EarlyEnd{"DamagedZadazaFile", kSmall, true, "Y\n", 0, 2,
                  "; no output was written\nzadaza2krano: the file was read as a New ZADAZA "
-                 "file: if it is an Old one, answer O to the first question; otherwise it may "
+                 "file: if it is an Old one, answer O to the first question (option --old); "
+                 "otherwise it may "
                  "be damaged or not a ZADAZA file\n"},
         EarlyEnd{"SizeLimit", "--layers 81 --diameters 1 --in-use 1 --dsp 0", false, "Y\n", 0, 3,
                  "; no output was written\n"},

@@ -1,9 +1,11 @@
 // The converter run end to end: the real program in a fresh folder, answers piped in, the
 // whole console compared byte for byte.
+#include <filesystem>
 #include <set>
 #include <string>
 
 #include "converter_run.hpp"
+#include "support/test_support.hpp"
 
 namespace {
 
@@ -192,6 +194,30 @@ TEST_F(ConverterRun, SizeLimitFailureEndsAfterTheReaderWithoutOutcome) {
             "which); no output was written\n");
   EXPECT_EQ(r.exit_status, 3);
   EXPECT_EQ(files(), (std::set<std::string>{"big.dat"}));
+}
+
+TEST_F(ConverterRun, EchoIsWrittenOnlyForAY) {
+  make_zadaza("--layers 1 --diameters 1 --in-use 1 --dsp 0 --seed 4", "soil.dat");
+  const struct {
+    const char* answer;
+    bool echo;
+  } cases[] = {{"", false}, {"n", false}, {"No", false}, {" y", false},
+               {"x", false}, {"y", true},  {"Yes", true}};
+  for (const auto& c : cases) {
+    std::filesystem::remove(work() / "soil.dat.echo");
+    const Outcome r = run("\nsoil.dat\nP\n0\n1\n1\n0\n1\n\n" + std::string(c.answer) + "\n");
+    EXPECT_EQ(from_echo_question(r.console), summary("   1", "      0.0", "      1.0") + kCompleted)
+        << "answer '" << c.answer << "'";
+    EXPECT_EQ(files().count("soil.dat.echo"), c.echo ? 1U : 0U) << "answer '" << c.answer << "'";
+  }
+}
+
+TEST_F(ConverterRun, ConsoleThatGoesAwayEndsTheProgramWithItsMessage) {
+  const Outcome r = run("\n\n", test_support::Console::Gone);
+  EXPECT_TRUE(r.exited) << "ended by signal " << r.signal;
+  EXPECT_EQ(r.exit_status, 2);
+  EXPECT_EQ(r.errors.rfind("zadaza2krano: write refused: ", 0), 0U) << r.errors;
+  EXPECT_NE(r.errors.find(", unit 6"), std::string::npos) << r.errors;
 }
 
 // Whole runs whose outcome rests on the file and the answers together: the outcome line and a

@@ -1,15 +1,15 @@
 // Staged replacement at the unit level: the real name is untouched until the commit, and two
 // units never stage the same name.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
 #include <string>
+#include <vector>
 
 #include "io/units.hpp"
+#include "support/test_support.hpp"
 
 namespace {
 
@@ -17,40 +17,29 @@ namespace fs = std::filesystem;
 
 constexpr io::Layout kWord{"(A)"};
 
-std::string contents(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream all;
-  all << in.rdbuf();
-  return all.str();
-}
+std::string contents(const fs::path& path) { return test_support::read_file(path.string()); }
 
 class StagedFiles : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("staged_test_" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    io::stage_replaced_files();
-  }
+  void SetUp() override { io::stage_replaced_files(); }
   void TearDown() override {
     io::discard_staged_files();
     io::stage_replaced_files(false);
-    fs::remove_all(dir_);
   }
   std::set<std::string> names() const {
     std::set<std::string> found;
-    for (const auto& entry : fs::directory_iterator(dir_)) {
-      const std::string name = entry.path().filename().string();
+    for (const std::string& name : test_support::file_names(folder_.dir())) {
       found.insert(name.starts_with(".zadaza2krano-") ? "(temporary)" : name);
     }
     return found;
   }
 
-  fs::path dir_;
+  test_support::TempDir folder_;
+  const fs::path dir_{folder_.dir()};
 };
 
 TEST_F(StagedFiles, RealNameUntouchedUntilTheCommit) {
-  std::ofstream(dir_ / "out.txt", std::ios::binary) << "before\r\n";
+  test_support::write_file((dir_ / "out.txt").string(), "before\r\n");
   ASSERT_EQ(io::bind_text_file(11, (dir_ / "out.txt").string(), false, false, true), 0);
   io::write(11, kWord, {"after"});
   io::flush_all();
