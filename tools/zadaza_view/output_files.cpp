@@ -29,12 +29,6 @@ Identity identity_of(const std::string& path) {
   return {status.st_dev, status.st_ino, true};
 }
 
-bool is_zadaza_file(const std::string& path) {
-  const Identity other = identity_of(path);
-  return zadaza_file.known && other.known && other.device == zadaza_file.device &&
-         other.inode == zadaza_file.inode;
-}
-
 std::string reason(int error) { return std::strerror(error); }
 
 bool write_all(int descriptor, std::string_view content) {
@@ -57,6 +51,12 @@ mode_t created_mode() {
 }  // namespace
 
 void protect_zadaza_file(const std::string& path) { zadaza_file = identity_of(path); }
+
+bool is_zadaza_file(const std::string& path) {
+  const Identity other = identity_of(path);
+  return zadaza_file.known && other.known && other.device == zadaza_file.device &&
+         other.inode == zadaza_file.inode;
+}
 
 std::string write_output_file(const std::string& path, std::string_view content) {
   if (is_zadaza_file(path)) return "it is the ZADAZA file";

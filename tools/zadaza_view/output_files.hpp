@@ -10,6 +10,9 @@ namespace view {
 // replace it.
 void protect_zadaza_file(const std::string& path);
 
+// Whether the path reaches the ZADAZA file.
+bool is_zadaza_file(const std::string& path);
+
 // Writes `content` to a fresh file beside `path` and renames it to `path`. Returns an empty
 // text on success, otherwise why nothing was written.
 std::string write_output_file(const std::string& path, std::string_view content);

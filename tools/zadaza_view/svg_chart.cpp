@@ -220,7 +220,7 @@ void append_legend_marker(std::string& out, std::string_view css_class, std::str
 void append_legend(std::string& out) {
   constexpr double kBaselineBelow = 3.0;
   constexpr double kLineLength = 14.0;
-  out += "<path class=\"c\" d=\"M";
+  out += "<g class=\"legend\"><path class=\"c\" d=\"M";
   append_pixel(out, kPlotLeft);
   out += ' ';
   append_pixel(out, kLegendY);
@@ -233,6 +233,7 @@ void append_legend(std::string& out) {
   append_text(out, "l", kLegendWritten + 6.0, kLegendY + kBaselineBelow, "written");
   append_legend_marker(out, "d", kDroppedRadius, kLegendDropped);
   append_text(out, "l", kLegendDropped + 8.0, kLegendY + kBaselineBelow, "dropped");
+  out += "</g>";
 }
 
 }  // namespace

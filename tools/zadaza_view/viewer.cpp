@@ -108,6 +108,25 @@ bool write_tables(const std::string& folder, const std::vector<DiameterCharts>& 
   return true;
 }
 
+// Nothing is written when any output would replace the ZADAZA file.
+bool outputs_spare_zadaza_file(const std::string& page,
+                               const Options& options,
+                               const std::vector<DiameterCharts>& diameters) {
+  std::vector<std::string> paths{page};
+  if (!options.csv_folder.empty()) {
+    for (const DiameterCharts& d : diameters) {
+      paths.push_back(options.csv_folder + "/" + csv_file_name(d));
+    }
+  }
+  for (const std::string& path : paths) {
+    if (is_zadaza_file(path)) {
+      report("cannot write '" + path + "': it is the ZADAZA file");
+      return false;
+    }
+  }
+  return true;
+}
+
 // The converter refuses a diameter whose identifiers do not fit; so does this run's status.
 bool all_built(const std::vector<DiameterCharts>& diameters) {
   bool built = true;
@@ -155,6 +174,7 @@ int run_viewer(const std::vector<std::string>& arguments) {
                         diameters_in_use(),    selection.first_layer,  selection.last_layer};
   const std::string page_path =
       options.page.empty() ? options.zadaza_file + ".html" : options.page;
+  if (!outputs_spare_zadaza_file(page_path, options, diameters)) return kUsageOrOutputFailure;
   if (!write_reported(page_path, make_page(facts, soil_model(), diameters), " Page written : ")) {
     return kUsageOrOutputFailure;
   }
