@@ -30,11 +30,11 @@ svg.profile{display:block;width:100%;height:auto}
 .cell p{margin:0 4px 4px;color:#b00;font-size:11px}
 svg.chart{display:block;width:100%;height:auto}
 svg text{font-family:sans-serif;font-size:8px;fill:#222}
-text.t{font-weight:bold;font-size:9px}
+text.t{font-weight:bold;font-size:9.5px}
 text.n{text-anchor:end;fill:#555}
-text.xt{text-anchor:middle;font-size:7.5px}
-text.yt{text-anchor:end;dominant-baseline:central;font-size:7.5px}
-text.at{font-size:8px;fill:#444}
+text.xt{text-anchor:middle;font-size:8px}
+text.yt{text-anchor:end;dominant-baseline:central;font-size:8px}
+text.at{font-size:8.5px;fill:#444}
 text.l{font-size:7.5px}
 svg.chart text.at{text-anchor:middle}
 .g{stroke:#e3e3e3;stroke-width:.6;fill:none}
@@ -46,7 +46,8 @@ svg.chart text.at{text-anchor:middle}
 .s1{fill:#eadcb8;stroke:#8a7a55;stroke-width:.6}
 .s2{fill:#d2c196;stroke:#8a7a55;stroke-width:.6}
 .ld{stroke:#999;stroke-width:.5;fill:none}
-text.pl{font-size:9px;dominant-baseline:central}
+svg.profile text{font-size:10px}
+text.pl{dominant-baseline:central}
 @media print{body{max-width:none;margin:0;padding:0;font-size:10px}.row{gap:3px;margin-bottom:4px}section h2{break-before:page;page-break-before:always}}
 )";
 

@@ -13,8 +13,8 @@ namespace {
 // Chart geometry in SVG units; the page scales the whole chart to its cell.
 constexpr double kWidth = 260.0;
 constexpr double kHeight = 206.0;
-constexpr double kPlotLeft = 52.0;
-constexpr double kPlotRight = 252.0;
+constexpr double kPlotLeft = 54.0;
+constexpr double kPlotRight = 244.0;
 constexpr double kPlotTop = 22.0;
 constexpr double kPlotBottom = 150.0;
 constexpr double kTitleBaseline = 12.0;
