@@ -37,7 +37,8 @@ std::vector<std::string> numbers_in(const std::string& text) {
 }
 
 double AxisMapping::value(double pixel) const {
-  return first_value + (pixel - first_pixel) * (last_value - first_value) / (last_pixel - first_pixel);
+  const double slope = (last_value - first_value) / (last_pixel - first_pixel);
+  return first_value + (pixel - first_pixel) * slope;
 }
 
 double AxisMapping::per_pixel() const {

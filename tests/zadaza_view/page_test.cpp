@@ -2,6 +2,7 @@
 // is written.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <set>
@@ -142,6 +143,13 @@ TEST_P(ViewedFile, MarkersReadBackAsTheWrittenMaterialPoints) {
           << "material " << id << " point " << p + 1 << " force " << chart.written[p].second
           << " written " << expected[p].second;
     }
+    // The line runs through every written point: it is the same curve, scaled alike.
+    for (const auto& [x, y] : chart.written) {
+      EXPECT_TRUE(std::any_of(chart.line.begin(), chart.line.end(), [&](const auto& vertex) {
+        return close(vertex.first, x, chart.displacement.per_pixel()) &&
+               close(vertex.second, y, chart.force.per_pixel());
+      })) << "material " << id << " point (" << x << ", " << y << ") off the line";
+    }
     // Every ZADAZA point the thinning dropped is drawn as such, unless it cannot be drawn.
     if (chart.line.size() == kCurvePoints) {
       EXPECT_EQ(chart.dropped.size(), kCurvePoints - written.size()) << "material " << id;
@@ -159,7 +167,8 @@ TEST_P(ViewedFile, AxesContainEveryPoint) {
     for (const auto& [x, y] : points) {
       const double x_slack = kPixelSlack * chart.displacement.per_pixel();
       const double y_slack = kPixelSlack * chart.force.per_pixel();
-      EXPECT_TRUE(chart.displacement.contains(x - x_slack) || chart.displacement.contains(x + x_slack))
+      EXPECT_TRUE(chart.displacement.contains(x - x_slack) ||
+                  chart.displacement.contains(x + x_slack))
           << svg->attribute("data-material") << " displacement " << x;
       EXPECT_TRUE(chart.force.contains(y - y_slack) || chart.force.contains(y + y_slack))
           << svg->attribute("data-material") << " force " << y;

@@ -44,7 +44,8 @@ void write_text(const fs::path& path, const std::string& text) {
 
 Outcome run(const Folder& folder, const std::string& command, const std::string& input) {
   write_text(folder / ".in", input);
-  const std::string line = "cd " + shell_quoted(folder.path()) + " && " + command + " < .in > .out 2> .err";
+  const std::string line =
+      "cd " + shell_quoted(folder.path()) + " && " + command + " < .in > .out 2> .err";
   const int status = std::system(line.c_str());
   Outcome outcome;
   outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

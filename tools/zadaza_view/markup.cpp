@@ -72,6 +72,15 @@ std::string shortest(double value) {
   return {buffer, result.ptr};
 }
 
+std::string number_list(const std::vector<double>& values) {
+  std::string list;
+  for (const double v : values) {
+    if (!list.empty()) list += ", ";
+    list += shortest(v);
+  }
+  return list.empty() ? "none" : list;
+}
+
 std::string readable(double value) {
   constexpr int kSignificantDigits = 6;
   char buffer[32];

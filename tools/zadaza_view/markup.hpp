@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace view {
 
@@ -12,6 +13,9 @@ std::string escaped(std::string_view text);
 
 // The shortest decimal that reads back as exactly this value ("0.9", "1e-05", "-0").
 std::string shortest(double value);
+
+// The values written shortest, separated by ", "; "none" when there are none.
+std::string number_list(const std::vector<double>& values);
 
 // Six significant digits, for depths shown to the reader ("2.99578").
 std::string readable(double value);

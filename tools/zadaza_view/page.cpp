@@ -63,12 +63,6 @@ std::string label_of(const zadaza::SoilModel& model) {
   return escaped(label);
 }
 
-std::string number_list(const std::vector<double>& values) {
-  std::string list;
-  for (const double v : values) list += (list.empty() ? "" : ", ") + shortest(v);
-  return list.empty() ? "none" : list;
-}
-
 std::string cell_id(const DiameterCharts& diameter, const Chart& chart) {
   std::string id = "d";
   id += std::to_string(diameter.slot);
@@ -173,7 +167,9 @@ void append_diameter(std::string& out, const DiameterCharts& diameter,
   for (std::size_t i = 0; i < diameter.charts.size(); i += kCurveTypes) {
     out += "<div class=\"row\">";
     out += layer_heading(model, diameter.charts[i].layer);
-    for (std::size_t c = i; c < i + kCurveTypes; ++c) append_cell(out, diameter, diameter.charts[c]);
+    for (std::size_t c = i; c < i + kCurveTypes; ++c) {
+      append_cell(out, diameter, diameter.charts[c]);
+    }
     out += "</div>\r\n";
   }
   out += "</section>\r\n";

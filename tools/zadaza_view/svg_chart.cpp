@@ -195,7 +195,9 @@ void append_marker(std::string& out, std::string_view css_class, std::string_vie
 // Rings first, so that a dot written at nearly the same place stays visible inside its ring.
 void append_markers(std::string& out, const Chart& chart, const Plot& plot) {
   for (const ChartPoint& p : chart.curve) {
-    if (!p.kept && drawable(p)) append_marker(out, "d", kDroppedRadius, plot, p.displacement, p.force);
+    if (!p.kept && drawable(p)) {
+      append_marker(out, "d", kDroppedRadius, plot, p.displacement, p.force);
+    }
   }
   for (const CurvePair& p : chart.written) {
     if (drawable(p.displacement) && drawable(p.force)) {

@@ -41,12 +41,6 @@ std::vector<double> diameters_in_use() {
   return in_use;
 }
 
-std::string listed(const std::vector<double>& values) {
-  std::string list;
-  for (const double v : values) list += (list.empty() ? "" : ", ") + shortest(v);
-  return list.empty() ? "none" : list;
-}
-
 bool matches(double wanted, double diameter) {
   return std::fabs(diameter - wanted) <= kDiameterMatch * std::fabs(wanted);
 }
@@ -62,7 +56,7 @@ void select_diameters(const Options& options, Selection& s) {
   }
   for (const double w : options.diameters) {
     if (std::none_of(in_use.begin(), in_use.end(), [w](double d) { return matches(w, d); })) {
-      s.error = "no diameter " + shortest(w) + " in use (in use: " + listed(in_use) + ")";
+      s.error = "no diameter " + shortest(w) + " in use (in use: " + number_list(in_use) + ")";
     }
   }
 }
