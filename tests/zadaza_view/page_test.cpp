@@ -144,7 +144,9 @@ TEST_P(ViewedFile, MarkersReadBackAsTheWrittenMaterialPoints) {
           << " written " << expected[p].second;
     }
     // The line runs through every written point: it is the same curve, scaled alike.
-    for (const auto& [x, y] : chart.written) {
+    for (const auto& point : chart.written) {
+      const double x = point.first;
+      const double y = point.second;
       EXPECT_TRUE(std::any_of(chart.line.begin(), chart.line.end(), [&](const auto& vertex) {
         return close(vertex.first, x, chart.displacement.per_pixel()) &&
                close(vertex.second, y, chart.force.per_pixel());
