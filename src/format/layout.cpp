@@ -93,24 +93,24 @@ void write_value_field(const LayoutItem& item, const Value& value, LineWriter& l
   switch (item.edit) {
     case Edit::Integer:
       require_kind(value, Value::Kind::Integer);
-      write_integer_field(value.integer(), item.width, line.claim(item.width));
+      format::write_integer_field(value.integer(), item.width, line.claim(item.width));
       break;
     case Edit::Fixed:
       require_kind(value, Value::Kind::Real);
-      write_fixed_field(value.real(), item.width, item.digits, line.claim(item.width));
+      format::write_fixed_field(value.real(), item.width, item.digits, line.claim(item.width));
       break;
     case Edit::Exponent:
       require_kind(value, Value::Kind::Real);
-      write_exponent_field(value.real(), item.width, item.digits, line.claim(item.width));
+      format::write_exponent_field(value.real(), item.width, item.digits, line.claim(item.width));
       break;
     case Edit::ScaledExponent:
       require_kind(value, Value::Kind::Real);
-      write_scaled_exponent_field(value.real(), item.width, item.digits, line.claim(item.width));
+      format::write_scaled_exponent_field(value.real(), item.width, item.digits, line.claim(item.width));
       break;
     default: {
       require_kind(value, Value::Kind::Text);
       const std::size_t width = item.width > 0 ? item.width : value.text().size();
-      write_text_field(value.text(), width, line.claim(width));
+      format::write_text_field(value.text(), width, line.claim(width));
       break;
     }
   }

@@ -1,5 +1,7 @@
 #include "format/real_fields.hpp"
 
+#include "format/decimal_digits.hpp"
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -8,7 +10,7 @@
 #include <string_view>
 #include <system_error>
 
-namespace io {
+namespace format {
 namespace {
 
 // Largest fixed text without sign: 309 integer digits of the largest double, the point and at
@@ -209,26 +211,30 @@ void significant_digits_exactly(double magnitude, int count, Significant& s) {
 
 void significant_digits(double magnitude, int count, Significant& s) {
   if (count <= kMaxFastScale) {
-    // A rounded value with a digit too many or too few means the exponent was one off, or
-    // that rounding carried into a new digit; the next power of ten settles it.
-    const std::uint64_t limit = kPowersOfTen[static_cast<std::size_t>(count)];
-    int exponent = decimal_exponent_estimate(magnitude);
-    for (int attempt = 0; attempt < 3; ++attempt) {
-      std::uint64_t whole = 0;
-      if (!scaled_whole(magnitude, count - 1 - exponent, whole)) break;
-      if (whole >= limit) {
-        ++exponent;
-      } else if (whole < limit / 10) {
-        --exponent;
-      } else {
-        write_digits(whole, count, s.digits);
-        s.exponent = exponent;
-        return;
-      }
-    }
+    const DecimalDigits d = decimal_digits(magnitude, count);
+    write_digits(d.whole, count, s.digits);
+    s.exponent = d.exponent;
+    return;
   }
   significant_digits_exactly(magnitude, count, s);
 }
+
+// Powers of ten that a double holds exactly.
+constexpr int kMaxExactPower = 22;
+
+constexpr std::array<double, kMaxExactPower + 1> kExactPowers = [] {
+  std::array<double, kMaxExactPower + 1> powers{};
+  double p = 1.0;
+  for (auto& power : powers) {
+    power = p;
+    p *= 10.0;
+  }
+  return powers;
+}();
+
+// The scaled value carries one rounding error, at most half a unit in its last place, that is
+// at most 2^-53 of itself; eight times that keeps a tie in the exact value well away.
+constexpr double kTieMargin = 0x1p-50;
 
 // The magnitude rounded to `decimals` places: "123.45", "0.30", or "12" when decimals is 0.
 std::string_view fixed_digits(double magnitude, std::uint8_t decimals, char* text) {
@@ -266,6 +272,68 @@ void put_exponent(int exponent, FieldText& text) {
 }
 
 }  // namespace
+
+DecimalDigits exact_decimal_digits(double magnitude, int count) {
+  // A rounded value with a digit too many or too few means the exponent was one off, or that
+  // rounding carried into a new digit; the next power of ten settles it.
+  const std::uint64_t limit = kPowersOfTen[static_cast<std::size_t>(count)];
+  int exponent = decimal_exponent_estimate(magnitude);
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    std::uint64_t whole = 0;
+    if (!scaled_whole(magnitude, count - 1 - exponent, whole)) break;
+    if (whole >= limit) {
+      ++exponent;
+    } else if (whole < limit / 10) {
+      --exponent;
+    } else {
+      return {whole, exponent};
+    }
+  }
+  Significant s;
+  significant_digits_exactly(magnitude, count, s);
+  std::uint64_t whole = 0;
+  for (int i = 0; i < count; ++i) whole = whole * 10 + static_cast<std::uint64_t>(s.digits[i] - '0');
+  return {whole, s.exponent};
+}
+
+bool fast_decimal_digits(double magnitude, int count, DecimalDigits& digits) {
+  if (count < 1 || count > kMaxFastDigits) return false;
+  const double upper = kExactPowers[static_cast<std::size_t>(count)];
+  const double lower = kExactPowers[static_cast<std::size_t>(count - 1)];
+  int exponent = decimal_exponent_estimate(magnitude);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const int scale = count - 1 - exponent;
+    if (scale < -kMaxExactPower || scale > kMaxExactPower) return false;
+    // One correctly rounded operation, so comparisons with whole powers stay truthful.
+    const double scaled = scale >= 0 ? magnitude * kExactPowers[static_cast<std::size_t>(scale)]
+                                     : magnitude / kExactPowers[static_cast<std::size_t>(-scale)];
+    if (scaled >= upper) {
+      ++exponent;
+      continue;
+    }
+    if (scaled < lower) {
+      --exponent;
+      continue;
+    }
+    const auto below = static_cast<std::uint64_t>(scaled);
+    const double fraction = scaled - static_cast<double>(below);
+    if (std::fabs(fraction - 0.5) <= scaled * kTieMargin) return false;
+    std::uint64_t whole = fraction > 0.5 ? below + 1 : below;
+    if (whole == kPowersOfTen[static_cast<std::size_t>(count)]) {  // 9.9996 to 10.00
+      whole /= 10;
+      ++exponent;
+    }
+    digits = {whole, exponent};
+    return true;
+  }
+  return false;
+}
+
+DecimalDigits decimal_digits(double magnitude, int count) {
+  DecimalDigits digits;
+  if (fast_decimal_digits(magnitude, count, digits)) return digits;
+  return exact_decimal_digits(magnitude, count);
+}
 
 void write_integer_field(std::int32_t value, std::size_t width, char* out) {
   char text[12];
@@ -357,4 +425,4 @@ void write_text_field(std::string_view value, std::size_t width, char* out) {
   place_right(value.substr(0, width), width, out);
 }
 
-}  // namespace io
+}  // namespace format

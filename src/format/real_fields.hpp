@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace io {
+namespace format {
 
 // Iw: the decimal digits, a minus sign directly before them when negative.
 void write_integer_field(std::int32_t value, std::size_t width, char* out);
@@ -28,4 +28,4 @@ void write_scaled_exponent_field(double value, std::size_t width, std::uint8_t d
 // characters.
 void write_text_field(std::string_view value, std::size_t width, char* out);
 
-}  // namespace io
+}  // namespace format

@@ -24,16 +24,16 @@ std::string field(Form form, double value, std::size_t width, std::uint8_t digit
   std::string out(width, '?');
   switch (form) {
     case Form::I:
-      io::write_integer_field(static_cast<std::int32_t>(value), width, out.data());
+      format::write_integer_field(static_cast<std::int32_t>(value), width, out.data());
       break;
     case Form::F:
-      io::write_fixed_field(value, width, digits, out.data());
+      format::write_fixed_field(value, width, digits, out.data());
       break;
     case Form::E:
-      io::write_exponent_field(value, width, digits, out.data());
+      format::write_exponent_field(value, width, digits, out.data());
       break;
     case Form::PE:
-      io::write_scaled_exponent_field(value, width, digits, out.data());
+      format::write_scaled_exponent_field(value, width, digits, out.data());
       break;
   }
   return out;
@@ -128,13 +128,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(TextField, PadsOnTheLeftOrCuts) {
   std::string out(4, '?');
-  io::write_text_field("FORMATTED", 4, out.data());
+  format::write_text_field("FORMATTED", 4, out.data());
   EXPECT_EQ(out, "FORM");
   out.assign(10, '?');
-  io::write_text_field("SEQ", 10, out.data());
+  format::write_text_field("SEQ", 10, out.data());
   EXPECT_EQ(out, "       SEQ");
   out.assign(3, '?');
-  io::write_text_field("SEQ", 3, out.data());
+  format::write_text_field("SEQ", 3, out.data());
   EXPECT_EQ(out, "SEQ");
 }
 
