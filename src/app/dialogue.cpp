@@ -25,7 +25,7 @@ constexpr std::string_view kOutputFormatQuestion = "Output format, 1:SESAM, 2:KN
 constexpr std::string_view kOutputFileQuestion = "Give KRANO soil file (output) : ";
 constexpr std::string_view kEchoQuestion = "Echo of ZADAZA data   /No/    ? ";
 
-constexpr io::Layout kNewBanner{
+constexpr auto kNewBanner = format::layout<
     "(/,/,/,/,"
     "'---------------------------------------------',/,"
     "'---------------------------------------------',/,"
@@ -33,9 +33,9 @@ constexpr io::Layout kNewBanner{
     "'-------         Version 1.3          --------',/,"
     "/,"
     "'---------------------------------------------',/,"
-    "'---------------------------------------------')"};
+    "'---------------------------------------------')">;
 
-constexpr io::Layout kOldBanner{
+constexpr auto kOldBanner = format::layout<
     "(/,/,/,/,"
     "'---------------------------------------------',/,"
     "'-------  Z I Z A D E --> K R A N O   --------',/,"
@@ -48,7 +48,7 @@ constexpr io::Layout kOldBanner{
     "'-------                              --------',/,"
     "/,"
     "'---------------------------------------------',/,"
-    "'---------------------------------------------')"};
+    "'---------------------------------------------')">;
 
 void ask(std::string_view question) { ASK(io::CONSOLE_OUT, question, kQuestionLength); }
 
@@ -103,7 +103,11 @@ zadaza::Generation ask_generation() {
 }
 
 void write_banner(zadaza::Generation generation) {
-  io::write(io::CONSOLE_OUT, generation == zadaza::Generation::Old ? kOldBanner : kNewBanner);
+  if (generation == zadaza::Generation::Old) {
+    io::write(io::CONSOLE_OUT, kOldBanner);
+  } else {
+    io::write(io::CONSOLE_OUT, kNewBanner);
+  }
 }
 
 void ask_zadaza_file(FileName& name) { ask_file_name(kZadazaFileQuestion, name); }

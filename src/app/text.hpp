@@ -79,7 +79,7 @@ constexpr void ADDEXT(std::span<char> name, int n, std::string_view extension, i
 // Writes a question: one blank and the first min(length, 80) characters of the text, without
 // a line end, so the typed answer follows on the same line.
 inline void ASK(int unit, std::string_view text, int length) {
-  static constexpr io::Layout kQuestion{"(' ',A,$)"};
+  static constexpr auto kQuestion = format::layout<"(' ',A,$)">;
   char line[80];
   std::fill(std::begin(line), std::end(line), ' ');
   const std::size_t shown = static_cast<std::size_t>(std::clamp(length, 0, 80));

@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 
 constexpr int kMessageUnit = 40;
 constexpr int kFileUnit = 41;
-constexpr io::Layout kLine{"(A)"};
+constexpr auto kLine = format::layout<"(A)">;
 
 std::string contents(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);

@@ -14,9 +14,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr io::Layout kWord{"(A)"};
-constexpr io::Layout kOpenWord{"(A,$)"};
-constexpr io::Layout kNumbered{"(I6,1X,A)"};
+constexpr auto kWord = format::layout<"(A)">;
+constexpr auto kOpenWord = format::layout<"(A,$)">;
+constexpr auto kNumbered = format::layout<"(I6,1X,A)">;
+// Four values for two fields: the layout starts again on a new line.
+constexpr auto kNumberedTwice = format::layout<"(I6,1X,A)", 4>;
 
 std::string contents(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -52,7 +54,7 @@ TEST_F(UnitsTest, LinesReachTheFileWithCrLfAndOpenLinesContinue) {
   io::write(11, kOpenWord, {" Question : "});
   io::write(11, kOpenWord, {"more"});
   io::write(11, kWord, {"end"});
-  io::write(11, kNumbered, {7, "a", -12, "b"});
+  io::write(11, kNumberedTwice, {7, "a", -12, "b"});
   io::close_unit(11);
   EXPECT_EQ(contents(path("out.txt")), " Question : moreend\r\n     7 a\r\n   -12 b\r\n");
   EXPECT_FALSE(io::is_bound(11));
