@@ -88,8 +88,11 @@ inline void exponent_field(double value, char* out) {
   const double magnitude = negative ? -value : value;
   DecimalDigits d;
   if constexpr (kCount >= 1 && kCount <= kMaxFastDigits && kBody <= W) {
-    if (magnitude > 0.0 && magnitude <= 1.7976931348623157e308 &&
-        kBody + (negative ? 1 : 0) <= W && fast_decimal_digits(magnitude, int{kCount}, d)) {
+    // Zero of either sign shows as 0.000E+00, in the scaled form too.
+    if (magnitude == 0.0) d = {0, Scaled ? 0 : -1};
+    if (magnitude == 0.0 || (magnitude <= 1.7976931348623157e308 &&
+                             kBody + (negative ? 1 : 0) <= W &&
+                             fast_decimal_digits(magnitude, int{kCount}, d))) {
       std::memset(out, ' ', W);
       char* const exponent_at = out + W - 4;
       char* point = exponent_at - D - 1;

@@ -51,6 +51,10 @@ INSTANTIATE_TEST_SUITE_P(
         Rendered{"DollarLeavesLineOpen", render(format::layout<"(' ',A,$)">, {"Give ZADAZA data file : "}), " Give ZADAZA data file : "},
         Rendered{"DollarAfterBreak", render(format::layout<"(/,'x',$)">, {}), "\r\nx"},
         Rendered{"TextWidths", render(format::layout<"(A4,'|',A10,'|',A,A)">, {"FORMATTED", "SEQ", "ab  ", "c"}), "FORM|       SEQ|ab  c\r\n"},
+        // Zero of either sign, with and without room for the 0 before the point.
+        Rendered{"ZerosInExponentFields",
+                 render(format::layout<"(E11.3,E8.3,1P,E11.3,E11.3)">, {0.0, -0.0, -0.0, 0.0}),
+                 "  0.000E+00.000E+00  0.000E+00  0.000E+00\r\n"},
         Rendered{"TooNarrowLeavesRest", render(format::layout<"(I4,F5.2,I4)">, {1, 100.0, 2}), "   1*****   2\r\n"},
         // The scale factor applies to exponent fields only.
         Rendered{"EchoLayerRow", render(format::layout<"(I4,1P,E11.3,E11.3,F7.1,E11.3,E11.3,F5.2,5E11.3)">, {1, 5.0, 18.5, 30.0, 0.0, 2.0e4, 0.3, 1.0, 2.0, 3.0, 4.0, 123.0}), "   1  5.000E+00  1.850E+01   30.0  0.000E+00  2.000E+04 0.30  1.000E+00  "
