@@ -92,7 +92,7 @@ inline void exponent_field(double value, char* out) {
     if (magnitude == 0.0) d = {0, Scaled ? 0 : -1};
     if (magnitude == 0.0 || (magnitude <= 1.7976931348623157e308 &&
                              kBody + (negative ? 1 : 0) <= W &&
-                             fast_decimal_digits(magnitude, int{kCount}, d))) {
+                             fast_decimal_digits<int{kCount}>(magnitude, d))) {
       std::memset(out, ' ', W);
       char* const exponent_at = out + W - 4;
       char* point = exponent_at - D - 1;

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <string_view>
 #include <system_error>
+#include <utility>
 
 namespace format {
 namespace {
@@ -219,22 +220,6 @@ void significant_digits(double magnitude, int count, Significant& s) {
   significant_digits_exactly(magnitude, count, s);
 }
 
-// Powers of ten that a double holds exactly.
-constexpr int kMaxExactPower = 22;
-
-constexpr std::array<double, kMaxExactPower + 1> kExactPowers = [] {
-  std::array<double, kMaxExactPower + 1> powers{};
-  double p = 1.0;
-  for (auto& power : powers) {
-    power = p;
-    p *= 10.0;
-  }
-  return powers;
-}();
-
-// The scaled value carries one rounding error, at most half a unit in its last place, that is
-// at most 2^-53 of itself; eight times that keeps a tie in the exact value well away.
-constexpr double kTieMargin = 0x1p-50;
 
 // The magnitude rounded to `decimals` places: "123.45", "0.30", or "12" when decimals is 0.
 std::string_view fixed_digits(double magnitude, std::uint8_t decimals, char* text) {
@@ -297,36 +282,11 @@ DecimalDigits exact_decimal_digits(double magnitude, int count) {
 }
 
 bool fast_decimal_digits(double magnitude, int count, DecimalDigits& digits) {
-  if (count < 1 || count > kMaxFastDigits) return false;
-  const double upper = kExactPowers[static_cast<std::size_t>(count)];
-  const double lower = kExactPowers[static_cast<std::size_t>(count - 1)];
-  int exponent = decimal_exponent_estimate(magnitude);
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    const int scale = count - 1 - exponent;
-    if (scale < -kMaxExactPower || scale > kMaxExactPower) return false;
-    // One correctly rounded operation, so comparisons with whole powers stay truthful.
-    const double scaled = scale >= 0 ? magnitude * kExactPowers[static_cast<std::size_t>(scale)]
-                                     : magnitude / kExactPowers[static_cast<std::size_t>(-scale)];
-    if (scaled >= upper) {
-      ++exponent;
-      continue;
-    }
-    if (scaled < lower) {
-      --exponent;
-      continue;
-    }
-    const auto below = static_cast<std::uint64_t>(scaled);
-    const double fraction = scaled - static_cast<double>(below);
-    if (std::fabs(fraction - 0.5) <= scaled * kTieMargin) return false;
-    std::uint64_t whole = fraction > 0.5 ? below + 1 : below;
-    if (whole == kPowersOfTen[static_cast<std::size_t>(count)]) {  // 9.9996 to 10.00
-      whole /= 10;
-      ++exponent;
-    }
-    digits = {whole, exponent};
-    return true;
-  }
-  return false;
+  return [&]<int... C>(std::integer_sequence<int, C...>) {
+    bool answered = false;
+    ((count == C + 1 && (answered = fast_decimal_digits<C + 1>(magnitude, digits))), ...);
+    return answered;
+  }(std::make_integer_sequence<int, kMaxFastDigits>());
 }
 
 DecimalDigits decimal_digits(double magnitude, int count) {
