@@ -1,6 +1,6 @@
 // Paired timing of two commands: runs them alternately, each with its own standard input, and
 // reports per command the median CPU time (user + system, from the kernel's accounting of the
-// finished child), the median wall time and the largest peak resident set size, then the
+// finished child; only the sum is exact, the split between the two is sampled), the median wall time and the largest peak resident set size, then the
 // ratio of the medians of CPU time.
 //
 // Usage: bench-measure RUNS STDIN_A -- COMMAND_A... -- STDIN_B -- COMMAND_B...
