@@ -74,6 +74,28 @@ TEST_F(UnitsTest, ManyLinesCrossingBufferBoundsArriveWholeAndInOrder) {
   EXPECT_EQ(all.substr(65536 / 21 * 21, 21), "  3121 xxxxxxxxxxxx\r\n");
 }
 
+// Buffers go to the units bound at the same time; when all are taken, one more binding is
+// refused without touching the file, and closing a unit gives its buffer back.
+TEST_F(UnitsTest, BindingsBeyondTheBuffersAreRefusedUntilOneCloses) {
+  int bound = 0;
+  int unit = 11;
+  for (; unit <= 40; ++unit) {
+    std::string name = "u";
+    name += std::to_string(unit);
+    if (io::bind_text_file(unit, path(name.c_str()), false, false, true) != 0) break;
+    ++bound;
+  }
+  EXPECT_GE(bound, 3);  // output, echo and one more besides the console
+  EXPECT_LT(unit, 40);
+  EXPECT_EQ(io::bind_text_file(unit, path("refused"), false, false, true), EMFILE);
+  EXPECT_FALSE(fs::exists(path("refused")));
+  io::close_unit(11);
+  EXPECT_EQ(io::bind_text_file(unit, path("refused"), false, false, true), 0);
+  io::write(unit, kWord, {"kept"});
+  for (int u = 11; u <= unit; ++u) io::close_unit(u);
+  EXPECT_EQ(contents(path("refused")), "kept\r\n");
+}
+
 TEST_F(UnitsTest, ExistenceRulesAndReplacement) {
   put(path("old.txt"), "former contents\n");
   EXPECT_EQ(io::bind_text_file(11, path("missing.txt"), true, false, true), ENOENT);
