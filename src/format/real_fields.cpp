@@ -295,12 +295,6 @@ DecimalDigits decimal_digits(double magnitude, int count) {
   return exact_decimal_digits(magnitude, count);
 }
 
-void write_integer_field(std::int32_t value, std::size_t width, char* out) {
-  char text[12];
-  const auto result = std::to_chars(text, text + sizeof text, value);
-  place_right({text, static_cast<std::size_t>(result.ptr - text)}, width, out);
-}
-
 void write_fixed_field(double value, std::size_t width, std::uint8_t digits, char* out) {
   if (!std::isfinite(value)) {
     write_non_finite(value, width, out);

@@ -15,6 +15,7 @@
 #include <string>
 #include <type_traits>
 
+#include "format/fields.hpp"
 #include "format/layout.hpp"
 
 namespace {
@@ -25,7 +26,12 @@ std::string field(Form form, double value, std::size_t width, std::uint8_t digit
   std::string out(width, '?');
   switch (form) {
     case Form::I:
-      format::write_integer_field(static_cast<std::int32_t>(value), width, out.data());
+      switch (width) {  // integer fields exist only with a width fixed at compile time
+        case 4: format::integer_field<4>(static_cast<std::int32_t>(value), out.data()); break;
+        case 9: format::integer_field<9>(static_cast<std::int32_t>(value), out.data()); break;
+        case 11: format::integer_field<11>(static_cast<std::int32_t>(value), out.data()); break;
+        default: ADD_FAILURE() << "no integer field of width " << width;
+      }
       break;
     case Form::F:
       format::write_fixed_field(value, width, digits, out.data());
