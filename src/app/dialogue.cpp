@@ -1,15 +1,23 @@
 #include "app/dialogue.hpp"
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <span>
 #include <string_view>
 
-#include "app/text.hpp"
-#include "io/answers.hpp"
 #include "format/layout.hpp"
+#include "io/answers.hpp"
+#include "io/text.hpp"
 #include "io/units.hpp"
 
 namespace app {
+
+using io::ADDEXT;
+using io::IFIRST;
+using io::trimmed;
+using io::UPCASE;
+
 namespace {
 
 constexpr int kQuestionLength = 32;
@@ -17,6 +25,7 @@ constexpr int kQuestionLength = 32;
 constexpr std::string_view kGenerationQuestion = "New or Old ZADAZA data  /New/ ? ";
 constexpr std::string_view kZadazaFileQuestion = "Give ZADAZA data file         : ";
 constexpr std::string_view kOrientationQuestion = "Orientation of soil (POS/NEG) : ";
+// "Origo" is the converter's own word, kept on purpose.
 constexpr std::string_view kOrigoQuestion = "Origo of soil axis system     : ";
 constexpr std::string_view kForceScaleQuestion = "Scaling Factor, Force  Unit   : ";
 constexpr std::string_view kLengthScaleQuestion = "Scaling Factor, Length Unit   : ";
@@ -50,7 +59,21 @@ constexpr auto kOldBanner = format::layout<
     "'---------------------------------------------',/,"
     "'---------------------------------------------')">;
 
-void ask(std::string_view question) { ASK(io::CONSOLE_OUT, question, kQuestionLength); }
+// Writes a question: one blank and the first min(length, 80) characters of the text, without
+// a line end, so the typed answer follows on the same line.
+void ASK(int unit, std::string_view text, int length) {
+  static constexpr auto kQuestion = format::layout<"(' ',A,$)">;
+  char line[80];
+  std::fill(std::begin(line), std::end(line), ' ');
+  const std::size_t shown = static_cast<std::size_t>(std::clamp(length, 0, 80));
+  std::copy_n(text.begin(), std::min(shown, text.size()), line);
+  io::write(unit, kQuestion, {std::string_view(line, shown)});
+}
+
+// Answers given on the command line are not asked for: the console shows no question.
+void ask(std::string_view question) {
+  if (!io::answers_are_preset()) ASK(io::CONSOLE_OUT, question, kQuestionLength);
+}
 
 // Only the first typed character counts; an empty line gives a blank.
 char ask_letter(std::string_view question) {
@@ -112,7 +135,7 @@ void write_banner(zadaza::Generation generation) {
 
 void ask_zadaza_file(FileName& name) { ask_file_name(kZadazaFileQuestion, name); }
 
-void ask_settings(ConversionSettings& settings) {
+void ask_settings(convert::ConversionSettings& settings) {
   settings.COORD_FACTOR = ask_orientation();
   ask_number(kOrigoQuestion, settings.MUDLINE_Z);
   ask_number(kForceScaleQuestion, settings.FORCE_SCALE);

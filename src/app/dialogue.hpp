@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "app/settings.hpp"
+#include "convert/settings.hpp"
 #include "zadaza/reader.hpp"
 
 namespace app {
@@ -23,7 +23,7 @@ void ask_zadaza_file(FileName& name);
 
 // The orientation (asked again until it reads as P or N), the axis origin, both scaling
 // factors, the identifier offset and the output format, in this order.
-void ask_settings(ConversionSettings& settings);
+void ask_settings(convert::ConversionSettings& settings);
 
 // The output file name as typed, or, for an empty answer, the ZADAZA file name with ".fem".
 void ask_output_file(FileName& name, const FileName& zadaza_file);

@@ -60,7 +60,7 @@ constexpr double kFullMatrixFloor = static_cast<double>(1.0E-6F);
 double rmat(const MaterialStore& store, int i, std::int32_t m) { return store.RMAT(i, m); }
 
 // A stored point count, kept within what one record can hold.
-std::int32_t record_pairs(std::int32_t n) { return std::clamp(n, 0, MAX_RECORD_PAIRS); }
+std::int32_t record_pairs(std::int32_t n) { return std::clamp(n, 0, kMaxRecordPairs); }
 
 void write_misoiep(const MaterialStore& s, std::int32_t m, int unit) {
   io::write(unit, kMisoiep,
@@ -68,15 +68,16 @@ void write_misoiep(const MaterialStore& s, std::int32_t m, int unit) {
 }
 
 void write_spring_curve(const MaterialStore& s, std::int32_t m, int unit) {
-  const bool elastoplastic = integer_part(rmat(s, 1, m)) == kElplcurvLaw;
+  const bool elastoplastic = integer_part(rmat(s, kRmatLaw, m)) == kElplcurvLaw;
   if (elastoplastic) {
     io::write(unit, kElplcurv, {s.MATID(m)});
   } else {
     io::write(unit, kHypelast, {s.MATID(m)});
   }
-  const std::int32_t n = record_pairs(integer_part(rmat(s, 8, m)));
+  const std::int32_t n = record_pairs(integer_part(rmat(s, kRmatPointCount, m)));
   for (int k = 1; k <= n; ++k) {
-    io::write(unit, kCurvePair, {rmat(s, 7 + 2 * k, m), rmat(s, 8 + 2 * k, m)});
+    const int f = rmat_force_of_pair(k);
+    io::write(unit, kCurvePair, {rmat(s, f, m), rmat(s, f + 1, m)});
   }
 }
 
@@ -136,38 +137,39 @@ void write_bearing(const MaterialStore& s, std::int32_t m, int unit) {
 void write_sesam_record(const MaterialStore& store, std::int32_t m, int unit) {
   // A count beyond the record's room is written as the number of pairs actually there, so the
   // record stays readable.
-  const std::int32_t n = std::min(NINT(rmat(store, 8, m)), MAX_RECORD_PAIRS);
+  const std::int32_t n = std::min(NINT(rmat(store, kRmatPointCount, m)), kMaxRecordPairs);
   io::write(unit, kMisoplLine1,
-            {kMisopl, static_cast<double>(store.MATID(m)), rmat(store, 1, m), 0.0, 0.0});
+            {kMisopl, static_cast<double>(store.MATID(m)), rmat(store, kRmatLaw, m), 0.0, 0.0});
   io::write(unit, kMisoplLine2, {0.0, 0.0, 0.0, 0.0});
   io::write(unit, kMisoplCount, {n});
   for (int k = 1; k <= n; ++k) {
-    io::write(unit, kMisoplPair, {rmat(store, 7 + 2 * k, m), rmat(store, 8 + 2 * k, m)});
+    const int f = rmat_force_of_pair(k);
+    io::write(unit, kMisoplPair, {rmat(store, f, m), rmat(store, f + 1, m)});
   }
 }
 
 void write_knf_heading(std::int32_t kind, int unit) {
   switch (kind) {
-    case ELASTIC_KIND: io::write(unit, kElasticHeading); break;
-    case MISOIEP_KIND: io::write(unit, kMisoiepHeading); break;
-    case SPRING_MATRIX_KIND: io::write(unit, kSpringMatrixHeading); break;
-    case SPRING_CURVE_KIND: io::write(unit, kSpringCurveHeading); break;
-    case SPRING_REFERENCE_KIND: io::write(unit, kSpringReferenceHeading); break;
-    case COMPS_KIND: io::write(unit, kCompsHeading); break;
-    case BEARING_KIND: io::write(unit, kBearingHeading); break;
+    case kElasticKind: io::write(unit, kElasticHeading); break;
+    case kMisoiepKind: io::write(unit, kMisoiepHeading); break;
+    case kSpringMatrixKind: io::write(unit, kSpringMatrixHeading); break;
+    case kSpringCurveKind: io::write(unit, kSpringCurveHeading); break;
+    case kSpringReferenceKind: io::write(unit, kSpringReferenceHeading); break;
+    case kCompsKind: io::write(unit, kCompsHeading); break;
+    case kBearingKind: io::write(unit, kBearingHeading); break;
     default: break;
   }
 }
 
 void write_knf_record(const MaterialStore& store, std::int32_t m, std::int32_t kind, int unit) {
   switch (kind) {
-    case ELASTIC_KIND: write_elastic(store, m, unit); break;
-    case MISOIEP_KIND: write_misoiep(store, m, unit); break;
-    case SPRING_MATRIX_KIND: write_spring_matrix(store, m, unit); break;
-    case SPRING_CURVE_KIND: write_spring_curve(store, m, unit); break;
-    case SPRING_REFERENCE_KIND: write_spring_reference(store, m, unit); break;
-    case COMPS_KIND: write_comps(store, m, unit); break;
-    case BEARING_KIND: write_bearing(store, m, unit); break;
+    case kElasticKind: write_elastic(store, m, unit); break;
+    case kMisoiepKind: write_misoiep(store, m, unit); break;
+    case kSpringMatrixKind: write_spring_matrix(store, m, unit); break;
+    case kSpringCurveKind: write_spring_curve(store, m, unit); break;
+    case kSpringReferenceKind: write_spring_reference(store, m, unit); break;
+    case kCompsKind: write_comps(store, m, unit); break;
+    case kBearingKind: write_bearing(store, m, unit); break;
     default: break;
   }
 }

@@ -4,12 +4,12 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <charconv>
 #include <cstddef>
 #include <string_view>
 #include <system_error>
 
+#include "io/interrupts.hpp"
 #include "io/units.hpp"
 
 namespace io {
@@ -149,16 +149,13 @@ bool fill_console_buffer() {
     console.end -= console.begin;
     console.begin = 0;
   }
-  for (;;) {
-    const ssize_t n =
-        ::read(STDIN_FILENO, console.data.data() + console.end, console.data.size() - console.end);
-    if (n > 0) {
-      console.end += static_cast<std::size_t>(n);
-      return true;
-    }
-    if (n == 0) return false;
-    if (errno != EINTR) fail_io(CONSOLE_IN, "console input refused");
-  }
+  const ssize_t n = retry_on_interrupt([] {
+    return ::read(STDIN_FILENO, console.data.data() + console.end,
+                  console.data.size() - console.end);
+  });
+  if (n < 0) fail_io(CONSOLE_IN, "console input refused");
+  console.end += static_cast<std::size_t>(n);
+  return n > 0;
 }
 
 std::string_view held() {
@@ -202,23 +199,33 @@ bool next_console_line(std::string_view& line) {
   return true;
 }
 
+struct PresetLines {
+  std::span<const std::string_view> lines;
+  std::size_t next = 0;
+  bool active = false;
+};
+
+PresetLines preset;
+
+bool next_answer_line(std::string_view& line) {
+  if (!preset.active) return next_console_line(line);
+  if (preset.next == preset.lines.size()) return false;
+  line = preset.lines[preset.next++];
+  return true;
+}
+
 std::string_view read_console_line() {
   flush_all();
   std::string_view line;
-  if (!next_console_line(line)) fail_io(CONSOLE_IN, "end of console input");
+  if (!next_answer_line(line)) fail_io(CONSOLE_IN, "end of console input");
   return line;
 }
 
 [[noreturn]] void fail_unreadable(std::string_view token) {
-  constexpr std::string_view kPrefix = "unreadable number '";
   constexpr std::size_t kShown = 40;
-  static char what[kPrefix.size() + kShown + 4];
   const std::string_view shown = token.substr(0, kShown);
-  char* end = std::copy(kPrefix.begin(), kPrefix.end(), what);
-  end = std::copy(shown.begin(), shown.end(), end);
-  if (shown.size() < token.size()) end = std::copy_n("...", 3, end);
-  *end++ = '\'';
-  fail_io(CONSOLE_IN, {what, static_cast<std::size_t>(end - what)});
+  const std::string_view cut = shown.size() < token.size() ? "..." : "";
+  fail_io(CONSOLE_IN, {"unreadable number '", shown, cut, "'"});
 }
 
 template <typename Number>
@@ -239,6 +246,10 @@ void read_number(Number& variable, bool (*parse)(std::string_view, Number&)) {
 }
 
 }  // namespace
+
+void preset_answers(std::span<const std::string_view> lines) { preset = {lines, 0, true}; }
+
+bool answers_are_preset() { return preset.active; }
 
 void read_text_answer(std::span<char> variable) {
   const std::string_view line = read_console_line();

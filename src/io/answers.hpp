@@ -1,6 +1,7 @@
 // Answers typed on the console (unit 5), read a line at a time. A line ending in CR LF reads
 // as if it ended in LF. Before any read, every buffered output line is flushed, so the
-// question is on the screen.
+// question is on the screen. Answers given beforehand (the command line) are read by the same
+// rules, one preset line per answer, instead of the console.
 //
 // The end of console input during a read, and a number that cannot be read as its variable's
 // kind, end the program through io::fail_io.
@@ -11,6 +12,13 @@
 #include <string_view>
 
 namespace io {
+
+// From now on every answer is read from these lines, in order, not from the console; running
+// out of them is the end of console input. The lines must outlive the run.
+void preset_answers(std::span<const std::string_view> lines);
+
+// Whether the answers come from preset lines rather than from the console.
+bool answers_are_preset();
 
 // Reads one line into the fixed-length text `variable`: cut to its length, or filled up with
 // blanks. An empty line gives an all-blank variable.

@@ -11,6 +11,7 @@
 #include <charconv>
 #include <cstring>
 
+#include "io/interrupts.hpp"
 #include "io/units.hpp"
 
 namespace io {
@@ -78,16 +79,12 @@ BinaryFile* free_slot() {
 }
 
 void refill(BinaryFile& file) {
-  for (;;) {
-    const ssize_t n = ::read(file.descriptor, buffer_of(file), kBufferSize);
-    if (n > 0) {
-      file.position = 0;
-      file.filled = static_cast<std::size_t>(n);
-      return;
-    }
-    if (n == 0) fail_physical_end(file);
-    if (errno != EINTR) fail(file, std::strerror(errno));
-  }
+  const ssize_t n =
+      retry_on_interrupt([&] { return ::read(file.descriptor, buffer_of(file), kBufferSize); });
+  if (n == 0) fail_physical_end(file);
+  if (n < 0) fail(file, std::strerror(errno));
+  file.position = 0;
+  file.filled = static_cast<std::size_t>(n);
 }
 
 std::uint8_t take_byte(BinaryFile& file) {
@@ -174,7 +171,7 @@ int open_binary_file(int unit, std::string_view name, int& descriptor) {
   char path[kMaxNameLength + 1];
   std::copy(name.begin(), name.end(), path);
   path[name.size()] = '\0';
-  const int opened = ::open(path, O_RDONLY | O_CLOEXEC);
+  const int opened = retry_on_interrupt([&] { return ::open(path, O_RDONLY | O_CLOEXEC); });
   if (opened < 0) return errno;
   struct stat status {};
   if (::fstat(opened, &status) != 0 || S_ISDIR(status.st_mode)) {

@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "io/interrupts.hpp"
+
 namespace io {
 namespace {
 
@@ -90,8 +92,8 @@ int drain(Unit& u) {
   std::size_t done = 0;
   int error = 0;
   while (done < u.used) {
-    const ssize_t n = ::write(u.descriptor, data + done, u.used - done);
-    if (n < 0 && errno == EINTR) continue;
+    const ssize_t n =
+        retry_on_interrupt([&] { return ::write(u.descriptor, data + done, u.used - done); });
     if (n <= 0) {
       error = n < 0 ? errno : EIO;
       break;
@@ -103,13 +105,7 @@ int drain(Unit& u) {
 }
 
 [[noreturn]] void fail_write(int unit, int error) {
-  constexpr std::string_view kRefused = "write refused: ";
-  static char what[160];
-  const char* reason = std::strerror(error);
-  const std::size_t reason_length = std::min(std::strlen(reason), sizeof what - kRefused.size());
-  std::copy(kRefused.begin(), kRefused.end(), what);
-  std::copy_n(reason, reason_length, what + kRefused.size());
-  fail_io(unit, {what, kRefused.size() + reason_length});
+  fail_io(unit, {"write refused: ", std::strerror(error)});
 }
 
 void flush_unit(int unit) {
@@ -193,7 +189,7 @@ int bind_text_file(int unit, std::string_view name, bool must_exist, bool must_n
   int flags = O_WRONLY | O_CLOEXEC;
   if (!must_exist) flags |= O_CREAT;
   if (must_not_exist) flags |= O_CREAT | O_EXCL;
-  const int descriptor = ::open(path, flags, 0666);
+  const int descriptor = retry_on_interrupt([&] { return ::open(path, flags, 0666); });
   if (descriptor < 0) return errno;
 
   struct stat status {};
@@ -244,7 +240,9 @@ void protect_input_file(int descriptor) {
   if (::fstat(descriptor, &status) == 0) protected_input = identity_of(status);
 }
 
-void report_error(std::initializer_list<std::string_view> pieces) {
+// The one writer of standard error: the pieces, cut to the line's fixed room, after the
+// program's name, as one line.
+void write_error_line(std::span<const std::string_view> pieces) {
   for (Unit& u : units) {
     if (u.bound()) drain(u);
   }
@@ -258,24 +256,40 @@ void report_error(std::initializer_list<std::string_view> pieces) {
   }
   *out++ = '\n';
   for (const char* p = line; p < out;) {
-    const ssize_t n = ::write(STDERR_FILENO, p, static_cast<std::size_t>(out - p));
-    if (n < 0 && errno == EINTR) continue;
+    const ssize_t n = retry_on_interrupt(
+        [&] { return ::write(STDERR_FILENO, p, static_cast<std::size_t>(out - p)); });
     if (n <= 0) break;
     p += n;
   }
 }
 
-void fail_io(int unit, std::string_view what, std::string_view file) {
+void report_error(std::initializer_list<std::string_view> pieces) {
+  write_error_line({pieces.begin(), pieces.size()});
+}
+
+void fail_io(int unit, std::initializer_list<std::string_view> what, std::string_view file) {
   if (file.empty() && is_bound(unit)) file = units[static_cast<std::size_t>(unit)].file_name();
   char number[12];
   const char* number_end = std::to_chars(number, number + sizeof number, unit).ptr;
   const std::string_view unit_number(number, static_cast<std::size_t>(number_end - number));
-  if (file.empty()) {
-    report_error({what, ", unit ", unit_number});
-  } else {
-    report_error({what, ", unit ", unit_number, ", file ", file});
+  constexpr std::size_t kMostPieces = 16;
+  std::array<std::string_view, kMostPieces> pieces;
+  std::size_t n = 0;
+  for (const std::string_view piece : what) {
+    if (n < kMostPieces - 4) pieces[n++] = piece;
   }
+  pieces[n++] = ", unit ";
+  pieces[n++] = unit_number;
+  if (!file.empty()) {
+    pieces[n++] = ", file ";
+    pieces[n++] = file;
+  }
+  write_error_line({pieces.data(), n});
   std::_Exit(IO_FAILURE_EXIT);
+}
+
+void fail_io(int unit, std::string_view what, std::string_view file) {
+  fail_io(unit, {what}, file);
 }
 
 }  // namespace io

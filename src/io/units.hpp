@@ -70,6 +70,9 @@ void report_error(std::initializer_list<std::string_view> pieces);
 // "zadaza2krano: <what>, unit <unit>[, file <name>]" on standard error and exits with status 2.
 // An empty `file` names the file bound to the unit, if any.
 [[noreturn]] void fail_io(int unit, std::string_view what, std::string_view file = {});
+// The same, with the description given in pieces.
+[[noreturn]] void fail_io(int unit, std::initializer_list<std::string_view> what,
+                          std::string_view file = {});
 
 // Exit status after an input/output failure.
 inline constexpr int IO_FAILURE_EXIT = 2;

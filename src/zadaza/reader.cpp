@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "app/text.hpp"
 #include "io/binary_records.hpp"
+#include "io/text.hpp"
 #include "io/units.hpp"
 #include "zadaza/soil_model.hpp"
 
@@ -38,6 +38,8 @@ void read_counts(Generation generation) {
   }
 }
 
+// "availabe" and "exeeded" are the converter's own spellings, kept on purpose: scripts look
+// for these lines as they stand. The diameter limit is newer and spelt plainly.
 void write_limit_error(std::string_view title, std::string_view count_text, int limit,
                        std::int32_t actual) {
   io::write(io::CONSOLE_OUT, kLimitTitle, {title});
@@ -71,7 +73,7 @@ bool limits_met() {
 void write_headings() {
   const SoilModel& m = SOIL_MODEL;
   const std::string_view label{m.ANALYSIS_LABEL.data(), m.ANALYSIS_LABEL.size()};
-  const int last = app::ILAST(label, static_cast<int>(label.size()));
+  const int last = io::ILAST(label, static_cast<int>(label.size()));
   io::write(io::CONSOLE_OUT, kLabelHeading,
             {" Analysis Label     : ", label.substr(0, static_cast<std::size_t>(last))});
   io::write(io::CONSOLE_OUT, kCountHeading, {" Number of layers   : ", m.NUM_LAYERS});
@@ -144,16 +146,13 @@ int open_zadaza_file(std::string_view name) {
   return error;
 }
 
-bool read_zadaza_file(Generation generation, std::int32_t& RUN_STATUS) {
+bool read_zadaza_file(Generation generation) {
   SoilModel& m = SOIL_MODEL;
   io::write(io::CONSOLE_OUT, kReadingLabel, {" Reading  Label ..... "});
   io::write(io::CONSOLE_OUT, kFromUnit, {" From Unit    :", ZADAZA_UNIT});
   read_label();
   read_counts(generation);
-  if (!limits_met()) {
-    RUN_STATUS = -1;
-    return false;
-  }
+  if (!limits_met()) return false;
   write_headings();
   for (int j = 1; j <= m.NUM_LAYERS; ++j) {
     read_layer(j);

@@ -1,15 +1,13 @@
 // The converter run end to end: the real program in a fresh folder, answers piped in, the
 // whole console compared byte for byte.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
 #include <string>
+#include <vector>
+
+#include "support/test_support.hpp"
 
 namespace {
 
@@ -47,67 +45,36 @@ const std::string kProcessing = " Processing file               : ";
 const std::string kCompleted = "\r\n  Conversion Completed \r\n\r\n";
 const std::string kFailed = "\r\n  Conversion Feiled!   \r\n\r\n";
 
-std::string contents(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream all;
-  all << in.rdbuf();
-  return all.str();
-}
+std::string contents(const fs::path& path) { return test_support::read_file(path.string()); }
 
-struct Outcome {
-  int exit_status = -1;
-  std::string console;
-  std::string errors;
-};
+using Outcome = test_support::ProgramRun;
 
+// Each test runs in a fresh folder of its own.
 class ConverterRun : public ::testing::Test {
  protected:
-  void SetUp() override {
-    base_ = fs::temp_directory_path() /
-            ("run_test_" + std::to_string(::getpid()) + "_" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(base_);
-    fs::create_directories(work());
-  }
-  void TearDown() override { fs::remove_all(base_); }
-
-  fs::path work() const { return base_ / "work"; }
+  fs::path work() const { return fs::path(folder_.dir()); }
 
   void make_file(const char* name, const std::string& text) const {
-    std::ofstream(work() / name, std::ios::binary) << text;
+    test_support::write_file(folder_.path(name), text);
   }
 
   // Files in the working folder after the run.
   std::set<std::string> files() const {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(work())) {
-      names.insert(entry.path().filename().string());
-    }
-    return names;
+    const std::vector<std::string> names = test_support::file_names(folder_.dir());
+    return {names.begin(), names.end()};
   }
 
-  Outcome run(const std::string& answers) const {
-    std::ofstream(base_ / "answers.txt", std::ios::binary) << answers;
-    const std::string command = "cd '" + work().string() + "' && exec '" ZZ_CONVERTER "' < '" +
-                                (base_ / "answers.txt").string() + "' > '" +
-                                (base_ / "console.txt").string() + "' 2> '" +
-                                (base_ / "errors.txt").string() + "'";
-    const int status = std::system(command.c_str());
-    Outcome result;
-    result.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.console = contents(base_ / "console.txt");
-    result.errors = contents(base_ / "errors.txt");
-    return result;
+  Outcome run(const std::string& answers,
+              test_support::Console console = test_support::Console::Kept) const {
+    return test_support::run_converter(folder_.dir(), answers, console);
   }
 
   // A ZADAZA file written by the test tool in the working folder.
   void make_zadaza(const std::string& arguments, const char* name) const {
-    const std::string command = "cd '" + work().string() + "' && '" ZZ_MAKE_TOOL "' --synthetic " +
-                                arguments + " " + name + " > /dev/null";
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    test_support::make_zadaza("--synthetic " + arguments + " " + folder_.path(name));
   }
 
-  fs::path base_;
+  test_support::TempDir folder_;
 };
 
 std::string summary(const char* layers, const char* mudline, const char* factor) {
@@ -245,6 +212,30 @@ TEST_F(ConverterRun, SizeLimitFailureEndsAfterTheReaderWithoutOutcome) {
   EXPECT_EQ(r.exit_status, 0);
   EXPECT_EQ(files(), (std::set<std::string>{"big.dat", "big.dat.fem"}));
   EXPECT_EQ(fs::file_size(work() / "big.dat.fem"), 0u);
+}
+
+TEST_F(ConverterRun, EchoIsWrittenOnlyForAY) {
+  make_zadaza("--layers 1 --diameters 1 --in-use 1 --dsp 0 --seed 4", "soil.dat");
+  const struct {
+    const char* answer;
+    bool echo;
+  } cases[] = {{"", false}, {"n", false}, {"No", false}, {" y", false},
+               {"x", false}, {"y", true},  {"Yes", true}};
+  for (const auto& c : cases) {
+    std::filesystem::remove(work() / "soil.dat.echo");
+    const Outcome r = run("\nsoil.dat\nP\n0\n1\n1\n0\n1\n\n" + std::string(c.answer) + "\n");
+    EXPECT_EQ(from_echo_question(r.console), summary("   1", "      0.0", "      1.0") + kCompleted)
+        << "answer '" << c.answer << "'";
+    EXPECT_EQ(files().count("soil.dat.echo"), c.echo ? 1U : 0U) << "answer '" << c.answer << "'";
+  }
+}
+
+TEST_F(ConverterRun, ConsoleThatGoesAwayEndsTheProgramWithItsMessage) {
+  const Outcome r = run("\n\n", test_support::Console::Gone);
+  EXPECT_TRUE(r.exited) << "ended by signal " << r.signal;
+  EXPECT_EQ(r.exit_status, 2);
+  EXPECT_EQ(r.errors.rfind("zadaza2krano: write refused: ", 0), 0U) << r.errors;
+  EXPECT_NE(r.errors.find(", unit 6"), std::string::npos) << r.errors;
 }
 
 // Whole runs whose outcome rests on the file and the answers together: the outcome line and a

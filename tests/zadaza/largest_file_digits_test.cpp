@@ -7,6 +7,7 @@
 
 #include "format/decimal_digits.hpp"
 #include "zadaza/soil_model.hpp"
+#include "support/test_support.hpp"
 #include "zadaza_files.hpp"
 
 namespace {
@@ -38,9 +39,9 @@ void check_reals(A& array, int& checked, int& failures) {
 }
 
 TEST(LargestFile, QuickDigitsOfEveryRealAreExact) {
-  zadaza_test::TempDir dir;
+  test_support::TempDir dir;
   const std::string path = dir.path("largest.zdz");
-  zadaza_test::make_zadaza("--synthetic --layers 80 --diameters 15 --in-use 4 --dsp 15 --seed 1 '" +
+  test_support::make_zadaza("--synthetic --layers 80 --diameters 15 --in-use 4 --dsp 15 --seed 1 '" +
                            path + "'");
   ASSERT_TRUE(zadaza_test::read_model(path, zadaza::Generation::New).limits_met);
   auto& m = SOIL_MODEL;

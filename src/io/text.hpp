@@ -2,15 +2,11 @@
 // space character only.
 #pragma once
 
-#include <algorithm>
 #include <cstddef>
 #include <span>
 #include <string_view>
 
-#include "format/layout.hpp"
-#include "io/units.hpp"
-
-namespace app {
+namespace io {
 
 // 0 if the n characters are all blanks, else the position of the first non-blank.
 constexpr int IFIRST(std::string_view text, int n) {
@@ -76,15 +72,4 @@ constexpr void ADDEXT(std::span<char> name, int n, std::string_view extension, i
   }
 }
 
-// Writes a question: one blank and the first min(length, 80) characters of the text, without
-// a line end, so the typed answer follows on the same line.
-inline void ASK(int unit, std::string_view text, int length) {
-  static constexpr auto kQuestion = format::layout<"(' ',A,$)">;
-  char line[80];
-  std::fill(std::begin(line), std::end(line), ' ');
-  const std::size_t shown = static_cast<std::size_t>(std::clamp(length, 0, 80));
-  std::copy_n(text.begin(), std::min(shown, text.size()), line);
-  io::write(unit, kQuestion, {std::string_view(line, shown)});
-}
-
-}  // namespace app
+}  // namespace io
