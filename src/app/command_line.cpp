@@ -66,7 +66,7 @@ constexpr std::string_view kHelp[] = {
 constexpr std::string_view kUsageHint =
     "usage: zadaza2krano [options] ZADAZA_FILE; 'zadaza2krano --help' lists the options";
 
-constexpr io::Layout kTextLine{"(A)"};
+constexpr auto kTextLine = format::layout<"(A)">;
 
 CommandLine only(CommandAction action) {
   CommandLine command;

@@ -35,7 +35,7 @@ constexpr std::string_view kOutputFormatQuestion = "Output format, 1:SESAM, 2:KN
 constexpr std::string_view kOutputFileQuestion = "Give KRANO soil file (output) : ";
 constexpr std::string_view kEchoQuestion = "Echo of ZADAZA data   /No/    ? ";
 
-constexpr io::Layout kNewBanner{
+constexpr auto kNewBanner = format::layout<
     "(/,/,/,/,"
     "'---------------------------------------------',/,"
     "'---------------------------------------------',/,"
@@ -43,9 +43,9 @@ constexpr io::Layout kNewBanner{
     "'-------         Version 1.3          --------',/,"
     "/,"
     "'---------------------------------------------',/,"
-    "'---------------------------------------------')"};
+    "'---------------------------------------------')">;
 
-constexpr io::Layout kOldBanner{
+constexpr auto kOldBanner = format::layout<
     "(/,/,/,/,"
     "'---------------------------------------------',/,"
     "'-------  Z I Z A D E --> K R A N O   --------',/,"
@@ -58,12 +58,12 @@ constexpr io::Layout kOldBanner{
     "'-------                              --------',/,"
     "/,"
     "'---------------------------------------------',/,"
-    "'---------------------------------------------')"};
+    "'---------------------------------------------')">;
 
 // Writes a question: one blank and the first min(length, 80) characters of the text, without
 // a line end, so the typed answer follows on the same line.
 void ASK(int unit, std::string_view text, int length) {
-  static constexpr io::Layout kQuestion{"(' ',A,$)"};
+  static constexpr auto kQuestion = format::layout<"(' ',A,$)">;
   char line[80];
   std::fill(std::begin(line), std::end(line), ' ');
   const std::size_t shown = static_cast<std::size_t>(std::clamp(length, 0, 80));
@@ -132,7 +132,11 @@ zadaza::Generation ask_generation() {
 }
 
 void write_banner(zadaza::Generation generation) {
-  io::write(io::CONSOLE_OUT, generation == zadaza::Generation::Old ? kOldBanner : kNewBanner);
+  if (generation == zadaza::Generation::Old) {
+    io::write(io::CONSOLE_OUT, kOldBanner);
+  } else {
+    io::write(io::CONSOLE_OUT, kNewBanner);
+  }
 }
 
 void ask_zadaza_file(FileName& name) { ask_file_name(kZadazaFileQuestion, name); }

@@ -24,13 +24,13 @@ using io::trimmed;
 
 namespace {
 
-constexpr io::Layout kProcessing{"(A,A)"};
-constexpr io::Layout kStarts{"(/,A,/)"};
-constexpr io::Layout kCurvePoints{"(/,A,I4)"};
-constexpr io::Layout kCount{"(A,I4)"};
-constexpr io::Layout kMudline{"(A,F9.1)"};
-constexpr io::Layout kCoordinateFactor{"(A,F9.1,/)"};
-constexpr io::Layout kOutcome{"(/,A,/)"};
+constexpr auto kProcessing = format::layout<"(A,A)">;
+constexpr auto kStarts = format::layout<"(/,A,/)">;
+constexpr auto kCurvePoints = format::layout<"(/,A,I4)">;
+constexpr auto kCount = format::layout<"(A,I4)">;
+constexpr auto kMudline = format::layout<"(A,F9.1)">;
+constexpr auto kCoordinateFactor = format::layout<"(A,F9.1,/)">;
+constexpr auto kOutcome = format::layout<"(/,A,/)">;
 
 constexpr int kDiametersLookedAt = 4;
 constexpr double kSmallestDiameter = 1.0E-10;

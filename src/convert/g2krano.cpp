@@ -18,7 +18,7 @@ namespace convert {
 
 namespace {
 
-constexpr io::Layout kDiameterLine{"(/,2X,A,1PE11.3)"};
+constexpr auto kDiameterLine = format::layout<"(/,2X,A,1PE11.3)">;
 constexpr std::string_view kDriverBanner = "*** ERROR IN G2KRANO ***";
 
 constexpr std::int32_t kMaterialsPerLayer = 3;

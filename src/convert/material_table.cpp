@@ -14,7 +14,7 @@ namespace convert {
 namespace {
 
 constexpr std::string_view kTableBanner = "*** ERROR IN G2K_WMAT ***";
-constexpr io::Layout kWarning{"(A)"};
+constexpr auto kWarning = format::layout<"(A)">;
 
 constexpr std::int32_t kSesamFormat = 1;
 constexpr std::int32_t kKnfFormat = 2;

@@ -20,8 +20,8 @@ namespace {
 
 constexpr std::size_t kBufferSize = 64 * 1024;
 constexpr std::size_t kMaxNameLength = 4096;
-
-static_assert(kBufferSize >= 2 * kMaxRenderedChars);
+// Units bound at the same time: the console, the output file, the echo file and a few more.
+constexpr std::size_t kBuffers = 6;
 
 struct FileIdentity {
   dev_t device = 0;
@@ -37,6 +37,7 @@ struct FileIdentity {
 struct Unit {
   bool is_bound = false;
   int descriptor = 0;
+  char* buffer = nullptr;
   std::size_t used = 0;
   FileIdentity identity;
   std::array<char, kMaxNameLength + 1> name{};
@@ -48,14 +49,33 @@ struct Unit {
 
 std::array<Unit, MAX_UNIT + 1> units;
 
+// Kept apart from the table so that the table stays small to scan; a unit holds one while it
+// is bound.
+char buffers[kBuffers][kBufferSize];
+std::array<bool, kBuffers> buffer_taken{};
+
+char* take_buffer() {
+  for (std::size_t i = 0; i < kBuffers; ++i) {
+    if (!buffer_taken[i]) {
+      buffer_taken[i] = true;
+      return buffers[i];
+    }
+  }
+  return nullptr;
+}
+
+void give_back_buffer(const char* buffer) {
+  for (std::size_t i = 0; i < kBuffers; ++i) {
+    if (buffers[i] == buffer) buffer_taken[i] = false;
+  }
+}
+
 const bool console_bound = [] {
   units[CONSOLE_OUT].is_bound = true;
   units[CONSOLE_OUT].descriptor = STDOUT_FILENO;
+  units[CONSOLE_OUT].buffer = take_buffer();
   return true;
 }();
-
-// Kept apart from the table so that the table stays small to scan.
-char buffers[MAX_UNIT + 1][kBufferSize];
 
 FileIdentity protected_input;
 
@@ -77,7 +97,7 @@ FileIdentity identity_of(const struct stat& status) {
 // Hands the buffered characters of the unit to the operating system; 0 or the errno of the
 // refusal. The buffer is emptied either way, so a refusal is reported once.
 int drain(Unit& u) {
-  const char* data = buffers[&u - units.data()];
+  const char* data = u.buffer;
   std::size_t done = 0;
   int error = 0;
   while (done < u.used) {
@@ -109,6 +129,7 @@ void flush_unit(int unit) {
 
 void unbind(Unit& u) {
   if (u.descriptor > STDERR_FILENO) ::close(u.descriptor);
+  give_back_buffer(u.buffer);
   u = Unit{};
 }
 
@@ -120,9 +141,13 @@ int in_use(const FileIdentity& candidate) {
   return bound ? FILE_IN_USE : 0;
 }
 
-// Binds the open descriptor to the unit, which close_unit has emptied.
+bool buffer_free() { return std::find(buffer_taken.begin(), buffer_taken.end(), false) != buffer_taken.end(); }
+
+// Binds the open descriptor to the unit, which close_unit has emptied; buffer_free() has been
+// checked.
 void attach(int unit, int descriptor, const FileIdentity& identity, std::string_view name) {
   Unit& u = units[static_cast<std::size_t>(unit)];
+  u.buffer = take_buffer();
   u.is_bound = true;
   u.descriptor = descriptor;
   u.identity = identity;
@@ -186,15 +211,17 @@ void append(char*& out, std::string_view text) {
 
 }  // namespace
 
-void write(int unit, const Layout& layout, std::initializer_list<Value> values) {
-  write(unit, layout, std::span<const Value>(values.begin(), values.size()));
+char* reserve(int unit, std::size_t size) {
+  if (!is_bound(unit)) return nullptr;
+  Unit& u = units[static_cast<std::size_t>(unit)];
+  if (kBufferSize - u.used < size) flush_unit(unit);
+  if (kBufferSize < size) fail_io(unit, "line longer than the unit's buffer");
+  return u.buffer + u.used;
 }
 
-void write(int unit, const Layout& layout, std::span<const Value> values) {
-  if (!is_bound(unit)) return;
+void commit(int unit, const char* end) {
   Unit& u = units[static_cast<std::size_t>(unit)];
-  if (kBufferSize - u.used < kMaxRenderedChars) flush_unit(unit);
-  u.used += format_layout(layout, values, buffers[unit] + u.used, kBufferSize - u.used);
+  u.used = static_cast<std::size_t>(end - u.buffer);
 }
 
 void flush_all() {
@@ -211,6 +238,7 @@ int bind_text_file(int unit, std::string_view name, bool must_exist, bool must_n
   // What the unit held is written out before anything may be truncated, and a refused
   // opening leaves the unit unbound.
   close_unit(unit);
+  if (!buffer_free()) return EMFILE;
   char path[kMaxNameLength + 1];
   std::copy(name.begin(), name.end(), path);
   path[name.size()] = '\0';
@@ -250,6 +278,7 @@ int bind_scratch_file(int unit) {
   if (!valid_unit(unit)) return EBADF;
   if (is_console(unit)) return FILE_IN_USE;
   close_unit(unit);
+  if (!buffer_free()) return EMFILE;
   int descriptor = ::open("/tmp", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
   if (descriptor < 0) {
     // File systems without nameless files: a fresh name, removed at once.

@@ -5,9 +5,9 @@
 #pragma once
 
 #include <cerrno>
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
-#include <span>
 #include <string_view>
 
 #include "format/layout.hpp"
@@ -24,11 +24,19 @@ inline constexpr int MAX_UNIT = 99;
 inline constexpr int FILE_IN_USE = EBUSY;
 inline constexpr int INPUT_FILE_IN_USE = ETXTBSY;
 
+// Room for `size` more characters in the unit's buffer, making it by handing the buffered
+// lines to the operating system; nullptr when no file is bound to the unit. Then `commit`
+// keeps the characters written up to `end`.
+char* reserve(int unit, std::size_t size);
+void commit(int unit, const char* end);
+
 // Writes the lines of `layout`, driven by `values`, on `unit`. A layout ending in $ leaves the
 // last line open: the next write on the unit continues it. A write the operating system
 // refuses ends the program through fail_io.
-void write(int unit, const Layout& layout, std::initializer_list<Value> values = {});
-void write(int unit, const Layout& layout, std::span<const Value> values);
+template <format::CompiledLayout L>
+void write(int unit, const L&, const typename L::Values& values = {}) {
+  if (char* out = reserve(unit, L::size(values))) commit(unit, L::render(values, out));
+}
 
 // Hands every buffered line of every unit to the operating system.
 void flush_all();

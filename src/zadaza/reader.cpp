@@ -10,13 +10,13 @@
 namespace zadaza {
 namespace {
 
-constexpr io::Layout kReadingLabel{"(/,A,A)"};
-constexpr io::Layout kFromUnit{"(A,I3)"};
-constexpr io::Layout kLimitTitle{"(A)"};
-constexpr io::Layout kLimitValue{"(A,I3)"};
-constexpr io::Layout kLabelHeading{"(/,A,A)"};
-constexpr io::Layout kCountHeading{"(A,I4)"};
-constexpr io::Layout kLastCountHeading{"(A,I4,/)"};
+constexpr auto kReadingLabel = format::layout<"(/,A,A)", 1>;
+constexpr auto kFromUnit = format::layout<"(A,I3)">;
+constexpr auto kLimitTitle = format::layout<"(A)">;
+constexpr auto kLimitValue = format::layout<"(A,I3)">;
+constexpr auto kLabelHeading = format::layout<"(/,A,A)">;
+constexpr auto kCountHeading = format::layout<"(A,I4)">;
+constexpr auto kLastCountHeading = format::layout<"(A,I4,/)">;
 
 constexpr int kPairsPerCurve = 2 * MAX_CURVE_POINTS;
 

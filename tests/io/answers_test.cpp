@@ -256,7 +256,7 @@ TEST_F(ConsoleAnswers, EndOfInputDuringANumberEndsTheProgram) {
 
 // The question must be on the screen before the program waits for its answer.
 TEST_F(ConsoleAnswers, PendingOutputIsFlushedBeforeReading) {
-  constexpr io::Layout kQuestion{"(' ',A,$)"};
+  constexpr auto kQuestion = format::layout<"(' ',A,$)">;
   int out[2];
   ASSERT_EQ(::pipe(out), 0);
   const int saved_stdout = ::dup(STDOUT_FILENO);

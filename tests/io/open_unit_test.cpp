@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 
 constexpr int kMessageUnit = 40;
 constexpr int kFileUnit = 41;
-constexpr io::Layout kLine{"(A)"};
+constexpr auto kLine = format::layout<"(A)">;
 
 std::string contents(const fs::path& path) { return test_support::read_file(path.string()); }
 

@@ -15,7 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr io::Layout kWord{"(A)"};
+constexpr auto kWord = format::layout<"(A)">;
 
 std::string contents(const fs::path& path) { return test_support::read_file(path.string()); }
 

@@ -14,9 +14,11 @@ namespace {
 // The exit status scripts see after an input/output failure.
 constexpr int kIoFailureExit = 2;
 
-constexpr io::Layout kWord{"(A)"};
-constexpr io::Layout kOpenWord{"(A,$)"};
-constexpr io::Layout kNumbered{"(I6,1X,A)"};
+constexpr auto kWord = format::layout<"(A)">;
+constexpr auto kOpenWord = format::layout<"(A,$)">;
+constexpr auto kNumbered = format::layout<"(I6,1X,A)">;
+// Four values for two fields: the layout starts again on a new line.
+constexpr auto kNumberedTwice = format::layout<"(I6,1X,A)", 4>;
 
 using test_support::read_file;
 using test_support::write_file;
@@ -36,7 +38,7 @@ TEST_F(UnitsTest, LinesReachTheFileWithCrLfAndOpenLinesContinue) {
   io::write(11, kOpenWord, {" Question : "});
   io::write(11, kOpenWord, {"more"});
   io::write(11, kWord, {"end"});
-  io::write(11, kNumbered, {7, "a", -12, "b"});
+  io::write(11, kNumberedTwice, {7, "a", -12, "b"});
   io::close_unit(11);
   EXPECT_EQ(read_file(path("out.txt")), " Question : moreend\r\n     7 a\r\n   -12 b\r\n");
   EXPECT_FALSE(io::is_bound(11));
@@ -54,6 +56,28 @@ TEST_F(UnitsTest, ManyLinesCrossingBufferBoundsArriveWholeAndInOrder) {
   EXPECT_EQ(all.substr(0, 21), "     1 xxxxxxxxxxxx\r\n");
   EXPECT_EQ(all.substr(all.size() - 21), "200000 xxxxxxxxxxxx\r\n");
   EXPECT_EQ(all.substr(65536 / 21 * 21, 21), "  3121 xxxxxxxxxxxx\r\n");
+}
+
+// Buffers go to the units bound at the same time; when all are taken, one more binding is
+// refused without touching the file, and closing a unit gives its buffer back.
+TEST_F(UnitsTest, BindingsBeyondTheBuffersAreRefusedUntilOneCloses) {
+  int bound = 0;
+  int unit = 11;
+  for (; unit <= 40; ++unit) {
+    std::string name = "u";
+    name += std::to_string(unit);
+    if (io::bind_text_file(unit, path(name.c_str()), false, false, true) != 0) break;
+    ++bound;
+  }
+  EXPECT_GE(bound, 3);  // output, echo and one more besides the console
+  EXPECT_LT(unit, 40);
+  EXPECT_EQ(io::bind_text_file(unit, path("refused"), false, false, true), EMFILE);
+  EXPECT_FALSE(std::filesystem::exists(path("refused")));
+  io::close_unit(11);
+  EXPECT_EQ(io::bind_text_file(unit, path("refused"), false, false, true), 0);
+  io::write(unit, kWord, {"kept"});
+  for (int u = 11; u <= unit; ++u) io::close_unit(u);
+  EXPECT_EQ(read_file(path("refused")), "kept\r\n");
 }
 
 TEST_F(UnitsTest, ExistenceRulesAndReplacement) {

@@ -17,7 +17,7 @@
 namespace view {
 namespace {
 
-constexpr io::Layout kWrittenLine{"(A,A)"};
+constexpr auto kWrittenLine = format::layout<"(A,A)">;
 constexpr double kDiameterMatch = 1.0e-6;  // relative: a typed 0.9 finds a stored 0.9000001
 
 // The console lines written so far come first, then the message on standard error.
