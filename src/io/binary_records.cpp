@@ -143,7 +143,40 @@ void next_block(BinaryFile& file) {
   open_block(file);
 }
 
-void fill_item(BinaryFile& file, const ReadItem& item) {
+// Numbers are 4 or 8 bytes; a copy of a known size needs no library call.
+void copy_item_bytes(char* out, const char* in, std::size_t bytes) {
+  if (bytes == 8) {
+    std::memcpy(out, in, 8);
+  } else if (bytes == 4) {
+    std::memcpy(out, in, 4);
+  } else {
+    std::memcpy(out, in, bytes);
+  }
+}
+
+// The usual case: items whole inside the open block and the buffered bytes, one copy each.
+// Fills them from the front of `items` and returns how many; the cursor is kept in locals, as
+// the copies could otherwise alias it.
+std::size_t fill_items_at_once(BinaryFile& file, std::span<const ReadItem> items) {
+  const char* data = buffer_of(file);
+  const std::size_t filled = file.filled;
+  std::size_t position = file.position;
+  std::size_t block_left = file.block_left;
+  std::size_t done = 0;
+  for (; done < items.size(); ++done) {
+    const ReadItem& item = items[done];
+    if (item.bytes > block_left || item.bytes > filled - position) break;
+    copy_item_bytes(static_cast<char*>(item.place), data + position, item.bytes);
+    position += item.bytes;
+    block_left -= item.bytes;
+  }
+  file.position = position;
+  file.block_left = block_left;
+  return done;
+}
+
+// An item across blocks or buffer refills, or the first of a record.
+void fill_item_in_pieces(BinaryFile& file, const ReadItem& item) {
   char* out = static_cast<char*>(item.place);
   std::size_t need = item.bytes;
   while (need > 0) {
@@ -213,7 +246,10 @@ void read_record(int unit, std::span<const ReadItem> items) {
   check_first_byte(*file);
   file->block_open = false;
   file->block_left = 0;
-  for (const ReadItem& item : items) fill_item(*file, item);
+  for (std::size_t done = 0; done < items.size();) {
+    done += fill_items_at_once(*file, items.subspan(done));
+    if (done < items.size()) fill_item_in_pieces(*file, items[done++]);
+  }
   skip_rest_of_record(*file);
 }
 
