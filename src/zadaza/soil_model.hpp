@@ -61,6 +61,6 @@ constexpr std::int32_t layers_held(std::int32_t NUM_LAYERS) {
 }
 
 // The one soil data model of the run, zero at program start, filled once by the reader.
-extern SoilModel SOIL_MODEL;
+extern SoilModel& SOIL_MODEL;
 
 }  // namespace zadaza
