@@ -40,40 +40,51 @@ struct Unit {
   char* buffer = nullptr;
   std::size_t used = 0;
   FileIdentity identity;
-  std::array<char, kMaxNameLength + 1> name{};
+  char* name = nullptr;  // room for the file name, taken with the buffer
   std::size_t name_length = 0;
 
   bool bound() const { return is_bound; }
-  std::string_view file_name() const { return {name.data(), name_length}; }
+  std::string_view file_name() const { return {name, name_length}; }
 };
 
 std::array<Unit, MAX_UNIT + 1> units;
 
-// Kept apart from the table so that the table stays small to scan; a unit holds one while it
-// is bound.
-char buffers[kBuffers][kBufferSize];
-std::array<bool, kBuffers> buffer_taken{};
+// A bound unit's buffer and file name, kept apart from the table so that the table stays small:
+// a scan of all units touches a page or two, not a page per unit. A unit holds one while it is
+// bound.
+struct UnitStorage {
+  char buffer[kBufferSize];
+  std::array<char, kMaxNameLength> name;
+};
+UnitStorage storages[kBuffers];
+std::array<bool, kBuffers> storage_taken{};
 
-char* take_buffer() {
+UnitStorage* take_storage() {
   for (std::size_t i = 0; i < kBuffers; ++i) {
-    if (!buffer_taken[i]) {
-      buffer_taken[i] = true;
-      return buffers[i];
+    if (!storage_taken[i]) {
+      storage_taken[i] = true;
+      return &storages[i];
     }
   }
   return nullptr;
 }
 
-void give_back_buffer(const char* buffer) {
+void give_back_storage(const char* buffer) {
   for (std::size_t i = 0; i < kBuffers; ++i) {
-    if (buffers[i] == buffer) buffer_taken[i] = false;
+    if (storages[i].buffer == buffer) storage_taken[i] = false;
   }
+}
+
+void give_storage(Unit& u) {
+  UnitStorage* storage = take_storage();
+  u.buffer = storage->buffer;
+  u.name = storage->name.data();
 }
 
 const bool console_bound = [] {
   units[CONSOLE_OUT].is_bound = true;
   units[CONSOLE_OUT].descriptor = STDOUT_FILENO;
-  units[CONSOLE_OUT].buffer = take_buffer();
+  give_storage(units[CONSOLE_OUT]);
   return true;
 }();
 
@@ -129,7 +140,7 @@ void flush_unit(int unit) {
 
 void unbind(Unit& u) {
   if (u.descriptor > STDERR_FILENO) ::close(u.descriptor);
-  give_back_buffer(u.buffer);
+  give_back_storage(u.buffer);
   u = Unit{};
 }
 
@@ -141,18 +152,18 @@ int in_use(const FileIdentity& candidate) {
   return bound ? FILE_IN_USE : 0;
 }
 
-bool buffer_free() { return std::find(buffer_taken.begin(), buffer_taken.end(), false) != buffer_taken.end(); }
+bool buffer_free() { return std::find(storage_taken.begin(), storage_taken.end(), false) != storage_taken.end(); }
 
 // Binds the open descriptor to the unit, which close_unit has emptied; buffer_free() has been
 // checked.
 void attach(int unit, int descriptor, const FileIdentity& identity, std::string_view name) {
   Unit& u = units[static_cast<std::size_t>(unit)];
-  u.buffer = take_buffer();
+  give_storage(u);
   u.is_bound = true;
   u.descriptor = descriptor;
   u.identity = identity;
   u.name_length = name.size();
-  std::copy(name.begin(), name.end(), u.name.begin());
+  std::copy(name.begin(), name.end(), u.name);
 }
 
 // Several units may share an output device (a terminal, /dev/null); only regular files are
