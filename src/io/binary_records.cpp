@@ -165,7 +165,9 @@ std::size_t fill_items_at_once(BinaryFile& file, std::span<const ReadItem> items
   std::size_t done = 0;
   for (; done < items.size(); ++done) {
     const ReadItem& item = items[done];
-    if (item.bytes > block_left || item.bytes > filled - position) break;
+    if (item.number_bytes != 0 || item.bytes > block_left || item.bytes > filled - position) {
+      break;
+    }
     copy_item_bytes(static_cast<char*>(item.place), data + position, item.bytes);
     position += item.bytes;
     block_left -= item.bytes;
@@ -186,6 +188,37 @@ void fill_item_in_pieces(BinaryFile& file, const ReadItem& item) {
     out += n;
     need -= n;
     file.block_left -= n;
+  }
+}
+
+// Splits `count` pairs of numbers of `size` bytes from `in` into `firsts` and `seconds`.
+void split_pairs(const char* in, std::size_t size, std::size_t count, char* firsts,
+                 char* seconds) {
+  for (std::size_t n = 0; n < count; ++n, in += 2 * size, firsts += size, seconds += size) {
+    copy_item_bytes(firsts, in, size);
+    copy_item_bytes(seconds, in + size, size);
+  }
+}
+
+// The pairs whole inside the open block and the buffered bytes in one pass each time; a pair
+// across a block end or a refill, or the first of a record, number by number.
+void fill_pairs(BinaryFile& file, const ReadItem& item) {
+  const std::size_t size = item.number_bytes;
+  char* firsts = static_cast<char*>(item.place);
+  char* seconds = static_cast<char*>(item.second);
+  for (std::size_t left = item.bytes / (2 * size); left > 0;) {
+    const std::size_t at_hand = std::min(file.block_left, file.filled - file.position);
+    const std::size_t n = std::min(left, at_hand / (2 * size));
+    if (n == 0) {
+      fill_item_in_pieces(file, {firsts, size});
+      fill_item_in_pieces(file, {seconds, size});
+      firsts += size, seconds += size, --left;
+      continue;
+    }
+    split_pairs(buffer_of(file) + file.position, size, n, firsts, seconds);
+    file.position += 2 * size * n;
+    file.block_left -= 2 * size * n;
+    firsts += size * n, seconds += size * n, left -= n;
   }
 }
 
@@ -248,7 +281,13 @@ void read_record(int unit, std::span<const ReadItem> items) {
   file->block_left = 0;
   for (std::size_t done = 0; done < items.size();) {
     done += fill_items_at_once(*file, items.subspan(done));
-    if (done < items.size()) fill_item_in_pieces(*file, items[done++]);
+    if (done == items.size()) break;
+    const ReadItem& item = items[done++];
+    if (item.number_bytes != 0) {
+      fill_pairs(*file, item);
+    } else {
+      fill_item_in_pieces(*file, item);
+    }
   }
   skip_rest_of_record(*file);
 }

@@ -14,10 +14,14 @@
 
 namespace io {
 
-// One item of a read statement: `bytes` bytes copied straight into `place`.
+// One item of a read statement: `bytes` bytes copied straight into `place`; or, when
+// `number_bytes` is set, pairs of numbers of that size in `bytes` bytes, the first of every pair
+// going to consecutive places from `place` and the second to consecutive places from `second`.
 struct ReadItem {
   void* place;
   std::size_t bytes;
+  void* second = nullptr;
+  std::size_t number_bytes = 0;
 };
 
 // An item filled with the raw bytes of a number or of a whole character array.
@@ -30,6 +34,13 @@ constexpr ReadItem item(T& place) {
 template <typename T>
 constexpr ReadItem items_from(T* first, std::size_t count) {
   return {first, count * sizeof(T)};
+}
+
+// `count` pairs stored one after the other in the record (x1, y1, x2, y2 ...), split into the
+// consecutive elements from `firsts` and from `seconds`, as one item.
+template <typename T>
+constexpr ReadItem pairs_into(T* firsts, T* seconds, std::size_t count) {
+  return {firsts, 2 * count * sizeof(T), seconds, sizeof(T)};
 }
 
 // Connects the file for reading only, never creating it; folders are refused (EISDIR).

@@ -18,8 +18,6 @@ constexpr auto kLabelHeading = format::layout<"(/,A,A)">;
 constexpr auto kCountHeading = format::layout<"(A,I4)">;
 constexpr auto kLastCountHeading = format::layout<"(A,I4,/)">;
 
-constexpr int kPairsPerCurve = 2 * MAX_CURVE_POINTS;
-
 // The generations differ in one record only, so a file of the other generation fails on its
 // record structure.
 constexpr std::string_view kReadAsNewHint =
@@ -105,27 +103,21 @@ void read_diameter_heading(int i, int j) {
                    io::item(m.IORG_QZ(i, j))});
 }
 
-// Appends the (P, delta) pairs of one curve, point by point, from `at`.
-io::ReadItem* add_curve(io::ReadItem* at, CurveArray& p, CurveArray& delta, int i, int j) {
-  for (int k = 1; k <= MAX_CURVE_POINTS; ++k) {
-    *at++ = io::item(p(k, i, j));
-    *at++ = io::item(delta(k, i, j));
-  }
-  return at;
+// The (P, delta) pairs of one curve, straight into the points of the two arrays.
+io::ReadItem curve(CurveArray& p, CurveArray& delta, int i, int j) {
+  return io::pairs_into(p.at(1, i, j), delta.at(1, i, j), MAX_CURVE_POINTS);
 }
 
 void read_py_tz_curves(int i, int j) {
   SoilModel& m = SOIL_MODEL;
-  std::array<io::ReadItem, 2 * kPairsPerCurve> items;
-  io::ReadItem* at = add_curve(items.data(), m.PY_P, m.PY_DELTA, i, j);
-  add_curve(at, m.TZ_P, m.TZ_DELTA, i, j);
-  io::read_record(ZADAZA_UNIT, items);
+  io::read_record(ZADAZA_UNIT, {curve(m.PY_P, m.PY_DELTA, i, j), curve(m.TZ_P, m.TZ_DELTA, i, j)});
 }
 
 void read_qz_curve_and_parameters(int i, int j) {
   SoilModel& m = SOIL_MODEL;
-  std::array<io::ReadItem, kPairsPerCurve + 9> items;
-  io::ReadItem* at = add_curve(items.data(), m.QZ_P, m.QZ_DELTA, i, j);
+  std::array<io::ReadItem, 1 + 9> items;
+  io::ReadItem* at = items.data();
+  *at++ = curve(m.QZ_P, m.QZ_DELTA, i, j);
   for (int par = 1; par <= 3; ++par) {
     *at++ = io::item(m.PY_PAR(par, i, j));
     *at++ = io::item(m.TZ_PAR(par, i, j));

@@ -100,6 +100,29 @@ TEST_P(EveryDivision, ReadsTheSameValuesWhereverTheBlocksEnd) {
   EXPECT_EQ(next, -3.0);
 }
 
+// The same record read as pairs split into two arrays, the odd real left over skipped.
+TEST_P(EveryDivision, SplitsPairsWhereverTheBlocksEnd) {
+  const Division d = GetParam();
+  Bytes data = reals_data(d.reals, 1.25);
+  const std::array<std::uint8_t, 4> seven{7, 0, 0, 0};
+  data.insert(data.begin(), seven.begin(), seven.end());
+  open(Framed{}.record(data, d.empty_last).record(reals_data(1, -3.0), d.empty_last).end_mark());
+
+  std::int32_t leading = 0;
+  const std::size_t pairs = d.reals / 2;
+  std::vector<double> firsts(pairs, 0.0), seconds(pairs, 0.0);
+  io::read_record(kUnit, {io::item(leading), io::pairs_into(firsts.data(), seconds.data(), pairs)});
+  EXPECT_EQ(leading, 7);
+  for (std::size_t n = 0; n < pairs; ++n) {
+    EXPECT_EQ(firsts[n], 1.25 + 0.5 * double(2 * n)) << n;
+    EXPECT_EQ(seconds[n], 1.25 + 0.5 * double(2 * n + 1)) << n;
+  }
+
+  double next = 0.0;
+  io::read_record(kUnit, {io::item(next)});
+  EXPECT_EQ(next, -3.0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Blocks, EveryDivision,
                          testing::Values(Division{0, false}, Division{0, true},
                                          Division{1, false}, Division{15, false},
