@@ -247,6 +247,8 @@ void read_text_answer(std::span<char> variable) {
   std::fill(variable.begin() + static_cast<std::ptrdiff_t>(kept), variable.end(), ' ');
 }
 
+void forget_console_input() { console = ConsoleInput{}; }
+
 void read_number_answer(double& variable) {
   read_number<double>(variable, answer_parsing::parse_real);
 }

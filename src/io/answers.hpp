@@ -23,6 +23,11 @@ void read_text_answer(std::span<char> variable);
 void read_number_answer(double& variable);
 void read_number_answer(std::int32_t& variable);
 
+// Drops every console character read ahead but not yet handed out, so that the next read
+// starts afresh on standard input; for harnesses that run the dialogue many times in one
+// process.
+void forget_console_input();
+
 // The reading of one typed line for a number, apart from the console, so that each rule can
 // be checked on its own.
 namespace answer_parsing {

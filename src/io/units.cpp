@@ -55,6 +55,8 @@ char buffers[MAX_UNIT + 1][kBufferSize];
 
 FileIdentity protected_input;
 
+FailureHandler failure_handler = nullptr;
+
 bool valid_unit(int unit) { return unit >= 1 && unit <= MAX_UNIT; }
 
 bool is_console(int unit) { return unit == CONSOLE_IN || unit == CONSOLE_OUT; }
@@ -236,6 +238,8 @@ void report_error(std::initializer_list<std::string_view> pieces) {
   }
 }
 
+void set_failure_handler(FailureHandler handler) { failure_handler = handler; }
+
 void fail_io(int unit, std::string_view what, std::string_view file) {
   if (file.empty() && is_bound(unit)) file = units[static_cast<std::size_t>(unit)].file_name();
   char number[12];
@@ -246,6 +250,7 @@ void fail_io(int unit, std::string_view what, std::string_view file) {
   } else {
     report_error({what, ", unit ", unit_number, ", file ", file});
   }
+  if (failure_handler != nullptr) failure_handler(IO_FAILURE_EXIT);
   std::_Exit(IO_FAILURE_EXIT);
 }
 
