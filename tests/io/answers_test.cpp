@@ -95,6 +95,8 @@ TEST(ParseReal, AcceptsThePointAndExponentForms) {
       {"4.9E-324", std::numeric_limits<double>::denorm_min()},
       {"1e-400", 0.0},
       {"0.0000000001e-399", 0.0},
+      {"0.01D-9223372036854775808", 0.0},
+      {"1E-99999999999999999999", 0.0},
   };
   for (const auto& [text, expected] : accepted) {
     double value = -99.0;
@@ -130,6 +132,8 @@ TEST(ParseReal, RefusesMalformedAndOverflowingNumbers) {
                            "-1e400",
                            "100000e99999",
                            "1e99999999999999999999",
+                           "-1.4D+9223372036854775807",
+                           "10E9223372036854775807",
                            "5 ",
                            "1,5"}) {
     double value = -99.0;
