@@ -35,7 +35,7 @@ for target in "${targets[@]}"; do
       -max_len="${max_len[$target]}" -close_fd_mask=2 -print_final_stats=1 \
       -artifact_prefix="$findings/$target-" \
       "$work" "$root/fuzz/corpus/$target" "$root/fuzz/regressions/$target" > "$log" 2>&1; then
-    grep -E '^(INFO: seed|#[0-9]+ *(INITED|DONE))' "$log" || true
+    grep -E '^(INFO: seed|#[0-9]+[[:space:]]+(INITED|DONE))' "$log" || true
   else
     tail -n 40 "$log" >&2
     echo "== $target: FINDING, see $findings/ and $log" >&2

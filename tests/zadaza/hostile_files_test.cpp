@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <functional>
 #include <random>
-#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -125,7 +124,7 @@ TEST_F(HostileFiles, CountsAndCutsEndWithTheirDiagnostic) {
        kEndOfFileMark},
       {"displacements not held",
        [](Bytes& b) {
-         b.resize(b.size() - kDisplacementBytes - 1);
+         b.erase(b.end() - kDisplacementBytes - 1, b.end());
          b.push_back(130);
        },
        kIoFailure, kEndOfFileMark},
@@ -178,9 +177,9 @@ TEST_F(HostileFiles, EveryLengthByteReplacedEndsNormallyOrWithAFramingDiagnostic
   std::vector<std::size_t> positions = length_byte_positions(small);
   positions.push_back(0);
   positions.push_back(small.size() - 1);
-  const std::regex framing("zadaza2krano: (illegal structure for unformatted file|too many bytes "
-                           "read from unformatted record|end of file encountered|end-of-file "
-                           "during read), unit 89, file f\\.zdz\n");
+  const std::set<std::string> framing_diagnostics = {
+      diagnostic(kIllegalStructure), diagnostic(kTooManyBytes), diagnostic(kEndOfFileMark),
+      diagnostic(kPhysicalEnd)};
   for (const std::size_t at : positions) {
     for (const std::uint8_t value : {0, 128, 129, 130, 255}) {
       if (small[at] == value) continue;
@@ -192,7 +191,7 @@ TEST_F(HostileFiles, EveryLengthByteReplacedEndsNormallyOrWithAFramingDiagnostic
         EXPECT_EQ(run.errors, "");
       } else {
         EXPECT_EQ(run.status, kIoFailure);
-        EXPECT_TRUE(std::regex_match(run.errors, framing)) << run.errors;
+        EXPECT_EQ(framing_diagnostics.count(run.errors), 1U) << run.errors;
       }
     }
   }
