@@ -152,8 +152,8 @@ TEST_F(HostileFiles, CountsAndCutsEndWithTheirDiagnostic) {
       {"ends inside the label", [](Bytes& b) { b.resize(40); }, kIoFailure, kPhysicalEnd},
       {"ends before a trailing length byte", [](Bytes& b) { b.resize(82); }, kIoFailure,
        kPhysicalEnd},
-      {"ends inside the displacements", [](Bytes& b) { b.resize(b.size() - 1000); }, kIoFailure,
-       kPhysicalEnd},
+      {"ends inside the displacements", [](Bytes& b) { b.erase(b.end() - 1000, b.end()); },
+       kIoFailure, kPhysicalEnd},
       {"no end-of-file mark", [](Bytes& b) { b.pop_back(); }, kCompleted, nullptr},
   };
   for (const Damage& damage : damages) {
