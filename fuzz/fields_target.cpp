@@ -3,7 +3,9 @@
 // a few line layouts driven by arbitrary values of the right kinds.
 //
 // Input: form byte, width byte, digits byte, then the value's 8 bytes (an integer takes the
-// first 4); the rest is the text of an A field.
+// first 4); the rest is the text of an A field. The integer field and the quick exponent
+// fields exist only in compiled form: the width byte picks one of those compiled here, and a
+// quick exponent field must match the general writer (itself checked against the reference).
 #include <array>
 #include <cmath>
 #include <cstddef>
@@ -13,38 +15,72 @@
 #include <cstring>
 #include <string>
 #include <string_view>
-#include <vector>
 
+#include "format/fields.hpp"
 #include "format/layout.hpp"
 #include "format/real_fields.hpp"
 
 namespace {
 
-enum class Form : std::uint8_t { Integer, Fixed, Exponent, ScaledExponent, Text, Layouts };
-constexpr unsigned kForms = 6;
+enum class Form : std::uint8_t { Integer, Fixed, Exponent, ScaledExponent, Text, Layouts, CompiledExponent };
+constexpr unsigned kForms = 7;
 
-// The fields as the code under test renders them: the one place to change when the field
-// API changes.
-std::string render(Form form, std::int32_t integer, double real, std::string_view text,
-                   std::size_t width, std::uint8_t digits) {
+// The integer field and the quick exponent fields exist only with their width and digits
+// fixed at compile time: the forms the converter's layouts use, and a few at the edges.
+using IntegerWriter = void (*)(std::int32_t, char*);
+struct IntegerForm {
+  std::size_t width;
+  IntegerWriter write;
+};
+constexpr IntegerForm kIntegerForms[] = {
+    {1, format::integer_field<1>}, {2, format::integer_field<2>},   {3, format::integer_field<3>},
+    {4, format::integer_field<4>}, {5, format::integer_field<5>},   {7, format::integer_field<7>},
+    {8, format::integer_field<8>}, {9, format::integer_field<9>},   {10, format::integer_field<10>},
+    {11, format::integer_field<11>}, {12, format::integer_field<12>},
+};
+
+using ExponentWriter = void (*)(double, char*);
+struct ExponentForm {
+  std::size_t width;
+  std::uint8_t digits;
+  bool scaled;
+  ExponentWriter write;
+};
+constexpr ExponentForm kExponentForms[] = {
+    {11, 3, false, format::exponent_field<11, 3, false>},
+    {12, 3, false, format::exponent_field<12, 3, false>},
+    {16, 8, false, format::exponent_field<16, 8, false>},
+    {11, 2, true, format::exponent_field<11, 2, true>},
+    {11, 3, true, format::exponent_field<11, 3, true>},
+    {12, 3, true, format::exponent_field<12, 3, true>},
+    {13, 5, true, format::exponent_field<13, 5, true>},
+    {15, 5, true, format::exponent_field<15, 5, true>},
+    {8, 3, true, format::exponent_field<8, 3, true>},
+    {9, 3, false, format::exponent_field<9, 3, false>},
+    {24, 16, true, format::exponent_field<24, 16, true>},
+    {25, 17, false, format::exponent_field<25, 17, false>},
+};
+
+// The fields of run-time width and digits as the code under test renders them.
+std::string render(Form form, double real, std::string_view text, std::size_t width,
+                   std::uint8_t digits) {
   std::string out(width, '?');
   switch (form) {
-    case Form::Integer:
-      io::write_integer_field(integer, width, out.data());
-      break;
     case Form::Fixed:
-      io::write_fixed_field(real, width, digits, out.data());
+      format::write_fixed_field(real, width, digits, out.data());
       break;
     case Form::Exponent:
-      io::write_exponent_field(real, width, digits, out.data());
+      format::write_exponent_field(real, width, digits, out.data());
       break;
     case Form::ScaledExponent:
-      io::write_scaled_exponent_field(real, width, digits, out.data());
+      format::write_scaled_exponent_field(real, width, digits, out.data());
       break;
     case Form::Text:
-      io::write_text_field(text, width, out.data());
+      format::write_text_field(text, width, out.data());
       break;
+    case Form::Integer:
     case Form::Layouts:
+    case Form::CompiledExponent:
       break;
   }
   return out;
@@ -146,6 +182,7 @@ std::string reference(Form form, std::int32_t integer, double real, std::string_
     case Form::Text:
       return reference_text(text, width);
     case Form::Layouts:
+    case Form::CompiledExponent:
       break;
   }
   return {};
@@ -153,39 +190,37 @@ std::string reference(Form form, std::int32_t integer, double real, std::string_
 
 // ---- layouts --------------------------------------------------------------------------------
 
-// Layouts of the product's kinds: repeats, scaled fields after 1P, line breaks before and
-// after, and values running out or left over.
-constexpr io::Layout kNumberLayouts[] = {
-    {"(I4,1P,E11.3,E11.3,F7.1)"}, {"(1P6E11.3)"},           {"(5E11.3)"},
-    {"(2X,'Nu   =',F5.2)"},       {"(3I10,/)"},             {"(/,/,/,'x',F9.1)"},
-    {"(1P,2E16.8,F5.2,/,I4)"},    {"(I8,2X,1P,3E12.4,$)"},
-};
-
-// Values of the kinds the layout's fields take, in order, `count` of them, cycling.
-std::vector<io::Value> values_for(const io::Layout& layout, std::size_t count,
-                                  std::int32_t integer, double real) {
-  std::vector<io::Value> values;
-  while (values.size() < count) {
-    for (const io::LayoutItem& item : layout.items()) {
-      if (!item.takes_value()) continue;
-      for (unsigned r = 0; r < item.repeat && values.size() < count; ++r) {
-        if (item.edit == io::Edit::Integer) {
-          values.emplace_back(integer);
-        } else {
-          values.emplace_back(real);
-        }
-      }
-    }
+// Every line the layout writes takes exactly the characters it says it takes.
+template <class L>
+void check_render(const typename L::Values& values) {
+  static char out[4096];
+  const std::size_t expected = L::size(values);
+  if (expected > sizeof out || static_cast<std::size_t>(L::render(values, out) - out) != expected) {
+    std::abort();
   }
-  return values;
 }
 
-void drive_layout(std::uint8_t choice, std::size_t count, std::int32_t integer, double real) {
-  const io::Layout& layout = kNumberLayouts[choice % std::size(kNumberLayouts)];
-  const std::vector<io::Value> values = values_for(layout, count, integer, real);
-  static char out[io::kMaxRenderedChars];
-  const std::size_t length = io::format_layout(layout, values, out, sizeof out);
-  if (length > sizeof out) std::abort();
+// Layouts of the product's kinds: repeats, scaled fields after 1P, line breaks before and
+// after, text fields, and layouts driven with fewer or more values than they have fields.
+void drive_layout(std::uint8_t choice, std::int32_t i, double x, std::string_view text) {
+  switch (choice % 8U) {
+    case 0:
+      return check_render<decltype(format::layout<"(I4,1P,E11.3,E11.3,F7.1)">)>({i, x, x, x});
+    case 1:
+      return check_render<decltype(format::layout<"(1X,1P,9E11.3)", 8>)>({x, x, x, x, x, x, x, x});
+    case 2:
+      return check_render<decltype(format::layout<"(' SOILCHAR ',2I7,4F10.3)">)>({i, i, x, x, x, x});
+    case 3:
+      return check_render<decltype(format::layout<"(20X,2F12.2,3I10)">)>({x, x, i, i, i});
+    case 4:
+      return check_render<decltype(format::layout<"(/,/,/,5X,'FILE  ',A,/,5X,'IS OPENED ON UNIT NO.',I4)">)>({text, i});
+    case 5:
+      return check_render<decltype(format::layout<"(A8,4E16.8)">)>({text, x, x, x, x});
+    case 6:
+      return check_render<decltype(format::layout<"(/,A,A)", 1>)>({text});
+    default:
+      return check_render<decltype(format::layout<"(' MATERIAL ',I9,'  CompS  ',1P10E11.3)", 8>)>({i, x, x, x, x, x, x, x});
+  }
 }
 
 [[noreturn]] void mismatch(Form form, double real, std::size_t width, int digits,
@@ -211,13 +246,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view text(reinterpret_cast<const char*>(data) + kHead, size - kHead);
 
   if (form == Form::Layouts) {
-    drive_layout(data[1], digits % 40U, integer, real);
+    drive_layout(data[1], integer, real, text.substr(0, 200));
+    return 0;
+  }
+  if (form == Form::Integer) {
+    const IntegerForm& f = kIntegerForms[width % std::size(kIntegerForms)];
+    std::string got(f.width, '?');
+    f.write(integer, got.data());
+    const std::string expected = reference_integer(integer, f.width);
+    if (got != expected) mismatch(form, integer, f.width, 0, got, expected);
+    return 0;
+  }
+  if (form == Form::CompiledExponent) {
+    const ExponentForm& f = kExponentForms[width % std::size(kExponentForms)];
+    std::string got(f.width, '?');
+    f.write(real, got.data());
+    const Form general = f.scaled ? Form::ScaledExponent : Form::Exponent;
+    const std::string expected = render(general, real, text, f.width, f.digits);
+    if (got != expected) mismatch(form, real, f.width, f.digits, got, expected);
     return 0;
   }
   if (width == 0) return 0;
-  const std::string got = render(form, integer, real, text, width, digits);
+  const std::string got = render(form, real, text, width, digits);
   // How an infinity or a not-a-number shows is the program's own choice: only its width counts.
-  if (form != Form::Integer && form != Form::Text && !std::isfinite(real)) {
+  if (form != Form::Text && !std::isfinite(real)) {
     if (got.find('?') != std::string::npos) mismatch(form, real, width, digits, got, "");
     return 0;
   }

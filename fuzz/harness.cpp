@@ -46,6 +46,7 @@ void remove_scratch_folder() {
 }
 
 void reset_units() {
+  io::discard_staged_files();
   for (const int unit : kTextUnits) io::close_unit(unit);
   io::close_binary_file(kZadazaUnit);
   io::forget_console_input();

@@ -10,7 +10,7 @@ make_tool=../build/tools/zadaza-make
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 rm -rf corpus
-mkdir -p corpus/whole-run corpus/answers corpus/fields
+mkdir -p corpus/whole-run corpus/answers corpus/fields corpus/command-line
 
 # name, choices byte (octal; see whole_run_target.cpp), zadaza-make arguments
 run_seed() {
@@ -44,4 +44,18 @@ field_seed tie 001 005 002 '\000\000\000\000\000\000\300\077'
 field_seed tiny 003 020 010 '\001\000\000\000\000\000\000\000'
 field_seed text 004 012 000 '\000\000\000\000\000\000\000\000FORMATTED'
 field_seed layout 005 003 023 '\000\000\000\000\000\000\360\077'
+field_seed compiled-exponent 006 004 000 '\000\000\000\000\100\034\310\100'
+
+# the arguments after the program name, each ended by a NUL
+argument_seed() {
+  local name=$1
+  shift
+  printf '%s\0' "$@" > "corpus/command-line/$name"
+}
+argument_seed sesam --mudline=-20.0 --format sesam site.zdz
+argument_seed knf-all --old --orientation POS --mudline -1.5D+03 --force-scale 1.0 \
+  --length-scale=0.001 --id-offset 1000000 --format=KNF -o out.knf --echo -- -site.zdz
+argument_seed help --help
+argument_seed unknown --mudline=1 --colour x.zdz
+argument_seed missing-value x.zdz --format
 ls -l corpus/*

@@ -3,7 +3,8 @@
 # in fuzz/corpus/ and the inputs that once found something (fuzz/regressions/). New inputs
 # go to build-fuzz/corpus/; a finding is written to build-fuzz/findings/ and fails the run.
 #
-#   fuzz/run.sh SECONDS [TARGET...]     TARGET: whole-run, answers, fields (default: all)
+#   fuzz/run.sh SECONDS [TARGET...]     TARGET: whole-run, answers, fields, command-line
+#                                        (default: all)
 #
 # Builds the fuzz preset first (clang with libFuzzer).
 set -euo pipefail
@@ -14,9 +15,9 @@ root=$PWD
 seconds=${1:?usage: fuzz/run.sh SECONDS [TARGET...]}
 shift
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(whole-run answers fields)
+[ ${#targets[@]} -gt 0 ] || targets=(whole-run answers fields command-line)
 
-declare -A max_len=([whole-run]=24000 [answers]=4096 [fields]=96)
+declare -A max_len=([whole-run]=24000 [answers]=4096 [fields]=96 [command-line]=4096)
 
 mkdir -p build-fuzz
 cmake --workflow --preset fuzz > build-fuzz/build.log 2>&1 || { cat build-fuzz/build.log; exit 1; }

@@ -12,10 +12,7 @@
 #include <string_view>
 
 #include "app/run.hpp"
-#include "app/settings.hpp"
-#include "convert/material_store.hpp"
 #include "harness.hpp"
-#include "zadaza/soil_model.hpp"
 
 namespace {
 
@@ -35,14 +32,6 @@ std::string answers_for(std::uint8_t choices) {
   return answers;
 }
 
-// Every run starts from storage as the program finds it at start.
-void clear_program_storage() {
-  zadaza::SOIL_MODEL = zadaza::SoilModel{};
-  convert::MATERIAL_STORE = convert::MaterialStore{};
-  app::CONVERSION_SETTINGS = app::ConversionSettings{};
-  app::RUN_STATUS = 0;
-}
-
 void whole_run() { app::run_converter(); }
 
 }  // namespace
@@ -56,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size < 1) return 0;
   fuzz::feed_standard_input(answers_for(data[0]));
   fuzz::write_scratch_file("in.zdz", {reinterpret_cast<const char*>(data) + 1, size - 1});
-  clear_program_storage();
+  app::reset_run_storage();
   fuzz::run_catching(whole_run);
   return 0;
 }

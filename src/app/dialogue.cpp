@@ -1,22 +1,32 @@
 #include "app/dialogue.hpp"
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <span>
 #include <string_view>
 
-#include "app/text.hpp"
-#include "io/answers.hpp"
 #include "format/layout.hpp"
+#include "io/answers.hpp"
+#include "io/text.hpp"
 #include "io/units.hpp"
 
 namespace app {
+
+using io::ADDEXT;
+using io::IFIRST;
+using io::trimmed;
+using io::UPCASE;
+
 namespace {
 
 constexpr int kQuestionLength = 32;
+constexpr int kOrientationLength = 64;
 
 constexpr std::string_view kGenerationQuestion = "New or Old ZADAZA data  /New/ ? ";
 constexpr std::string_view kZadazaFileQuestion = "Give ZADAZA data file         : ";
 constexpr std::string_view kOrientationQuestion = "Orientation of soil (POS/NEG) : ";
+// "Origo" is the converter's own word, kept on purpose.
 constexpr std::string_view kOrigoQuestion = "Origo of soil axis system     : ";
 constexpr std::string_view kForceScaleQuestion = "Scaling Factor, Force  Unit   : ";
 constexpr std::string_view kLengthScaleQuestion = "Scaling Factor, Length Unit   : ";
@@ -25,7 +35,7 @@ constexpr std::string_view kOutputFormatQuestion = "Output format, 1:SESAM, 2:KN
 constexpr std::string_view kOutputFileQuestion = "Give KRANO soil file (output) : ";
 constexpr std::string_view kEchoQuestion = "Echo of ZADAZA data   /No/    ? ";
 
-constexpr io::Layout kNewBanner{
+constexpr auto kNewBanner = format::layout<
     "(/,/,/,/,"
     "'---------------------------------------------',/,"
     "'---------------------------------------------',/,"
@@ -33,9 +43,9 @@ constexpr io::Layout kNewBanner{
     "'-------         Version 1.3          --------',/,"
     "/,"
     "'---------------------------------------------',/,"
-    "'---------------------------------------------')"};
+    "'---------------------------------------------')">;
 
-constexpr io::Layout kOldBanner{
+constexpr auto kOldBanner = format::layout<
     "(/,/,/,/,"
     "'---------------------------------------------',/,"
     "'-------  Z I Z A D E --> K R A N O   --------',/,"
@@ -48,9 +58,23 @@ constexpr io::Layout kOldBanner{
     "'-------                              --------',/,"
     "/,"
     "'---------------------------------------------',/,"
-    "'---------------------------------------------')"};
+    "'---------------------------------------------')">;
 
-void ask(std::string_view question) { ASK(io::CONSOLE_OUT, question, kQuestionLength); }
+// Writes a question: one blank and the first min(length, 80) characters of the text, without
+// a line end, so the typed answer follows on the same line.
+void ASK(int unit, std::string_view text, int length) {
+  static constexpr auto kQuestion = format::layout<"(' ',A,$)">;
+  char line[80];
+  std::fill(std::begin(line), std::end(line), ' ');
+  const std::size_t shown = static_cast<std::size_t>(std::clamp(length, 0, 80));
+  std::copy_n(text.begin(), std::min(shown, text.size()), line);
+  io::write(unit, kQuestion, {std::string_view(line, shown)});
+}
+
+// Answers given on the command line are not asked for: the console shows no question.
+void ask(std::string_view question) {
+  if (!io::answers_are_preset()) ASK(io::CONSOLE_OUT, question, kQuestionLength);
+}
 
 // Only the first typed character counts; an empty line gives a blank.
 char ask_letter(std::string_view question) {
@@ -68,27 +92,32 @@ char ask_letter_or(std::string_view question, char default_letter) {
   return answer[0];
 }
 
+// The question without its closing blanks and colon, for messages about the answer.
+std::string_view question_name(std::string_view question) {
+  return question.substr(0, question.find_last_not_of(" :?") + 1);
+}
+
 void ask_file_name(std::string_view question, FileName& name) {
   name.fill(' ');
   ask(question);
-  io::read_text_answer(name);
+  io::read_whole_text_answer(name, question_name(question));
 }
 
 template <typename Number>
 void ask_number(std::string_view question, Number& variable) {
   ask(question);
-  io::read_number_answer(variable);
+  io::read_number_answer(variable, question_name(question));
 }
 
 // -1.0 for N (also an empty answer), +1.0 for P; any other first character asks again.
 double ask_orientation() {
   for (;;) {
-    FileName orientation;
+    std::array<char, kOrientationLength> orientation;
     orientation.fill(' ');
     orientation[0] = 'N';
     const char answer = ask_letter(kOrientationQuestion);
     if (answer != ' ') orientation[0] = answer;
-    UPCASE(orientation, FILE_NAME_LENGTH);
+    UPCASE(orientation, kOrientationLength);
     const std::string_view part = trimmed({orientation.data(), orientation.size()});
     if (part == "N") return -1.0;
     if (part == "P") return +1.0;
@@ -103,12 +132,16 @@ zadaza::Generation ask_generation() {
 }
 
 void write_banner(zadaza::Generation generation) {
-  io::write(io::CONSOLE_OUT, generation == zadaza::Generation::Old ? kOldBanner : kNewBanner);
+  if (generation == zadaza::Generation::Old) {
+    io::write(io::CONSOLE_OUT, kOldBanner);
+  } else {
+    io::write(io::CONSOLE_OUT, kNewBanner);
+  }
 }
 
 void ask_zadaza_file(FileName& name) { ask_file_name(kZadazaFileQuestion, name); }
 
-void ask_settings(ConversionSettings& settings) {
+void ask_settings(convert::ConversionSettings& settings) {
   settings.COORD_FACTOR = ask_orientation();
   ask_number(kOrigoQuestion, settings.MUDLINE_Z);
   ask_number(kForceScaleQuestion, settings.FORCE_SCALE);

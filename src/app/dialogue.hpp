@@ -4,12 +4,13 @@
 
 #include <array>
 
-#include "app/settings.hpp"
+#include "convert/settings.hpp"
 #include "zadaza/reader.hpp"
 
 namespace app {
 
-inline constexpr int FILE_NAME_LENGTH = 64;
+// File names are kept whole up to this length; a longer answer is refused, never cut.
+inline constexpr int FILE_NAME_LENGTH = 4096;
 using FileName = std::array<char, FILE_NAME_LENGTH>;
 
 // "New or Old ZADAZA data  /New/ ? ": O (either case) selects Old, anything else New.
@@ -23,7 +24,7 @@ void ask_zadaza_file(FileName& name);
 
 // The orientation (asked again until it reads as P or N), the axis origin, both scaling
 // factors, the identifier offset and the output format, in this order.
-void ask_settings(ConversionSettings& settings);
+void ask_settings(convert::ConversionSettings& settings);
 
 // The output file name as typed, or, for an empty answer, the ZADAZA file name with ".fem".
 void ask_output_file(FileName& name, const FileName& zadaza_file);

@@ -9,14 +9,24 @@ namespace app {
 
 inline constexpr int OUTPUT_UNIT = 91;
 
-// Exit status when the ZADAZA file cannot be opened for reading.
+// Exit statuses: the run completed (or was stopped by an all-blank ZADAZA name); the ZADAZA
+// file could not be opened for reading; input/output failures end with io::IO_FAILURE_EXIT;
+// the run ended "Conversion Feiled!" or on a size-limit failure of the ZADAZA file.
+inline constexpr int COMPLETED_EXIT = 0;
 inline constexpr int INPUT_UNOPENED_EXIT = 1;
+inline constexpr int CONVERSION_FAILED_EXIT = 3;
 
-// The number of diameters converted: the leading diameters above 1.0E-10 among the first four.
+// The number of diameters converted: among the first four, those before the first one that is
+// 1.0E-10 or less. A NaN is not, so it counts (and the conversion then refuses it).
 std::int32_t count_active_diameters(const zadaza::DiameterReals& DIAM);
 
-// Runs one conversion on the console; returns the exit status (0 after every normal end, the
-// early ones included). Input/output failures end the program inside, through io::fail_io.
+// Runs one conversion on the console; returns the exit status. Input/output failures end the
+// program inside, through io::fail_io; every other end of a run returns here.
 int run_converter();
+
+// Puts the run's static storage (soil model, file names, settings, workspace, run status) back
+// as the program finds it at start; for harnesses that run the converter many times in one
+// process.
+void reset_run_storage();
 
 }  // namespace app

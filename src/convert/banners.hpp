@@ -10,8 +10,8 @@
 
 namespace convert {
 
-inline constexpr io::Layout kBannerLine{"(/,2X,A)"};
-inline constexpr io::Layout kLimitLine{"(/,2X,A,I4)"};
+inline constexpr auto kBannerLine = format::layout<"(/,2X,A)">;
+inline constexpr auto kLimitLine = format::layout<"(/,2X,A,I4)">;
 
 // A banner such as "*** ERROR IN G2K_WMAT ***".
 inline void write_banner(int unit, std::string_view banner) {

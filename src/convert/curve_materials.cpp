@@ -25,54 +25,53 @@ struct CurveRow {
   double law_code;
 };
 
-std::array<double, 2 * MAX_THIN_POINTS> CRVBUF;
-
 std::span<const double> layer_curve(const ScaledCurves& curves, std::int32_t layer,
                                     std::int32_t points) {
   return {curves.at(1, 1, layer), static_cast<std::size_t>(2 * points)};
 }
 
-std::span<double> record_of(MaterialStore& store, std::int32_t m) {
-  return {store.RMAT.at(1, m), static_cast<std::size_t>(MATERIAL_RECORD_LENGTH)};
+std::span<double> pairs_of(MaterialStore& store, std::int32_t m) {
+  return {store.RMAT.at(kRmatFirstPair, m), static_cast<std::size_t>(2 * kMaxRecordPairs)};
 }
 
-void store_material(MaterialStore& store, std::int32_t id, double law_code, std::int32_t n) {
+void store_material(MaterialStore& store, std::span<const double> thinned, std::int32_t id,
+                    double law_code, std::int32_t n) {
   const std::int32_t m = ++store.NMAT;
   store.MATID(m) = id;
-  store.MATTYP(m) = SPRING_CURVE_KIND;
-  const std::span<double> record = record_of(store, m);
-  record[0] = law_code;
-  std::fill_n(record.begin() + 1, 6, 0.0);
-  record[7] = n;
-  R_COPY(CRVBUF, record.subspan(8), n);
+  store.MATTYP(m) = kSpringCurveKind;
+  store.RMAT(kRmatLaw, m) = law_code;
+  for (int v = kRmatFirstUnused; v <= kRmatLastUnused; ++v) store.RMAT(v, m) = 0.0;
+  store.RMAT(kRmatPointCount, m) = n;
+  R_COPY(thinned, pairs_of(store, m), n);
 }
 
 double zero_if_tiny(double v) { return std::fabs(v) < kZeroBelow ? 0.0 : v; }
 
 }  // namespace
 
-void G2K_MATR(MaterialStore& store, std::int32_t NUM_LAYERS, std::int32_t points_per_curve,
-              std::int32_t ID_OFFSET, const ScaledCurves& PYCRV, const ScaledCurves& TZCRV,
-              const ScaledCurves& QZCRV, double D, int OUTPUT_UNIT, std::int32_t& RUN_STATUS) {
-  if (points_per_curve > MAX_THIN_POINTS) {
+void G2K_MATR(ConversionWorkspace& workspace, std::int32_t NUM_LAYERS,
+              std::int32_t points_per_curve, std::int32_t ID_OFFSET, double D, int OUTPUT_UNIT,
+              std::int32_t& status) {
+  if (points_per_curve > kMaxThinPoints) {
     write_limit_banner(OUTPUT_UNIT, "*** ERROR IN G2K_MATR ***",
-                       "*** Number of Points Exceeds Max of ", MAX_THIN_POINTS);
-    RUN_STATUS = -1;
+                       "*** Number of Points Exceeds Max of ", kMaxThinPoints);
+    status = -1;
     return;
   }
   // The scaled curves hold 23 points; a larger count cannot read past them.
   const std::int32_t points = std::clamp(points_per_curve, 0, zadaza::MAX_CURVE_POINTS);
-  const std::array<CurveRow, 3> rows{{{PYCRV, PY_CURVE, kElastoPlasticLaw},
-                                      {TZCRV, TZ_CURVE, kElastoPlasticLaw},
-                                      {QZCRV, QZ_CURVE, kHyperElasticLaw}}};
-  const std::int32_t layers = std::clamp(NUM_LAYERS, 0, zadaza::MAX_LAYERS);
+  const std::array<CurveRow, 3> rows{{{workspace.PYCRV, kPyCurve, kElastoPlasticLaw},
+                                      {workspace.TZCRV, kTzCurve, kElastoPlasticLaw},
+                                      {workspace.QZCRV, kQzCurve, kHyperElasticLaw}}};
+  auto& CRVBUF = workspace.CRVBUF;
+  const std::int32_t layers = zadaza::layers_held(NUM_LAYERS);
   for (std::int32_t j = 1; j <= layers; ++j) {
     for (const CurveRow& row : rows) {
       const std::int32_t id = MAT_ID(D, j, row.curve_type, ID_OFFSET);
-      R_FILL(CRVBUF, MAX_THIN_POINTS, 0.0);
+      R_FILL(CRVBUF, kMaxThinPoints, 0.0);
       std::int32_t n = points;
       CRV_THIN(layer_curve(row.curves, j, points), CRVBUF, n);
-      store_material(store, id, row.law_code, n);
+      store_material(workspace.MATERIAL_STORE, CRVBUF, id, row.law_code, n);
     }
   }
 }

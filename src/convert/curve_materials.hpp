@@ -4,21 +4,18 @@
 #include <cstdint>
 #include <span>
 
-#include "convert/curve_scaling.hpp"
-#include "convert/material_store.hpp"
+#include "convert/workspace.hpp"
 
 namespace convert {
 
-// Most points a curve may have; the thinning buffer holds as many pairs.
-inline constexpr std::int32_t MAX_THIN_POINTS = 100;
-
-// Appends, per layer 1..NUM_LAYERS, the P-y, T-z and Q-z materials of diameter D (kind 2,
-// curve law 4, 4 and 2, near-duplicate points dropped), raising store.NMAT by 3 per layer.
-// The caller makes sure the store has room for them. More than 100 points per curve writes
-// the G2K_MATR error lines on OUTPUT_UNIT, sets RUN_STATUS to -1 and builds nothing.
-void G2K_MATR(MaterialStore& store, std::int32_t NUM_LAYERS, std::int32_t points_per_curve,
-              std::int32_t ID_OFFSET, const ScaledCurves& PYCRV, const ScaledCurves& TZCRV,
-              const ScaledCurves& QZCRV, double D, int OUTPUT_UNIT, std::int32_t& RUN_STATUS);
+// Appends, per layer 1..NUM_LAYERS, the P-y, T-z and Q-z materials of diameter D built from the
+// workspace's PYCRV, TZCRV and QZCRV (kind 2, curve law 4, 4 and 2, near-duplicate points
+// dropped) to its material store, raising NMAT by 3 per layer. The caller makes sure the
+// store has room for them. More than 100 points per curve writes the G2K_MATR error lines on
+// OUTPUT_UNIT, sets `status` to -1 and builds nothing.
+void G2K_MATR(ConversionWorkspace& workspace, std::int32_t NUM_LAYERS,
+              std::int32_t points_per_curve, std::int32_t ID_OFFSET, double D, int OUTPUT_UNIT,
+              std::int32_t& status);
 
 // Copies the n (force, displacement) pairs of `curve` to the front of `buffer`, leaving out
 // every pair that equals the last pair kept within 1 %, and returns the kept count in n.

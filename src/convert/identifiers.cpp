@@ -42,9 +42,9 @@ bool identifiers_fit(double D, std::int32_t NUM_LAYERS, std::int32_t ID_OFFSET) 
   if (!fits_int32(code)) return false;
   if (NUM_LAYERS < 1) return true;
   // Identifiers grow with layer and curve type, so the first and the last bound them all.
-  const auto kM = static_cast<std::int32_t>(code);
-  return fits_int32(wide_mat_id(kM, 1, PY_CURVE, ID_OFFSET)) &&
-         fits_int32(wide_mat_id(kM, NUM_LAYERS, QZ_CURVE, ID_OFFSET));
+  const auto whole_code = static_cast<std::int32_t>(code);
+  return fits_int32(wide_mat_id(whole_code, 1, kPyCurve, ID_OFFSET)) &&
+         fits_int32(wide_mat_id(whole_code, NUM_LAYERS, kQzCurve, ID_OFFSET));
 }
 
 std::int32_t soil_id(double D) {

@@ -12,39 +12,39 @@ namespace convert {
 
 namespace {
 
-constexpr io::Layout kMisoplLine1{"(A8,4E16.8)"};
-constexpr io::Layout kMisoplLine2{"(8X,4E16.8)"};
-constexpr io::Layout kMisoplCount{"(8X,I8)"};
-constexpr io::Layout kMisoplPair{"(8X,2E16.8)"};
+constexpr auto kMisoplLine1 = format::layout<"(A8,4E16.8)">;
+constexpr auto kMisoplLine2 = format::layout<"(8X,4E16.8)">;
+constexpr auto kMisoplCount = format::layout<"(8X,I8)">;
+constexpr auto kMisoplPair = format::layout<"(8X,2E16.8)">;
 
-constexpr io::Layout kElplcurv{"(' ELPLCURV ',I9)"};
-constexpr io::Layout kHypelast{"(' HYPELAST ',I9)"};
-constexpr io::Layout kCurvePair{"(25X,1P2E15.5)"};
-constexpr io::Layout kMisoiep{"(' MISOIEP  ',I9,1P5E12.3)"};
-constexpr io::Layout kMref{"(' MREF     ',7I9)"};
-constexpr io::Layout kSprifull{"(' SPRIFULL ',I9)"};
-constexpr io::Layout kSprifullRow{"(8X,1P6E13.5)"};
-constexpr io::Layout kSpridiag{"(' SPRIDIAG ',I9,1P3E15.5)"};
-constexpr io::Layout kSpridiagRest{"(19X,1P3E15.5)"};
-constexpr io::Layout kElastic{"(' MATERIAL ',I9,'  Elastic',1P6E11.3)"};
-constexpr io::Layout kComps{"(' MATERIAL ',I9,'  CompS  ',1P10E11.3)"};
-constexpr io::Layout kBearing{"(' MATERIAL ',I9,'  Bearing',' Lin  ',1P3E11.3)"};
-constexpr io::Layout kBearingRest{"(34X,1P3E11.3)"};
+constexpr auto kElplcurv = format::layout<"(' ELPLCURV ',I9)">;
+constexpr auto kHypelast = format::layout<"(' HYPELAST ',I9)">;
+constexpr auto kCurvePair = format::layout<"(25X,1P2E15.5)">;
+constexpr auto kMisoiep = format::layout<"(' MISOIEP  ',I9,1P5E12.3)">;
+constexpr auto kMref = format::layout<"(' MREF     ',7I9)">;
+constexpr auto kSprifull = format::layout<"(' SPRIFULL ',I9)">;
+constexpr auto kSprifullRow = format::layout<"(8X,1P6E13.5)">;
+constexpr auto kSpridiag = format::layout<"(' SPRIDIAG ',I9,1P3E15.5)">;
+constexpr auto kSpridiagRest = format::layout<"(19X,1P3E15.5)">;
+constexpr auto kElastic = format::layout<"(' MATERIAL ',I9,'  Elastic',1P6E11.3)", 6>;
+constexpr auto kComps = format::layout<"(' MATERIAL ',I9,'  CompS  ',1P10E11.3)", 8>;
+constexpr auto kBearing = format::layout<"(' MATERIAL ',I9,'  Bearing',' Lin  ',1P3E11.3)">;
+constexpr auto kBearingRest = format::layout<"(34X,1P3E11.3)">;
 
-constexpr io::Layout kElasticHeading{
-    "('''',/,'''','            Mat  ID  MaTyp    E-mod       Poiss     Dummy      Density   ThermX  ')"};
-constexpr io::Layout kMisoiepHeading{
-    "('''',/,'''','            Mat  ID     E-mod       Poiss     Yield      Density     ThermX  ')"};
-constexpr io::Layout kSpringMatrixHeading{
-    "('''',/,'''','            Mat  ID          S P R I N G    C H A R.')"};
-constexpr io::Layout kSpringCurveHeading{
-    "('''',/,'''','            Mat  ID               P           Delta ')"};
-constexpr io::Layout kSpringReferenceHeading{
-    "('''',/,'''','            Mat  ID          S P R I N G    R E F S.')"};
-constexpr io::Layout kCompsHeading{
-    "('''',/,'''','            Mat  ID  MaTyp    { Data ............ }')"};
-constexpr io::Layout kBearingHeading{
-    "('''',/,'''','            Mat  ID  MaTyp  Opt     S11/S44    S22/S55    S33/S66')"};
+constexpr auto kElasticHeading = format::layout<
+    "('''',/,'''','            Mat  ID  MaTyp    E-mod       Poiss     Dummy      Density   ThermX  ')">;
+constexpr auto kMisoiepHeading = format::layout<
+    "('''',/,'''','            Mat  ID     E-mod       Poiss     Yield      Density     ThermX  ')">;
+constexpr auto kSpringMatrixHeading = format::layout<
+    "('''',/,'''','            Mat  ID          S P R I N G    C H A R.')">;
+constexpr auto kSpringCurveHeading = format::layout<
+    "('''',/,'''','            Mat  ID               P           Delta ')">;
+constexpr auto kSpringReferenceHeading = format::layout<
+    "('''',/,'''','            Mat  ID          S P R I N G    R E F S.')">;
+constexpr auto kCompsHeading = format::layout<
+    "('''',/,'''','            Mat  ID  MaTyp    { Data ............ }')">;
+constexpr auto kBearingHeading = format::layout<
+    "('''',/,'''','            Mat  ID  MaTyp  Opt     S11/S44    S22/S55    S33/S66')">;
 
 constexpr std::int32_t kElplcurvLaw = 4;
 
@@ -60,7 +60,7 @@ constexpr double kFullMatrixFloor = static_cast<double>(1.0E-6F);
 double rmat(const MaterialStore& store, int i, std::int32_t m) { return store.RMAT(i, m); }
 
 // A stored point count, kept within what one record can hold.
-std::int32_t record_pairs(std::int32_t n) { return std::clamp(n, 0, MAX_RECORD_PAIRS); }
+std::int32_t record_pairs(std::int32_t n) { return std::clamp(n, 0, kMaxRecordPairs); }
 
 void write_misoiep(const MaterialStore& s, std::int32_t m, int unit) {
   io::write(unit, kMisoiep,
@@ -68,11 +68,16 @@ void write_misoiep(const MaterialStore& s, std::int32_t m, int unit) {
 }
 
 void write_spring_curve(const MaterialStore& s, std::int32_t m, int unit) {
-  const bool elastoplastic = integer_part(rmat(s, 1, m)) == kElplcurvLaw;
-  io::write(unit, elastoplastic ? kElplcurv : kHypelast, {s.MATID(m)});
-  const std::int32_t n = record_pairs(integer_part(rmat(s, 8, m)));
+  const bool elastoplastic = integer_part(rmat(s, kRmatLaw, m)) == kElplcurvLaw;
+  if (elastoplastic) {
+    io::write(unit, kElplcurv, {s.MATID(m)});
+  } else {
+    io::write(unit, kHypelast, {s.MATID(m)});
+  }
+  const std::int32_t n = record_pairs(integer_part(rmat(s, kRmatPointCount, m)));
   for (int k = 1; k <= n; ++k) {
-    io::write(unit, kCurvePair, {rmat(s, 7 + 2 * k, m), rmat(s, 8 + 2 * k, m)});
+    const int f = rmat_force_of_pair(k);
+    io::write(unit, kCurvePair, {rmat(s, f, m), rmat(s, f + 1, m)});
   }
 }
 
@@ -132,38 +137,39 @@ void write_bearing(const MaterialStore& s, std::int32_t m, int unit) {
 void write_sesam_record(const MaterialStore& store, std::int32_t m, int unit) {
   // A count beyond the record's room is written as the number of pairs actually there, so the
   // record stays readable.
-  const std::int32_t n = std::min(NINT(rmat(store, 8, m)), MAX_RECORD_PAIRS);
+  const std::int32_t n = std::min(NINT(rmat(store, kRmatPointCount, m)), kMaxRecordPairs);
   io::write(unit, kMisoplLine1,
-            {kMisopl, static_cast<double>(store.MATID(m)), rmat(store, 1, m), 0.0, 0.0});
+            {kMisopl, static_cast<double>(store.MATID(m)), rmat(store, kRmatLaw, m), 0.0, 0.0});
   io::write(unit, kMisoplLine2, {0.0, 0.0, 0.0, 0.0});
   io::write(unit, kMisoplCount, {n});
   for (int k = 1; k <= n; ++k) {
-    io::write(unit, kMisoplPair, {rmat(store, 7 + 2 * k, m), rmat(store, 8 + 2 * k, m)});
+    const int f = rmat_force_of_pair(k);
+    io::write(unit, kMisoplPair, {rmat(store, f, m), rmat(store, f + 1, m)});
   }
 }
 
 void write_knf_heading(std::int32_t kind, int unit) {
   switch (kind) {
-    case ELASTIC_KIND: io::write(unit, kElasticHeading); break;
-    case MISOIEP_KIND: io::write(unit, kMisoiepHeading); break;
-    case SPRING_MATRIX_KIND: io::write(unit, kSpringMatrixHeading); break;
-    case SPRING_CURVE_KIND: io::write(unit, kSpringCurveHeading); break;
-    case SPRING_REFERENCE_KIND: io::write(unit, kSpringReferenceHeading); break;
-    case COMPS_KIND: io::write(unit, kCompsHeading); break;
-    case BEARING_KIND: io::write(unit, kBearingHeading); break;
+    case kElasticKind: io::write(unit, kElasticHeading); break;
+    case kMisoiepKind: io::write(unit, kMisoiepHeading); break;
+    case kSpringMatrixKind: io::write(unit, kSpringMatrixHeading); break;
+    case kSpringCurveKind: io::write(unit, kSpringCurveHeading); break;
+    case kSpringReferenceKind: io::write(unit, kSpringReferenceHeading); break;
+    case kCompsKind: io::write(unit, kCompsHeading); break;
+    case kBearingKind: io::write(unit, kBearingHeading); break;
     default: break;
   }
 }
 
 void write_knf_record(const MaterialStore& store, std::int32_t m, std::int32_t kind, int unit) {
   switch (kind) {
-    case ELASTIC_KIND: write_elastic(store, m, unit); break;
-    case MISOIEP_KIND: write_misoiep(store, m, unit); break;
-    case SPRING_MATRIX_KIND: write_spring_matrix(store, m, unit); break;
-    case SPRING_CURVE_KIND: write_spring_curve(store, m, unit); break;
-    case SPRING_REFERENCE_KIND: write_spring_reference(store, m, unit); break;
-    case COMPS_KIND: write_comps(store, m, unit); break;
-    case BEARING_KIND: write_bearing(store, m, unit); break;
+    case kElasticKind: write_elastic(store, m, unit); break;
+    case kMisoiepKind: write_misoiep(store, m, unit); break;
+    case kSpringMatrixKind: write_spring_matrix(store, m, unit); break;
+    case kSpringCurveKind: write_spring_curve(store, m, unit); break;
+    case kSpringReferenceKind: write_spring_reference(store, m, unit); break;
+    case kCompsKind: write_comps(store, m, unit); break;
+    case kBearingKind: write_bearing(store, m, unit); break;
     default: break;
   }
 }

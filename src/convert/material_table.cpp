@@ -14,19 +14,14 @@ namespace convert {
 namespace {
 
 constexpr std::string_view kTableBanner = "*** ERROR IN G2K_WMAT ***";
-constexpr io::Layout kWarning{"(A)"};
+constexpr auto kWarning = format::layout<"(A)">;
 
-constexpr std::int32_t SESAM_FORMAT = 1;
-constexpr std::int32_t KNF_FORMAT = 2;
+constexpr std::int32_t kSesamFormat = 1;
+constexpr std::int32_t kKnfFormat = 2;
 
-constexpr std::array<std::int32_t, 7> kKnfKindOrder{ELASTIC_KIND,       MISOIEP_KIND,
-                                                    SPRING_MATRIX_KIND, SPRING_CURVE_KIND,
-                                                    SPRING_REFERENCE_KIND, COMPS_KIND,
-                                                    BEARING_KIND};
-
-// The identifiers of the kind being written, in store order, and their writing order.
-std::array<std::int32_t, MAX_TABLE_MATERIALS> ordering_list;
-std::array<std::int32_t, MAX_TABLE_MATERIALS> ordered_places;
+constexpr std::array<std::int32_t, 7> kKnfKindOrder{
+    kElasticKind,         kMisoiepKind, kSpringMatrixKind, kSpringCurveKind,
+    kSpringReferenceKind, kCompsKind,   kBearingKind};
 
 // Positive identifiers come first, ascending; negative ones follow, -1 first.
 bool written_before(std::int32_t a, std::int32_t b) {
@@ -40,7 +35,9 @@ std::int32_t count_of_kind(const MaterialStore& store, std::int32_t kind) {
   return count;
 }
 
-std::int32_t collect_identifiers(const MaterialStore& store, std::int32_t kind) {
+std::int32_t collect_identifiers(ConversionWorkspace& workspace, std::int32_t kind) {
+  const MaterialStore& store = workspace.MATERIAL_STORE;
+  auto& ordering_list = workspace.ordering_list;
   std::int32_t c = 0;
   for (std::int32_t m = 1; m <= store.NMAT; ++m) {
     if (store.MATTYP(m) == kind) ordering_list[static_cast<std::size_t>(c++)] = store.MATID(m);
@@ -50,11 +47,15 @@ std::int32_t collect_identifiers(const MaterialStore& store, std::int32_t kind) 
 
 bool is_written_in_knf(const MaterialStore& store, std::int32_t m, std::int32_t kind) {
   constexpr std::int32_t kLinearBearing = 1;
-  return kind != BEARING_KIND || NINT(store.RMAT(1, m)) == kLinearBearing;
+  return kind != kBearingKind || NINT(store.RMAT(1, m)) == kLinearBearing;
 }
 
 // Writes one kind block; false when it meets an identifier it cannot place.
-bool write_kind_block(const MaterialStore& store, std::int32_t kind, std::int32_t c, int unit) {
+bool write_kind_block(ConversionWorkspace& workspace, std::int32_t kind, std::int32_t c,
+                      int unit) {
+  const MaterialStore& store = workspace.MATERIAL_STORE;
+  const auto& ordering_list = workspace.ordering_list;
+  auto& ordered_places = workspace.ordered_places;
   write_knf_heading(kind, unit);
   const auto count = static_cast<std::size_t>(c);
   const std::int32_t writable = order_identifiers({ordering_list.data(), count},
@@ -73,13 +74,14 @@ bool write_kind_block(const MaterialStore& store, std::int32_t kind, std::int32_
 // over.
 void write_sesam_materials(const MaterialStore& store, int OUTPUT_UNIT) {
   for (std::int32_t m = 1; m <= store.NMAT; ++m) {
-    if (store.MATTYP(m) == SPRING_CURVE_KIND) write_sesam_record(store, m, OUTPUT_UNIT);
+    if (store.MATTYP(m) == kSpringCurveKind) write_sesam_record(store, m, OUTPUT_UNIT);
   }
 }
 
 // The KNF kind blocks in the kind order 10, 1, 5, 2, 3, 12, 18, identifiers ordered within a
 // kind. Sets `error` to -1 and stops at a zero or repeated identifier. NMAT is at most 1000.
-void KWRMAT(const MaterialStore& store, int OUTPUT_UNIT, std::int32_t& error) {
+void KWRMAT(ConversionWorkspace& workspace, int OUTPUT_UNIT, std::int32_t& error) {
+  const MaterialStore& store = workspace.MATERIAL_STORE;
   std::array<std::int32_t, kKnfKindOrder.size()> counts{};
   std::int32_t known = 0;
   for (std::size_t i = 0; i < kKnfKindOrder.size(); ++i) {
@@ -91,8 +93,8 @@ void KWRMAT(const MaterialStore& store, int OUTPUT_UNIT, std::int32_t& error) {
   }
   for (std::size_t i = 0; i < kKnfKindOrder.size(); ++i) {
     if (counts[i] < 1) continue;
-    const std::int32_t c = collect_identifiers(store, kKnfKindOrder[i]);
-    if (!write_kind_block(store, kKnfKindOrder[i], c, OUTPUT_UNIT)) {
+    const std::int32_t c = collect_identifiers(workspace, kKnfKindOrder[i]);
+    if (!write_kind_block(workspace, kKnfKindOrder[i], c, OUTPUT_UNIT)) {
       write_banner(OUTPUT_UNIT, "*** ERROR IN KWRMAT ***");
       error = -1;
       return;
@@ -102,21 +104,22 @@ void KWRMAT(const MaterialStore& store, int OUTPUT_UNIT, std::int32_t& error) {
 
 }  // namespace
 
-void G2K_WMAT(const MaterialStore& store, std::int32_t OUTPUT_FORMAT, int OUTPUT_UNIT,
+void G2K_WMAT(ConversionWorkspace& workspace, std::int32_t OUTPUT_FORMAT, int OUTPUT_UNIT,
               std::int32_t& error) {
-  if (store.NMAT > MAX_TABLE_MATERIALS) {
+  const MaterialStore& store = workspace.MATERIAL_STORE;
+  if (store.NMAT > kMaxTableMaterials) {
     write_limit_banner(OUTPUT_UNIT, kTableBanner, "*** Number of Materials Exceeds Max of ",
-                       MAX_TABLE_MATERIALS);
+                       kMaxTableMaterials);
     error = -1;
     return;
   }
-  if (OUTPUT_FORMAT == SESAM_FORMAT) {
+  if (OUTPUT_FORMAT == kSesamFormat) {
     write_sesam_materials(store, OUTPUT_UNIT);
     return;
   }
-  if (OUTPUT_FORMAT == KNF_FORMAT) {
+  if (OUTPUT_FORMAT == kKnfFormat) {
     std::int32_t knf_error = 0;
-    KWRMAT(store, OUTPUT_UNIT, knf_error);
+    KWRMAT(workspace, OUTPUT_UNIT, knf_error);
     if (knf_error == 0) return;
   }
   write_banner(OUTPUT_UNIT, kTableBanner);

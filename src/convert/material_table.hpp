@@ -5,17 +5,15 @@
 #include <cstdint>
 #include <span>
 
-#include "convert/material_store.hpp"
+#include "convert/workspace.hpp"
 
 namespace convert {
 
-// Most materials the table takes (the size of the KNF ordering list).
-inline constexpr std::int32_t MAX_TABLE_MATERIALS = 1000;
-
-// Writes the materials 1..store.NMAT on OUTPUT_UNIT in OUTPUT_FORMAT. On failure (too many
-// materials, an unknown format, a KNF kind with identifier 0 or a repeated identifier) writes
-// its error lines and sets `error` to -1; on success leaves `error` untouched.
-void G2K_WMAT(const MaterialStore& store, std::int32_t OUTPUT_FORMAT, int OUTPUT_UNIT,
+// Writes the materials 1..NMAT of the workspace's store on OUTPUT_UNIT in OUTPUT_FORMAT. On
+// failure (too many materials, an unknown format, a KNF kind with identifier 0 or a repeated
+// identifier) writes its error lines and sets `error` to -1; on success leaves `error`
+// untouched.
+void G2K_WMAT(ConversionWorkspace& workspace, std::int32_t OUTPUT_FORMAT, int OUTPUT_UNIT,
               std::int32_t& error);
 
 // Puts the places 0..ids.size()-1 of `ids` into `places` in writing order: positive

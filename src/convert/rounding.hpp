@@ -20,7 +20,8 @@ inline std::int32_t saturated(double whole) {
 }
 }  // namespace rounding_detail
 
-// Nearest integer, halves away from zero (2.5 gives 3, -2.5 gives -3).
+// Nearest integer, halves away from zero (2.5 gives 3, -2.5 gives -3). NINT keeps the
+// converter's own name for it.
 inline std::int32_t NINT(double x) { return rounding_detail::saturated(std::round(x)); }
 
 // Integer part, the fraction dropped toward zero (4.9 gives 4, -4.9 gives -4).

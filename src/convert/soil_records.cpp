@@ -1,6 +1,5 @@
 #include "convert/soil_records.hpp"
 
-#include <algorithm>
 #include <cmath>
 
 #include "io/units.hpp"
@@ -9,13 +8,13 @@ namespace convert {
 
 namespace {
 
-constexpr io::Layout kSoilHeading{
-    "('''',/,'''','            Soil_ID  Type  Z_mud      D_ref  ','   F_Fac     L_Fac ')"};
-constexpr io::Layout kSoilcharFixed{"(' SOILCHAR ',2I7,4F10.3)"};
-constexpr io::Layout kSoilcharExponent{"(' SOILCHAR ',2I7,4E12.3)"};
-constexpr io::Layout kLayerHeading{
-    "('''',/,'''','                           Z_top      Z_bott ','   P-Y       T-Z       Q-Z ')"};
-constexpr io::Layout kLayerLine{"(20X,2F12.2,3I10)"};
+constexpr auto kSoilHeading = format::layout<
+    "('''',/,'''','            Soil_ID  Type  Z_mud      D_ref  ','   F_Fac     L_Fac ')">;
+constexpr auto kSoilcharFixed = format::layout<"(' SOILCHAR ',2I7,4F10.3)">;
+constexpr auto kSoilcharExponent = format::layout<"(' SOILCHAR ',2I7,4E12.3)">;
+constexpr auto kLayerHeading = format::layout<
+    "('''',/,'''','                           Z_top      Z_bott ','   P-Y       T-Z       Q-Z ')">;
+constexpr auto kLayerLine = format::layout<"(20X,2F12.2,3I10)">;
 
 constexpr std::int32_t kSoilType = 1;
 
@@ -28,16 +27,22 @@ double level(double depth, double MUDLINE_Z, double COORD_FACTOR) {
 
 }  // namespace
 
-void G2K_WSOI(std::int32_t Soil_ID, double D, double MUDLINE_Z, double LENGTH_SCALE,
-              double FORCE_SCALE, const zadaza::LayerReals& ZBOT,
-              std::span<const std::int32_t> layer_ids, std::int32_t NUM_LAYERS,
-              double COORD_FACTOR, int OUTPUT_UNIT) {
+void G2K_WSOI(std::int32_t Soil_ID, double D, const ConversionSettings& settings,
+              const zadaza::LayerReals& ZBOT, std::span<const std::int32_t> layer_ids,
+              std::int32_t NUM_LAYERS, int OUTPUT_UNIT) {
+  const double MUDLINE_Z = settings.MUDLINE_Z;
+  const double COORD_FACTOR = settings.COORD_FACTOR;
+  const double FORCE_SCALE = settings.FORCE_SCALE;
+  const double LENGTH_SCALE = settings.LENGTH_SCALE;
   const bool fixed_form = LENGTH_SCALE >= kFixedFormFloor && FORCE_SCALE >= kFixedFormFloor;
   io::write(OUTPUT_UNIT, kSoilHeading);
-  io::write(OUTPUT_UNIT, fixed_form ? kSoilcharFixed : kSoilcharExponent,
-            {Soil_ID, kSoilType, MUDLINE_Z, D, FORCE_SCALE, LENGTH_SCALE});
+  if (fixed_form) {
+    io::write(OUTPUT_UNIT, kSoilcharFixed, {Soil_ID, kSoilType, MUDLINE_Z, D, FORCE_SCALE, LENGTH_SCALE});
+  } else {
+    io::write(OUTPUT_UNIT, kSoilcharExponent, {Soil_ID, kSoilType, MUDLINE_Z, D, FORCE_SCALE, LENGTH_SCALE});
+  }
   io::write(OUTPUT_UNIT, kLayerHeading);
-  const std::int32_t layers = std::clamp(NUM_LAYERS, 0, zadaza::MAX_LAYERS);
+  const std::int32_t layers = zadaza::layers_held(NUM_LAYERS);
   for (std::int32_t j = 1; j <= layers; ++j) {
     const double top = j == 1 ? 0.0 : level(ZBOT(j - 1), MUDLINE_Z, COORD_FACTOR);
     const double bottom = level(ZBOT(j), MUDLINE_Z, COORD_FACTOR);

@@ -1,22 +1,49 @@
 // Line layouts: the one way every line of the converter is written.
 //
-// A layout is written in the usual shorthand, for example
-//     constexpr io::Layout kLayerRow{"(I4,1P,E11.3,E11.3,F7.1)"};
-// and parsed at compile time; a layout that does not parse is a compile error.
+// A layout is written in the usual shorthand and becomes, at compile time, the code that
+// writes its lines:
+//     constexpr auto kLayerRow = format::layout<"(I4,1P,E11.3,E11.3,F7.1)">;
+//     io::write(ECHO_UNIT, kLayerRow, {j, zbot, weight, angle});
+// The braced values initialise the layout's own value list, one value per field in order:
+// std::int32_t for I, double for F and E, text (std::string_view) for A. A malformed layout,
+// a value of the wrong kind or a wrong number of values is a compile error. A layout driven
+// with fewer or more values than it has fields (the fields left without a value are not
+// written; surplus values start the layout again on a new line) says so in its declaration:
+//     constexpr auto kParameters = format::layout<"(1X,1P,9E11.3)", 8>;
+// A layout whose fields are all of one kind also takes a std::span of exactly that many.
 //
 // Items: 'literal' ('' for an apostrophe), nX, /, $ (last item only), 1P (scales the
 // exponent fields after it, never a fixed field), and the value fields Iw, Fw.d, Ew.d, Aw, A,
 // each value field with an optional repeat count in front (5E11.3, 1P6E11.3, 3I10).
+//
+// Lines end in CR LF; a line holds only what was written into it, so skipped columns at its
+// end add nothing; a layout ending in $ leaves its last line without a line end.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <initializer_list>
+#include <cstring>
 #include <span>
 #include <string_view>
+#include <tuple>
+#include <type_traits>
+#include <utility>
 
-namespace io {
+#include "format/fields.hpp"
+
+namespace format {
+
+// ---------------------------------------------------------------------------------------------
+// The shorthand as a template argument.
+
+template <std::size_t N>
+struct Shorthand {
+  char text[N]{};
+  constexpr Shorthand(const char (&s)[N]) { std::copy_n(s, N, text); }  // NOLINT: implicit
+  constexpr std::string_view view() const { return {text, N - 1}; }
+};
 
 enum class Edit : std::uint8_t {
   Literal,         // text copied as it stands
@@ -30,7 +57,16 @@ enum class Edit : std::uint8_t {
   Text,            // Aw, or A when width is 0
 };
 
-struct LayoutItem {
+namespace layout_detail {
+
+constexpr bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// A malformed layout makes the compile-time parse, and so the compilation, fail here.
+constexpr void require(bool well_formed) {
+  if (!well_formed) throw "malformed line layout";
+}
+
+struct Item {
   Edit edit = Edit::Literal;
   std::uint16_t repeat = 1;  // value fields: this many consecutive fields of the same form
   std::uint16_t width = 0;   // w of a value field (0 for a bare A), n of nX
@@ -40,87 +76,46 @@ struct LayoutItem {
   constexpr bool takes_value() const { return edit >= Edit::Integer; }
 };
 
-class Layout {
- public:
-  static constexpr std::size_t kMaxItems = 32;
+inline constexpr std::size_t kMaxItems = 32;
 
-  consteval Layout(const char* shorthand) { parse(shorthand); }  // NOLINT: implicit on purpose
+struct Items {
+  std::array<Item, kMaxItems> item{};
+  std::size_t count = 0;
 
-  constexpr std::span<const LayoutItem> items() const { return {items_.data(), count_}; }
-  constexpr bool ends_without_line_end() const {
-    return count_ > 0 && items_[count_ - 1].edit == Edit::NoLineEnd;
+  constexpr void add(const Item& i) {
+    require(count < kMaxItems);
+    item[count++] = i;
   }
-
- private:
-  consteval void parse(std::string_view s);
-  consteval void add(const LayoutItem& item);
-
-  std::array<LayoutItem, kMaxItems> items_{};
-  std::size_t count_ = 0;
+  constexpr bool has_value_field() const {
+    for (std::size_t i = 0; i < count; ++i) {
+      if (item[i].takes_value()) return true;
+    }
+    return false;
+  }
+  constexpr int field_count() const {
+    int n = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+      if (item[i].takes_value()) n += item[i].repeat;
+    }
+    return n;
+  }
+  constexpr bool ends_without_line_end() const {
+    return count > 0 && item[count - 1].edit == Edit::NoLineEnd;
+  }
 };
 
-// A value for one field: a 32-bit integer (I), a 64-bit real (F, E) or fixed-length text (A),
-// whose whole length, blank padding included, is the value.
-class Value {
- public:
-  enum class Kind : std::uint8_t { Integer, Real, Text };
-
-  constexpr Value(std::int32_t v) : kind_(Kind::Integer), integer_(v) {}  // NOLINT
-  constexpr Value(double v) : kind_(Kind::Real), real_(v) {}              // NOLINT
-  constexpr Value(std::string_view v) : kind_(Kind::Text), text_(v) {}   // NOLINT
-  constexpr Value(const char* v) : kind_(Kind::Text), text_(v) {}        // NOLINT
-
-  constexpr Kind kind() const { return kind_; }
-  constexpr std::int32_t integer() const { return integer_; }
-  constexpr double real() const { return real_; }
-  constexpr std::string_view text() const { return text_; }
-
- private:
-  Kind kind_;
-  std::int32_t integer_ = 0;
-  double real_ = 0.0;
-  std::string_view text_;
-};
-
-// Longest text one call of format_layout may produce.
-inline constexpr std::size_t kMaxRenderedChars = 8192;
-
-// Renders the layout driven by the values into out: lines separated by CR LF, the last line
-// ended by CR LF unless the layout ends in $. Returns the number of characters written.
-// A value of the wrong kind for its field, or more than `capacity` characters, is a
-// programming fault and ends the program.
-std::size_t format_layout(const Layout& layout, std::span<const Value> values, char* out,
-                          std::size_t capacity);
-
-// ---------------------------------------------------------------------------------------------
-// Compile-time parser.
-
-namespace layout_detail {
-consteval bool is_digit(char c) { return c >= '0' && c <= '9'; }
-// A malformed layout makes the compile-time parse, and so the compilation, fail here.
-consteval void require(bool well_formed) {
-  if (!well_formed) throw "malformed line layout";
-}
-}  // namespace layout_detail
-
-consteval void Layout::add(const LayoutItem& item) {
-  layout_detail::require(count_ < kMaxItems);
-  items_[count_++] = item;
-}
-
-consteval void Layout::parse(std::string_view s) {
-  using layout_detail::is_digit;
-  using layout_detail::require;
+consteval Items parse(std::string_view s) {
+  Items items;
   require(s.size() >= 2 && s.front() == '(' && s.back() == ')');
   s = s.substr(1, s.size() - 2);
   std::size_t pos = 0;
   bool scaled = false;
-  auto item_of = [](Edit edit) consteval {
-    LayoutItem item;
+  auto item_of = [](Edit edit) {
+    Item item;
     item.edit = edit;
     return item;
   };
-  auto number = [&]() consteval {
+  auto number = [&]() {
     require(pos < s.size() && is_digit(s[pos]));
     unsigned n = 0;
     while (pos < s.size() && is_digit(s[pos])) n = n * 10 + unsigned(s[pos++] - '0');
@@ -132,11 +127,11 @@ consteval void Layout::parse(std::string_view s) {
       ++pos;
     } else if (c == '/') {
       ++pos;
-      add(item_of(Edit::NewLine));
+      items.add(item_of(Edit::NewLine));
     } else if (c == '$') {
       ++pos;
       require(pos == s.size());
-      add(item_of(Edit::NoLineEnd));
+      items.add(item_of(Edit::NoLineEnd));
     } else if (c == '\'') {
       const std::size_t start = ++pos;
       for (;;) {
@@ -150,9 +145,9 @@ consteval void Layout::parse(std::string_view s) {
         }
         ++pos;
       }
-      LayoutItem literal = item_of(Edit::Literal);
+      Item literal = item_of(Edit::Literal);
       literal.text = s.substr(start, pos - start);
-      add(literal);
+      items.add(literal);
       ++pos;
     } else {
       unsigned count = is_digit(c) ? number() : 1;
@@ -165,7 +160,7 @@ consteval void Layout::parse(std::string_view s) {
       }
       require(pos < s.size());
       const char kind = s[pos++];
-      LayoutItem item;
+      Item item;
       item.repeat = static_cast<std::uint16_t>(count);
       switch (kind) {
         case 'X':
@@ -196,9 +191,285 @@ consteval void Layout::parse(std::string_view s) {
           require(false);
       }
       require(item.repeat > 0 && (item.width > 0 || kind == 'A'));
-      add(item);
+      items.add(item);
     }
   }
+  return items;
 }
 
-}  // namespace io
+// One step of the compiled layout: a piece of fixed text (literals, the blanks of skips that
+// something follows, line ends, merged into one piece), or one value field.
+struct Step {
+  bool is_field = false;
+  std::size_t text_at = 0;  // fixed text: where in the layout's text
+  std::size_t text_length = 0;
+  Edit edit = Edit::Literal;  // a field: its form
+  std::size_t width = 0;
+  std::uint8_t digits = 0;
+  std::size_t value = 0;  // a field: which value it shows
+};
+
+// Receives the steps of a layout driven by its values: first only counting, then keeping.
+struct StepCounter {
+  std::size_t steps = 0;
+  std::size_t chars = 0;
+  bool in_text = false;
+
+  constexpr void text(char) {
+    chars += 1;
+    if (!in_text) ++steps;
+    in_text = true;
+  }
+  constexpr void field(const Item&, std::size_t) {
+    ++steps;
+    in_text = false;
+  }
+};
+
+template <std::size_t Steps, std::size_t Chars>
+struct Program {
+  std::array<Step, Steps> step{};
+  std::array<char, Chars + 1> chars{};
+  std::size_t steps = 0;
+  std::size_t length = 0;
+  bool in_text = false;
+
+  constexpr void text(char c) {
+    if (!in_text) {
+      step[steps].text_at = length;
+      ++steps;
+    }
+    chars[length++] = c;
+    ++step[steps - 1].text_length;
+    in_text = true;
+  }
+  constexpr void field(const Item& item, std::size_t value) {
+    Step& s = step[steps++];
+    s.is_field = true;
+    s.edit = item.edit;
+    s.width = item.width;
+    s.digits = item.digits;
+    s.value = value;
+    in_text = false;
+  }
+};
+
+// Drives the items with `values` values: literal text, skips and line breaks as they are met,
+// each value field taking the next value; output stops at a value field no value is left for,
+// and values left at the end of the layout start it again on a new line. The literal text is
+// handed on unescaped.
+template <class Sink>
+consteval void drive(const Items& items, int values, Sink& sink) {
+  require(values == 0 || items.has_value_field());
+  int next = 0;
+  std::size_t pending_blanks = 0;
+  auto text = [&](std::string_view t) {
+    for (; pending_blanks > 0; --pending_blanks) sink.text(' ');
+    for (std::size_t i = 0; i < t.size(); ++i) {
+      sink.text(t[i]);
+      if (t[i] == '\'') ++i;
+    }
+  };
+  auto line_end = [&]() {
+    pending_blanks = 0;
+    sink.text('\r');
+    sink.text('\n');
+  };
+  // One pass over the items; false when it stopped at a value field for want of a value.
+  auto pass = [&]() {
+    for (std::size_t i = 0; i < items.count; ++i) {
+      const Item& item = items.item[i];
+      switch (item.edit) {
+        case Edit::Literal: text(item.text); break;
+        case Edit::Skip: pending_blanks += item.width; break;
+        case Edit::NewLine: line_end(); break;
+        case Edit::NoLineEnd: break;
+        default:
+          for (unsigned r = 0; r < item.repeat; ++r) {
+            if (next == values) return false;
+            text({});
+            sink.field(item, static_cast<std::size_t>(next++));
+          }
+      }
+    }
+    return true;
+  };
+  while (pass() && next < values) line_end();
+  if (!items.ends_without_line_end()) line_end();
+}
+
+consteval int driven_values(const Items& items, int values) {
+  return values < 0 ? items.field_count() : values;
+}
+
+template <Shorthand S, int Values>
+consteval StepCounter measure() {
+  const Items items = parse(S.view());
+  StepCounter counter;
+  drive(items, driven_values(items, Values), counter);
+  return counter;
+}
+
+template <Shorthand S, int Values>
+consteval auto compile() {
+  constexpr StepCounter size = measure<S, Values>();
+  const Items items = parse(S.view());
+  Program<size.steps, size.chars> program;
+  drive(items, driven_values(items, Values), program);
+  return program;
+}
+
+template <Edit E>
+struct ValueOf {
+  using type = std::string_view;
+};
+template <>
+struct ValueOf<Edit::Integer> {
+  using type = std::int32_t;
+};
+template <>
+struct ValueOf<Edit::Fixed> {
+  using type = double;
+};
+template <>
+struct ValueOf<Edit::Exponent> {
+  using type = double;
+};
+template <>
+struct ValueOf<Edit::ScaledExponent> {
+  using type = double;
+};
+
+}  // namespace layout_detail
+
+// The values of one write, in field order. Built from a braced list whose elements must
+// convert to the field kinds without narrowing, or from a span of exactly as many values of
+// the one kind all fields share.
+template <class... T>
+class ValueList {
+ public:
+  constexpr ValueList(T... values) : values_(values...) {}  // NOLINT: implicit on purpose
+
+  template <class U, std::size_t N>
+    requires(N == sizeof...(T) && N > 0 && (std::is_same_v<T, U> && ...))
+  constexpr ValueList(std::span<const U, N> values)  // NOLINT: implicit on purpose
+      : values_(from_span(values, std::make_index_sequence<N>())) {}
+
+  template <std::size_t I>
+  constexpr const auto& get() const {
+    return std::get<I>(values_);
+  }
+
+ private:
+  template <class U, std::size_t N, std::size_t... I>
+  static constexpr std::tuple<T...> from_span(std::span<const U, N> values,
+                                              std::index_sequence<I...>) {
+    return {values[I]...};
+  }
+
+  std::tuple<T...> values_;
+};
+
+// A layout compiled for a fixed number of values; All means one value per field.
+inline constexpr int All = -1;
+
+template <Shorthand S, int ValueCount = All>
+class Layout {
+  static constexpr auto kProgram = layout_detail::compile<S, ValueCount>();
+  static constexpr std::size_t kSteps = kProgram.steps;
+
+  template <std::size_t V, std::size_t I = 0>
+  static consteval Edit edit_of_value() {
+    if constexpr (kProgram.step[I].is_field && kProgram.step[I].value == V) {
+      return kProgram.step[I].edit;
+    } else {
+      return edit_of_value<V, I + 1>();
+    }
+  }
+
+  template <std::size_t... V>
+  static auto value_list(std::index_sequence<V...>)
+      -> ValueList<typename layout_detail::ValueOf<edit_of_value<V>()>::type...>;
+
+  static consteval std::size_t value_count() {
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < kSteps; ++i) {
+      if (kProgram.step[i].is_field) ++n;
+    }
+    return n;
+  }
+
+ public:
+  using Values = decltype(value_list(std::make_index_sequence<value_count()>()));
+
+  // Characters the lines take with these values: all but the bare A fields are known now.
+  static constexpr std::size_t size(const Values& values) {
+    return size_of(values, std::make_index_sequence<kSteps>());
+  }
+
+  // Writes the lines at `out`, which has room for size(values) characters; returns the end.
+  static char* render(const Values& values, char* out) {
+    return render_steps(values, out, std::make_index_sequence<kSteps>());
+  }
+
+ private:
+  template <std::size_t I>
+  static constexpr std::size_t step_size(const Values& values) {
+    constexpr layout_detail::Step step = kProgram.step[I];
+    if constexpr (!step.is_field) {
+      return step.text_length;
+    } else if constexpr (step.edit == Edit::Text && step.width == 0) {
+      return values.template get<step.value>().size();
+    } else {
+      return step.width;
+    }
+  }
+
+  template <std::size_t... I>
+  static constexpr std::size_t size_of(const Values& values, std::index_sequence<I...>) {
+    return (std::size_t{0} + ... + step_size<I>(values));
+  }
+
+  template <std::size_t I>
+  static char* render_step(const Values& values, char* out) {
+    constexpr layout_detail::Step step = kProgram.step[I];
+    if constexpr (!step.is_field) {
+      std::memcpy(out, kProgram.chars.data() + step.text_at, step.text_length);
+      return out + step.text_length;
+    } else {
+      const auto& value = values.template get<step.value>();
+      if constexpr (step.edit == Edit::Integer) {
+        integer_field<step.width>(value, out);
+      } else if constexpr (step.edit == Edit::Fixed) {
+        write_fixed_field(value, step.width, step.digits, out);
+      } else if constexpr (step.edit == Edit::Exponent) {
+        exponent_field<step.width, step.digits, false>(value, out);
+      } else if constexpr (step.edit == Edit::ScaledExponent) {
+        exponent_field<step.width, step.digits, true>(value, out);
+      } else if constexpr (step.width == 0) {
+        std::copy_n(value.data(), value.size(), out);
+        return out + value.size();
+      } else {
+        write_text_field(value, step.width, out);
+      }
+      return out + step.width;
+    }
+  }
+
+  template <std::size_t... I>
+  static char* render_steps(const Values& values, char* out, std::index_sequence<I...>) {
+    ((out = render_step<I>(values, out)), ...);
+    return out;
+  }
+};
+
+template <Shorthand S, int ValueCount = All>
+inline constexpr Layout<S, ValueCount> layout{};
+
+template <class L>
+concept CompiledLayout = requires(const typename L::Values& values, char* out) {
+  { L::size(values) } -> std::same_as<std::size_t>;
+  { L::render(values, out) } -> std::same_as<char*>;
+};
+
+}  // namespace format

@@ -1,5 +1,7 @@
 #include "format/real_fields.hpp"
 
+#include "format/decimal_digits.hpp"
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -7,8 +9,9 @@
 #include <cmath>
 #include <string_view>
 #include <system_error>
+#include <utility>
 
-namespace io {
+namespace format {
 namespace {
 
 // Largest fixed text without sign: 309 integer digits of the largest double, the point and at
@@ -209,26 +212,14 @@ void significant_digits_exactly(double magnitude, int count, Significant& s) {
 
 void significant_digits(double magnitude, int count, Significant& s) {
   if (count <= kMaxFastScale) {
-    // A rounded value with a digit too many or too few means the exponent was one off, or
-    // that rounding carried into a new digit; the next power of ten settles it.
-    const std::uint64_t limit = kPowersOfTen[static_cast<std::size_t>(count)];
-    int exponent = decimal_exponent_estimate(magnitude);
-    for (int attempt = 0; attempt < 3; ++attempt) {
-      std::uint64_t whole = 0;
-      if (!scaled_whole(magnitude, count - 1 - exponent, whole)) break;
-      if (whole >= limit) {
-        ++exponent;
-      } else if (whole < limit / 10) {
-        --exponent;
-      } else {
-        write_digits(whole, count, s.digits);
-        s.exponent = exponent;
-        return;
-      }
-    }
+    const DecimalDigits d = decimal_digits(magnitude, count);
+    write_digits(d.whole, count, s.digits);
+    s.exponent = d.exponent;
+    return;
   }
   significant_digits_exactly(magnitude, count, s);
 }
+
 
 // The magnitude rounded to `decimals` places: "123.45", "0.30", or "12" when decimals is 0.
 std::string_view fixed_digits(double magnitude, std::uint8_t decimals, char* text) {
@@ -267,10 +258,41 @@ void put_exponent(int exponent, FieldText& text) {
 
 }  // namespace
 
-void write_integer_field(std::int32_t value, std::size_t width, char* out) {
-  char text[12];
-  const auto result = std::to_chars(text, text + sizeof text, value);
-  place_right({text, static_cast<std::size_t>(result.ptr - text)}, width, out);
+DecimalDigits exact_decimal_digits(double magnitude, int count) {
+  // A rounded value with a digit too many or too few means the exponent was one off, or that
+  // rounding carried into a new digit; the next power of ten settles it.
+  const std::uint64_t limit = kPowersOfTen[static_cast<std::size_t>(count)];
+  int exponent = decimal_exponent_estimate(magnitude);
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    std::uint64_t whole = 0;
+    if (!scaled_whole(magnitude, count - 1 - exponent, whole)) break;
+    if (whole >= limit) {
+      ++exponent;
+    } else if (whole < limit / 10) {
+      --exponent;
+    } else {
+      return {whole, exponent};
+    }
+  }
+  Significant s;
+  significant_digits_exactly(magnitude, count, s);
+  std::uint64_t whole = 0;
+  for (int i = 0; i < count; ++i) whole = whole * 10 + static_cast<std::uint64_t>(s.digits[i] - '0');
+  return {whole, s.exponent};
+}
+
+bool fast_decimal_digits(double magnitude, int count, DecimalDigits& digits) {
+  return [&]<int... C>(std::integer_sequence<int, C...>) {
+    bool answered = false;
+    ((count == C + 1 && (answered = fast_decimal_digits<C + 1>(magnitude, digits))), ...);
+    return answered;
+  }(std::make_integer_sequence<int, kMaxFastDigits>());
+}
+
+DecimalDigits decimal_digits(double magnitude, int count) {
+  DecimalDigits digits;
+  if (fast_decimal_digits(magnitude, count, digits)) return digits;
+  return exact_decimal_digits(magnitude, count);
 }
 
 void write_fixed_field(double value, std::size_t width, std::uint8_t digits, char* out) {
@@ -357,4 +379,4 @@ void write_text_field(std::string_view value, std::size_t width, char* out) {
   place_right(value.substr(0, width), width, out);
 }
 
-}  // namespace io
+}  // namespace format

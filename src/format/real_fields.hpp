@@ -1,4 +1,5 @@
-// Fixed-column fields holding one value each: the characters of Iw, Fw.d, Ew.d, 1PEw.d and Aw.
+// Fixed-column fields holding one value each, of widths and digit counts known only at run
+// time: the characters of Fw.d, Ew.d, 1PEw.d and Aw (fields.hpp has Iw and the quick E forms).
 //
 // Every function writes exactly `width` characters at `out`, right-aligned and blank-filled on
 // the left; a value that does not fit is shown as `width` asterisks. Real fields show the
@@ -9,10 +10,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace io {
-
-// Iw: the decimal digits, a minus sign directly before them when negative.
-void write_integer_field(std::int32_t value, std::size_t width, char* out);
+namespace format {
 
 // Fw.d: `digits` digits after the point; a lone 0 before the point only when a column is free.
 void write_fixed_field(double value, std::size_t width, std::uint8_t digits, char* out);
@@ -28,4 +26,4 @@ void write_scaled_exponent_field(double value, std::size_t width, std::uint8_t d
 // characters.
 void write_text_field(std::string_view value, std::size_t width, char* out);
 
-}  // namespace io
+}  // namespace format

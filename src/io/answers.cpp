@@ -4,12 +4,12 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <charconv>
 #include <cstddef>
 #include <string_view>
 #include <system_error>
 
+#include "io/interrupts.hpp"
 #include "io/units.hpp"
 
 namespace io {
@@ -131,9 +131,10 @@ bool parse_real(std::string_view token, double& value) {
 
 namespace {
 
-// Console lines are read through one fixed buffer. A line longer than the buffer keeps its
-// first part; the rest of it is passed over.
-constexpr std::size_t kConsoleBufferSize = 4096;
+// Console lines are read through one fixed buffer, room for the longest file name answer with
+// its line end. A line longer than the buffer keeps its first part; the rest of it is passed
+// over.
+constexpr std::size_t kConsoleBufferSize = 8192;
 
 struct ConsoleInput {
   std::array<char, kConsoleBufferSize> data;
@@ -141,6 +142,7 @@ struct ConsoleInput {
   std::size_t end = 0;
   std::size_t consumed = 0;   // the line handed out last, released on the next read
   bool passing_over = false;  // inside the rest of a line that was too long
+  bool line_cut = false;      // the line handed out last was the first part of a longer one
 };
 
 ConsoleInput console;
@@ -154,16 +156,13 @@ bool fill_console_buffer() {
     console.end -= console.begin;
     console.begin = 0;
   }
-  for (;;) {
-    const ssize_t n =
-        ::read(STDIN_FILENO, console.data.data() + console.end, console.data.size() - console.end);
-    if (n > 0) {
-      console.end += static_cast<std::size_t>(n);
-      return true;
-    }
-    if (n == 0) return false;
-    if (errno != EINTR) fail_io(CONSOLE_IN, "console input refused");
-  }
+  const ssize_t n = retry_on_interrupt([] {
+    return ::read(STDIN_FILENO, console.data.data() + console.end,
+                  console.data.size() - console.end);
+  });
+  if (n < 0) fail_io(CONSOLE_IN, "console input refused");
+  console.end += static_cast<std::size_t>(n);
+  return n > 0;
 }
 
 std::string_view held() {
@@ -203,33 +202,80 @@ bool next_console_line(std::string_view& line) {
     line = held().substr(0, lf);
     console.consumed = lf + 1;
   }
+  console.line_cut = console.passing_over;
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  return true;
+}
+
+struct PresetLines {
+  std::span<const std::string_view> lines;
+  std::size_t next = 0;
+  bool active = false;
+};
+
+PresetLines preset;
+
+bool next_answer_line(std::string_view& line) {
+  if (!preset.active) return next_console_line(line);
+  if (preset.next == preset.lines.size()) return false;
+  line = preset.lines[preset.next++];
   return true;
 }
 
 std::string_view read_console_line() {
   flush_all();
   std::string_view line;
-  if (!next_console_line(line)) fail_io(CONSOLE_IN, "end of console input");
+  if (!next_answer_line(line)) fail_io(CONSOLE_IN, "end of console input");
   return line;
 }
 
-[[noreturn]] void fail_unreadable(std::string_view token) {
-  constexpr std::string_view kPrefix = "unreadable number '";
-  constexpr std::size_t kShown = 40;
-  static char what[kPrefix.size() + kShown + 4];
-  const std::string_view shown = token.substr(0, kShown);
-  char* end = std::copy(kPrefix.begin(), kPrefix.end(), what);
-  end = std::copy(shown.begin(), shown.end(), end);
-  if (shown.size() < token.size()) end = std::copy_n("...", 3, end);
-  *end++ = '\'';
-  fail_io(CONSOLE_IN, {what, static_cast<std::size_t>(end - what)});
+// At most kShown characters of `text`, and "..." in `cut` when it had more.
+struct Shortened {
+  static constexpr std::size_t kShown = 40;
+  std::string_view shown;
+  std::string_view cut;
+  explicit Shortened(std::string_view text)
+      : shown(text.substr(0, kShown)), cut(text.size() > kShown ? "..." : "") {}
+};
+
+[[noreturn]] void fail_unreadable(std::string_view token, std::string_view question) {
+  const Shortened number(token);
+  if (question.empty()) fail_io(CONSOLE_IN, {"unreadable number '", number.shown, number.cut, "'"});
+  const Shortened asked(question);
+  fail_io(CONSOLE_IN, {"unreadable number '", number.shown, number.cut, "' for \"", asked.shown,
+                       asked.cut, "\""});
 }
 
 template <typename Number>
-void read_number(Number& variable, bool (*parse)(std::string_view, Number&)) {
+std::string_view number_text(Number value, char (&digits)[32]) {
+  const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  return {digits, static_cast<std::size_t>(end - digits)};
+}
+
+// The text typed after the value that was read, without its surrounding blanks.
+std::string_view left_over(std::string_view line, std::string_view token) {
+  const auto after = static_cast<std::size_t>(token.data() - line.data()) + token.size();
+  const std::string_view rest = line.substr(after);
+  const std::size_t first = rest.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return rest.substr(first, rest.find_last_not_of(" \t") - first + 1);
+}
+
+template <typename Number>
+void warn_ignored(std::string_view question, Number value, std::string_view ignored) {
+  char digits[32];
+  const Shortened rest(ignored);
+  report_error({"warning: answer to \"", question, "\" read as ", number_text(value, digits),
+                ", the rest \"", rest.shown, rest.cut,
+                "\" ignored; type a decimal point, not a comma"});
+}
+
+template <typename Number>
+void read_number(Number& variable, bool (*parse)(std::string_view, Number&),
+                 std::string_view question) {
   for (;;) {
-    const answer_parsing::FirstItem first = answer_parsing::first_item(read_console_line());
+    const std::string_view line = read_console_line();
+    const answer_parsing::FirstItem first = answer_parsing::first_item(line);
     switch (first.item) {
       case answer_parsing::LineItem::None:
         continue;
@@ -237,13 +283,25 @@ void read_number(Number& variable, bool (*parse)(std::string_view, Number&)) {
       case answer_parsing::LineItem::Null:
         return;
       case answer_parsing::LineItem::Value:
-        if (!parse(first.token, variable)) fail_unreadable(first.token);
+        if (!parse(first.token, variable)) fail_unreadable(first.token, question);
+        if (const std::string_view ignored = left_over(line, first.token); !ignored.empty()) {
+          warn_ignored(question, variable, ignored);
+        }
         return;
     }
   }
 }
 
 }  // namespace
+
+void preset_answers(std::span<const std::string_view> lines) { preset = {lines, 0, true}; }
+
+bool answers_are_preset() { return preset.active; }
+
+void forget_console_input() {
+  console = ConsoleInput{};
+  preset = PresetLines{};
+}
 
 void read_text_answer(std::span<char> variable) {
   const std::string_view line = read_console_line();
@@ -252,14 +310,25 @@ void read_text_answer(std::span<char> variable) {
   std::fill(variable.begin() + static_cast<std::ptrdiff_t>(kept), variable.end(), ' ');
 }
 
-void forget_console_input() { console = ConsoleInput{}; }
-
-void read_number_answer(double& variable) {
-  read_number<double>(variable, answer_parsing::parse_real);
+void read_whole_text_answer(std::span<char> variable, std::string_view question) {
+  const std::string_view line = read_console_line();
+  const std::size_t end = line.find_last_not_of(' ');
+  const std::size_t length = end == std::string_view::npos ? 0 : end + 1;
+  if (console.line_cut || length > variable.size()) {
+    char digits[32];
+    fail_io(CONSOLE_IN, {"answer refused, longer than ", number_text(variable.size(), digits),
+                         " characters, to \"", question.substr(0, 80), "\""});
+  }
+  std::copy_n(line.begin(), length, variable.begin());
+  std::fill(variable.begin() + static_cast<std::ptrdiff_t>(length), variable.end(), ' ');
 }
 
-void read_number_answer(std::int32_t& variable) {
-  read_number<std::int32_t>(variable, answer_parsing::parse_integer);
+void read_number_answer(double& variable, std::string_view question) {
+  read_number<double>(variable, answer_parsing::parse_real, question);
+}
+
+void read_number_answer(std::int32_t& variable, std::string_view question) {
+  read_number<std::int32_t>(variable, answer_parsing::parse_integer, question);
 }
 
 }  // namespace io

@@ -1,6 +1,7 @@
 // Answers typed on the console (unit 5), read a line at a time. A line ending in CR LF reads
 // as if it ended in LF. Before any read, every buffered output line is flushed, so the
-// question is on the screen.
+// question is on the screen. Answers given beforehand (the command line) are read by the same
+// rules, one preset line per answer, instead of the console.
 //
 // The end of console input during a read, and a number that cannot be read as its variable's
 // kind, end the program through io::fail_io.
@@ -12,19 +13,32 @@
 
 namespace io {
 
+// From now on every answer is read from these lines, in order, not from the console; running
+// out of them is the end of console input. The lines must outlive the run.
+void preset_answers(std::span<const std::string_view> lines);
+
+// Whether the answers come from preset lines rather than from the console.
+bool answers_are_preset();
+
 // Reads one line into the fixed-length text `variable`: cut to its length, or filled up with
 // blanks. An empty line gives an all-blank variable.
 void read_text_answer(std::span<char> variable);
 
-// Reads one number in free form (blanks, commas and line ends separate values; a line with no
-// value does not end the read). Every read starts on a fresh line; values left on the line
-// after the variable is filled are ignored. A slash, or a comma before any value, ends the read
-// and leaves the variable unchanged.
-void read_number_answer(double& variable);
-void read_number_answer(std::int32_t& variable);
+// Reads one line into `variable` whole: a line that, without its trailing blanks, is longer
+// than the variable ends the program through fail_io, naming the `question`; nothing is cut.
+void read_whole_text_answer(std::span<char> variable, std::string_view question);
 
-// Drops every console character read ahead but not yet handed out, so that the next read
-// starts afresh on standard input; for harnesses that run the dialogue many times in one
+// Reads one number in free form (blanks, commas and line ends separate values; a line with no
+// value does not end the read). Every read starts on a fresh line; text left on the line after
+// the value is ignored, with a warning on standard error naming the `question`, the value
+// taken and the text ignored (a decimal comma is the usual cause). A slash, or a comma before
+// any value, ends the read and leaves the variable unchanged. An unreadable number names the
+// `question` in its message.
+void read_number_answer(double& variable, std::string_view question = {});
+void read_number_answer(std::int32_t& variable, std::string_view question = {});
+
+// Drops every console character read ahead but not yet handed out, and any preset answers, so
+// that the next read starts afresh on standard input; for harnesses that run the dialogue many times in one
 // process.
 void forget_console_input();
 

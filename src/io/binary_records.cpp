@@ -11,6 +11,7 @@
 #include <charconv>
 #include <cstring>
 
+#include "io/interrupts.hpp"
 #include "io/units.hpp"
 
 namespace io {
@@ -22,7 +23,7 @@ static_assert(std::endian::native == std::endian::little,
 namespace {
 
 constexpr std::size_t kBufferSize = 64 * 1024;
-constexpr std::size_t kMaxNameLength = 1023;
+constexpr std::size_t kMaxNameLength = 4096;
 constexpr std::size_t kMaxBinaryFiles = 2;
 
 constexpr std::string_view kIllegalStructure = "illegal structure for unformatted file";
@@ -42,6 +43,8 @@ struct BinaryFile {
   bool block_open = false;      // false at the start of every record
   std::uint8_t lead = 0;        // leading byte of the open block
   std::size_t block_left = 0;   // data bytes still unread in the open block
+
+  std::string_view structure_hint;
 
   bool connected() const { return descriptor >= 0; }
   std::string_view file_name() const { return {name.data(), name_length}; }
@@ -72,22 +75,23 @@ BinaryFile* free_slot() {
   fail_io(file.unit, what, file.file_name());
 }
 
+// A failure of the records' structure, which the unit's hint may explain.
+[[noreturn]] void fail_structure(const BinaryFile& file, std::string_view what) {
+  fail_io(file.unit, what, file.file_name(), file.structure_hint);
+}
+
 // fail_io adds ", unit N, file NAME", which completes the diagnostic of the physical end.
 [[noreturn]] void fail_physical_end(const BinaryFile& file) {
-  fail(file, "end-of-file during read");
+  fail_structure(file, "end-of-file during read");
 }
 
 void refill(BinaryFile& file) {
-  for (;;) {
-    const ssize_t n = ::read(file.descriptor, buffer_of(file), kBufferSize);
-    if (n > 0) {
-      file.position = 0;
-      file.filled = static_cast<std::size_t>(n);
-      return;
-    }
-    if (n == 0) fail_physical_end(file);
-    if (errno != EINTR) fail(file, std::strerror(errno));
-  }
+  const ssize_t n =
+      retry_on_interrupt([&] { return ::read(file.descriptor, buffer_of(file), kBufferSize); });
+  if (n == 0) fail_physical_end(file);
+  if (n < 0) fail(file, std::strerror(errno));
+  file.position = 0;
+  file.filled = static_cast<std::size_t>(n);
 }
 
 std::uint8_t take_byte(BinaryFile& file) {
@@ -111,20 +115,20 @@ void take_bytes(BinaryFile& file, char* out, std::size_t count) {
 
 void check_first_byte(BinaryFile& file) {
   if (file.first_byte_checked) return;
-  if (take_byte(file) != FILE_START_BYTE) fail(file, kIllegalStructure);
+  if (take_byte(file) != FILE_START_BYTE) fail_structure(file, kIllegalStructure);
   file.first_byte_checked = true;
 }
 
 void close_block(BinaryFile& file) {
-  if (take_byte(file) != file.lead) fail(file, kIllegalStructure);
+  if (take_byte(file) != file.lead) fail_structure(file, kIllegalStructure);
   file.block_open = false;
 }
 
 void open_block(BinaryFile& file) {
   const std::uint8_t lead = take_byte(file);
-  if (lead == END_OF_FILE_MARK) fail(file, kEndOfFileMark);
+  if (lead == END_OF_FILE_MARK) fail_structure(file, kEndOfFileMark);
   // A length above the end-of-file mark belongs to no block kind.
-  if (lead > END_OF_FILE_MARK) fail(file, kIllegalStructure);
+  if (lead > END_OF_FILE_MARK) fail_structure(file, kIllegalStructure);
   file.lead = lead;
   file.block_left = lead == CONTINUED_BLOCK ? BLOCK_DATA_BYTES : lead;
   file.block_open = true;
@@ -134,7 +138,7 @@ void open_block(BinaryFile& file) {
 void next_block(BinaryFile& file) {
   if (file.block_open) {
     close_block(file);
-    if (file.lead != CONTINUED_BLOCK) fail(file, kTooManyBytes);
+    if (file.lead != CONTINUED_BLOCK) fail_structure(file, kTooManyBytes);
   }
   open_block(file);
 }
@@ -174,7 +178,7 @@ int open_binary_file(int unit, std::string_view name, int& descriptor) {
   char path[kMaxNameLength + 1];
   std::copy(name.begin(), name.end(), path);
   path[name.size()] = '\0';
-  const int opened = ::open(path, O_RDONLY | O_CLOEXEC);
+  const int opened = retry_on_interrupt([&] { return ::open(path, O_RDONLY | O_CLOEXEC); });
   if (opened < 0) return errno;
   struct stat status {};
   if (::fstat(opened, &status) != 0 || S_ISDIR(status.st_mode)) {
@@ -190,6 +194,10 @@ int open_binary_file(int unit, std::string_view name, int& descriptor) {
   file->name_length = name.size();
   descriptor = opened;
   return 0;
+}
+
+void set_structure_hint(int unit, std::string_view hint) {
+  if (BinaryFile* file = connected_file(unit); file != nullptr) file->structure_hint = hint;
 }
 
 void close_binary_file(int unit) {

@@ -37,6 +37,11 @@ constexpr ReadItem items_from(T* first, std::size_t count) {
 // disconnected first. Returns the descriptor through `descriptor` on success.
 int open_binary_file(int unit, std::string_view name, int& descriptor);
 
+// A second line for standard error after a failure of the record structure of the unit's
+// file (a record shorter than asked, a damaged frame, an end of file inside the data), such as
+// what the file may be instead. Kept until the unit is connected again.
+void set_structure_hint(int unit, std::string_view hint);
+
 // Disconnects the unit and closes its file; nothing when it is not connected.
 void close_binary_file(int unit);
 

@@ -8,16 +8,16 @@
 namespace io {
 namespace {
 
-constexpr Layout kFailureBanner{"(/,/,/,' *** ERROR DURING OPENING OF FILE UNIT',I5)"};
-constexpr Layout kIllegalUnit{"(5X,'ILLEGAL FILE UNIT')"};
-constexpr Layout kIllegalRecordLength{"(5X,'ILLEGAL RECORD LENGTH =',I5)"};
-constexpr Layout kErrorCode{"(5X,'ERROR CODE =',I5,'  (SYSTEM PARAMETER)')"};
-constexpr Layout kNamedFileOpened{"(/,/,/,5X,'FILE  ',A,/,5X,'IS OPENED ON UNIT NO.',I4)"};
-constexpr Layout kScratchFileOpened{"(/,/,/,5X,'A SCRATCH FILE IS OPENED ON UNIT NO.',I4)"};
-constexpr Layout kCharacteristics{
+constexpr auto kFailureBanner = format::layout<"(/,/,/,' *** ERROR DURING OPENING OF FILE UNIT',I5)">;
+constexpr auto kIllegalUnit = format::layout<"(5X,'ILLEGAL FILE UNIT')">;
+constexpr auto kIllegalRecordLength = format::layout<"(5X,'ILLEGAL RECORD LENGTH =',I5)">;
+constexpr auto kErrorCode = format::layout<"(5X,'ERROR CODE =',I5,'  (SYSTEM PARAMETER)')">;
+constexpr auto kNamedFileOpened = format::layout<"(/,/,/,5X,'FILE  ',A,/,5X,'IS OPENED ON UNIT NO.',I4)">;
+constexpr auto kScratchFileOpened = format::layout<"(/,/,/,5X,'A SCRATCH FILE IS OPENED ON UNIT NO.',I4)">;
+constexpr auto kCharacteristics = format::layout<
     "(5X,'FILE CHARACTERISTICS :',/,10X,'STATUS =',A7,/,10X,'ACCESS =',A10,/,10X,'FORM   =',A11,"
-    "/,10X,'LENGTH =',I5,' WORDS/BYTES PER RECORD (SECTOR)')"};
-constexpr Layout kBlankMode{"(10X,'BLANK  =',A4)"};
+    "/,10X,'LENGTH =',I5,' WORDS/BYTES PER RECORD (SECTOR)')">;
+constexpr auto kBlankMode = format::layout<"(10X,'BLANK  =',A4)">;
 
 // The attribute words, blank-padded to their fixed widths.
 constexpr std::string_view kUnknown = "UNKNOWN";

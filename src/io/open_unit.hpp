@@ -23,8 +23,8 @@ inline constexpr std::int32_t ILLEGAL_RECORD_LENGTH = -902;
 //   report_switch      > 0: report a successful opening
 //   message_unit       > 0: unit that receives every report line; otherwise nothing is written
 //   result             0; ILLEGAL_UNIT; ILLEGAL_RECORD_LENGTH; or minus the status number of a
-//                      refused opening (an errno, or FILE_IN_USE when the file is the protected
-//                      input or already open on another unit)
+//                      refused opening (an errno; INPUT_FILE_IN_USE for the protected input;
+//                      FILE_IN_USE for a file already open on another unit)
 // The unit stays unbound after every failure. An existing file opened UNKNOWN or OLD for
 // sequential writing has its former contents replaced.
 void open_unit(std::string_view name, std::int32_t name_length, std::int32_t unit,

@@ -8,16 +8,20 @@
 #include <array>
 #include <cerrno>
 #include <charconv>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
+
+#include "io/interrupts.hpp"
+#include "io/staged_files.hpp"
 
 namespace io {
 namespace {
 
 constexpr std::size_t kBufferSize = 64 * 1024;
-constexpr std::size_t kMaxNameLength = 1023;
-
-static_assert(kBufferSize >= 2 * kMaxRenderedChars);
+constexpr std::size_t kMaxNameLength = 4096;
+// Units bound at the same time: the console, the output file, the echo file and a few more.
+constexpr std::size_t kBuffers = 6;
 
 struct FileIdentity {
   dev_t device = 0;
@@ -33,6 +37,7 @@ struct FileIdentity {
 struct Unit {
   bool is_bound = false;
   int descriptor = 0;
+  char* buffer = nullptr;
   std::size_t used = 0;
   FileIdentity identity;
   std::array<char, kMaxNameLength + 1> name{};
@@ -44,18 +49,44 @@ struct Unit {
 
 std::array<Unit, MAX_UNIT + 1> units;
 
+// Kept apart from the table so that the table stays small to scan; a unit holds one while it
+// is bound.
+char buffers[kBuffers][kBufferSize];
+std::array<bool, kBuffers> buffer_taken{};
+
+char* take_buffer() {
+  for (std::size_t i = 0; i < kBuffers; ++i) {
+    if (!buffer_taken[i]) {
+      buffer_taken[i] = true;
+      return buffers[i];
+    }
+  }
+  return nullptr;
+}
+
+void give_back_buffer(const char* buffer) {
+  for (std::size_t i = 0; i < kBuffers; ++i) {
+    if (buffers[i] == buffer) buffer_taken[i] = false;
+  }
+}
+
 const bool console_bound = [] {
   units[CONSOLE_OUT].is_bound = true;
   units[CONSOLE_OUT].descriptor = STDOUT_FILENO;
+  units[CONSOLE_OUT].buffer = take_buffer();
   return true;
 }();
-
-// Kept apart from the table so that the table stays small to scan.
-char buffers[MAX_UNIT + 1][kBufferSize];
 
 FileIdentity protected_input;
 
 FailureHandler failure_handler = nullptr;
+
+bool staging_replacements = false;
+// Set once a staged file has taken its real name: from then on output was written.
+volatile std::sig_atomic_t output_committed = 0;
+
+// bind_staged's answer for a name that is not a regular file: bind it directly.
+constexpr int kWriteDirectly = -1;
 
 bool valid_unit(int unit) { return unit >= 1 && unit <= MAX_UNIT; }
 
@@ -68,12 +99,12 @@ FileIdentity identity_of(const struct stat& status) {
 // Hands the buffered characters of the unit to the operating system; 0 or the errno of the
 // refusal. The buffer is emptied either way, so a refusal is reported once.
 int drain(Unit& u) {
-  const char* data = buffers[&u - units.data()];
+  const char* data = u.buffer;
   std::size_t done = 0;
   int error = 0;
   while (done < u.used) {
-    const ssize_t n = ::write(u.descriptor, data + done, u.used - done);
-    if (n < 0 && errno == EINTR) continue;
+    const ssize_t n =
+        retry_on_interrupt([&] { return ::write(u.descriptor, data + done, u.used - done); });
     if (n <= 0) {
       error = n < 0 ? errno : EIO;
       break;
@@ -85,13 +116,11 @@ int drain(Unit& u) {
 }
 
 [[noreturn]] void fail_write(int unit, int error) {
-  constexpr std::string_view kRefused = "write refused: ";
-  static char what[160];
-  const char* reason = std::strerror(error);
-  const std::size_t reason_length = std::min(std::strlen(reason), sizeof what - kRefused.size());
-  std::copy(kRefused.begin(), kRefused.end(), what);
-  std::copy_n(reason, reason_length, what + kRefused.size());
-  fail_io(unit, {what, kRefused.size() + reason_length});
+  fail_io(unit, {"write refused: ", std::strerror(error)});
+}
+
+[[noreturn]] void fail_commit(int unit, int error) {
+  fail_io(unit, {"finished file not given its name: ", std::strerror(error)});
 }
 
 void flush_unit(int unit) {
@@ -102,18 +131,25 @@ void flush_unit(int unit) {
 
 void unbind(Unit& u) {
   if (u.descriptor > STDERR_FILENO) ::close(u.descriptor);
+  give_back_buffer(u.buffer);
   u = Unit{};
 }
 
-bool in_use(const FileIdentity& candidate) {
-  if (candidate.same_as(protected_input)) return true;
-  return std::any_of(units.begin(), units.end(),
-                     [&](const Unit& u) { return candidate.same_as(u.identity); });
+// 0, or the status number that refuses the file: the protected input, or a file in use.
+int in_use(const FileIdentity& candidate) {
+  if (candidate.same_as(protected_input)) return INPUT_FILE_IN_USE;
+  const bool bound = std::any_of(units.begin(), units.end(),
+                                 [&](const Unit& u) { return candidate.same_as(u.identity); });
+  return bound ? FILE_IN_USE : 0;
 }
 
-// Binds the open descriptor to the unit, which close_unit has emptied.
+bool buffer_free() { return std::find(buffer_taken.begin(), buffer_taken.end(), false) != buffer_taken.end(); }
+
+// Binds the open descriptor to the unit, which close_unit has emptied; buffer_free() has been
+// checked.
 void attach(int unit, int descriptor, const FileIdentity& identity, std::string_view name) {
   Unit& u = units[static_cast<std::size_t>(unit)];
+  u.buffer = take_buffer();
   u.is_bound = true;
   u.descriptor = descriptor;
   u.identity = identity;
@@ -127,6 +163,49 @@ FileIdentity guarded_identity(const struct stat& status) {
   return S_ISREG(status.st_mode) ? identity_of(status) : FileIdentity{};
 }
 
+// The refusals the name itself would get are kept: a folder, a file that may not be written,
+// the protected input or a file another unit writes. Nothing at the name is touched.
+int bind_staged(int unit, const char* path, std::string_view name, bool must_exist) {
+  if (name.empty()) return ENOENT;
+  if (name.back() == '/') return EISDIR;
+  struct stat existing {};
+  const bool exists = ::stat(path, &existing) == 0;
+  if (!exists && errno != ENOENT) return errno;
+  if (!exists && must_exist) return ENOENT;
+  FileIdentity identity;
+  if (exists) {
+    if (S_ISDIR(existing.st_mode)) return EISDIR;
+    if (!S_ISREG(existing.st_mode)) return kWriteDirectly;
+    const int check = retry_on_interrupt([&] { return ::open(path, O_WRONLY | O_CLOEXEC); });
+    if (check < 0) return errno;
+    ::close(check);
+    identity = identity_of(existing);
+    if (const int refusal = in_use(identity); refusal != 0) return refusal;
+  }
+  int descriptor = -1;
+  const int error = staging::create(unit, path, exists ? &existing : nullptr, descriptor);
+  if (error != 0) return error;
+  attach(unit, descriptor, identity, name);
+  return 0;
+}
+
+void discard_unit(int unit) {
+  staging::discard(unit);
+  unbind(units[static_cast<std::size_t>(unit)]);
+}
+
+extern "C" void discard_and_end(int signal_number) {
+  staging::discard_all();
+  static constexpr char kDiscarded[] = "zadaza2krano: interrupted; no output was written\n";
+  static constexpr char kInterrupted[] = "zadaza2krano: interrupted\n";
+  const bool committed = output_committed != 0;
+  const char* message = committed ? kInterrupted : kDiscarded;
+  const std::size_t length = committed ? sizeof kInterrupted - 1 : sizeof kDiscarded - 1;
+  [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, message, length);
+  std::signal(signal_number, SIG_DFL);
+  std::raise(signal_number);
+}
+
 void append(char*& out, std::string_view text) {
   std::copy(text.begin(), text.end(), out);
   out += text.size();
@@ -134,15 +213,17 @@ void append(char*& out, std::string_view text) {
 
 }  // namespace
 
-void write(int unit, const Layout& layout, std::initializer_list<Value> values) {
-  write(unit, layout, std::span<const Value>(values.begin(), values.size()));
+char* reserve(int unit, std::size_t size) {
+  if (!is_bound(unit)) return nullptr;
+  Unit& u = units[static_cast<std::size_t>(unit)];
+  if (kBufferSize - u.used < size) flush_unit(unit);
+  if (kBufferSize < size) fail_io(unit, "line longer than the unit's buffer");
+  return u.buffer + u.used;
 }
 
-void write(int unit, const Layout& layout, std::span<const Value> values) {
-  if (!is_bound(unit)) return;
+void commit(int unit, const char* end) {
   Unit& u = units[static_cast<std::size_t>(unit)];
-  if (kBufferSize - u.used < kMaxRenderedChars) flush_unit(unit);
-  u.used += format_layout(layout, values, buffers[unit] + u.used, kBufferSize - u.used);
+  u.used = static_cast<std::size_t>(end - u.buffer);
 }
 
 void flush_all() {
@@ -159,15 +240,20 @@ int bind_text_file(int unit, std::string_view name, bool must_exist, bool must_n
   // What the unit held is written out before anything may be truncated, and a refused
   // opening leaves the unit unbound.
   close_unit(unit);
+  if (!buffer_free()) return EMFILE;
   char path[kMaxNameLength + 1];
   std::copy(name.begin(), name.end(), path);
   path[name.size()] = '\0';
+  if (replace && !must_not_exist && staging_replacements) {
+    const int staged = bind_staged(unit, path, name, must_exist);
+    if (staged != kWriteDirectly) return staged;
+  }
 
   // Never O_TRUNC here: the file must be known not to be in use before anything is lost.
   int flags = O_WRONLY | O_CLOEXEC;
   if (!must_exist) flags |= O_CREAT;
   if (must_not_exist) flags |= O_CREAT | O_EXCL;
-  const int descriptor = ::open(path, flags, 0666);
+  const int descriptor = retry_on_interrupt([&] { return ::open(path, flags, 0666); });
   if (descriptor < 0) return errno;
 
   struct stat status {};
@@ -177,9 +263,9 @@ int bind_text_file(int unit, std::string_view name, bool must_exist, bool must_n
     return error;
   }
   const FileIdentity identity = guarded_identity(status);
-  if (in_use(identity)) {
+  if (const int refusal = in_use(identity); refusal != 0) {
     ::close(descriptor);
-    return FILE_IN_USE;
+    return refusal;
   }
   if (replace && S_ISREG(status.st_mode) && ::ftruncate(descriptor, 0) != 0) {
     const int error = errno;
@@ -194,6 +280,7 @@ int bind_scratch_file(int unit) {
   if (!valid_unit(unit)) return EBADF;
   if (is_console(unit)) return FILE_IN_USE;
   close_unit(unit);
+  if (!buffer_free()) return EMFILE;
   int descriptor = ::open("/tmp", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
   if (descriptor < 0) {
     // File systems without nameless files: a fresh name, removed at once.
@@ -209,7 +296,42 @@ int bind_scratch_file(int unit) {
 void close_unit(int unit) {
   if (!is_bound(unit)) return;
   flush_unit(unit);
+  if (staging::is_staged(unit)) {
+    if (const int error = staging::commit(unit); error != 0) fail_commit(unit, error);
+    output_committed = 1;
+  }
   unbind(units[static_cast<std::size_t>(unit)]);
+}
+
+void stage_replaced_files(bool on) {
+  staging_replacements = on;
+  output_committed = 0;
+}
+
+void commit_staged_files() {
+  for (int unit = 1; unit <= MAX_UNIT; ++unit) {
+    if (!staging::is_staged(unit)) continue;
+    flush_unit(unit);
+    Unit& u = units[static_cast<std::size_t>(unit)];
+    if (retry_on_interrupt([&] { return ::fsync(u.descriptor); }) != 0) fail_commit(unit, errno);
+  }
+  for (int unit = 1; unit <= MAX_UNIT; ++unit) {
+    if (!staging::is_staged(unit)) continue;
+    if (const int error = staging::commit(unit); error != 0) fail_commit(unit, error);
+    output_committed = 1;
+  }
+}
+
+void discard_staged_files() {
+  for (int unit = 1; unit <= MAX_UNIT; ++unit) {
+    if (staging::is_staged(unit)) discard_unit(unit);
+  }
+}
+
+void discard_staged_files_on_signals() {
+  for (const int signal_number : {SIGINT, SIGTERM, SIGHUP}) {
+    std::signal(signal_number, discard_and_end);
+  }
 }
 
 void protect_input_file(int descriptor) {
@@ -217,7 +339,9 @@ void protect_input_file(int descriptor) {
   if (::fstat(descriptor, &status) == 0) protected_input = identity_of(status);
 }
 
-void report_error(std::initializer_list<std::string_view> pieces) {
+// The one writer of standard error: the pieces, cut to the line's fixed room, after the
+// program's name, as one line.
+void write_error_line(std::span<const std::string_view> pieces) {
   for (Unit& u : units) {
     if (u.bound()) drain(u);
   }
@@ -231,8 +355,8 @@ void report_error(std::initializer_list<std::string_view> pieces) {
   }
   *out++ = '\n';
   for (const char* p = line; p < out;) {
-    const ssize_t n = ::write(STDERR_FILENO, p, static_cast<std::size_t>(out - p));
-    if (n < 0 && errno == EINTR) continue;
+    const ssize_t n = retry_on_interrupt(
+        [&] { return ::write(STDERR_FILENO, p, static_cast<std::size_t>(out - p)); });
     if (n <= 0) break;
     p += n;
   }
@@ -240,18 +364,46 @@ void report_error(std::initializer_list<std::string_view> pieces) {
 
 void set_failure_handler(FailureHandler handler) { failure_handler = handler; }
 
-void fail_io(int unit, std::string_view what, std::string_view file) {
+void report_error(std::initializer_list<std::string_view> pieces) {
+  write_error_line({pieces.begin(), pieces.size()});
+}
+
+void fail_io(int unit, std::initializer_list<std::string_view> what, std::string_view file,
+             std::string_view hint) {
   if (file.empty() && is_bound(unit)) file = units[static_cast<std::size_t>(unit)].file_name();
+  // The name outlives the unit it came from.
+  static char kept_name[kMaxNameLength + 1];
+  const std::size_t kept = std::min(file.size(), kMaxNameLength);
+  std::copy_n(file.begin(), kept, kept_name);
+  file = {kept_name, kept};
+  discard_staged_files();
+  const std::string_view nothing_written =
+      staging_replacements && output_committed == 0 ? "; no output was written" : "";
   char number[12];
   const char* number_end = std::to_chars(number, number + sizeof number, unit).ptr;
   const std::string_view unit_number(number, static_cast<std::size_t>(number_end - number));
-  if (file.empty()) {
-    report_error({what, ", unit ", unit_number});
-  } else {
-    report_error({what, ", unit ", unit_number, ", file ", file});
+  constexpr std::size_t kMostPieces = 16;
+  // Room for the unit, the file and the note after the description.
+  std::array<std::string_view, kMostPieces> pieces;
+  std::size_t n = 0;
+  for (const std::string_view piece : what) {
+    if (n < kMostPieces - 5) pieces[n++] = piece;
   }
+  pieces[n++] = ", unit ";
+  pieces[n++] = unit_number;
+  if (!file.empty()) {
+    pieces[n++] = ", file ";
+    pieces[n++] = file;
+  }
+  pieces[n++] = nothing_written;
+  write_error_line({pieces.data(), n});
+  if (!hint.empty()) report_error({hint});
   if (failure_handler != nullptr) failure_handler(IO_FAILURE_EXIT);
   std::_Exit(IO_FAILURE_EXIT);
+}
+
+void fail_io(int unit, std::string_view what, std::string_view file, std::string_view hint) {
+  fail_io(unit, {what}, file, hint);
 }
 
 }  // namespace io

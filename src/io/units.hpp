@@ -5,9 +5,9 @@
 #pragma once
 
 #include <cerrno>
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
-#include <span>
 #include <string_view>
 
 #include "format/layout.hpp"
@@ -18,15 +18,25 @@ inline constexpr int CONSOLE_IN = 5;
 inline constexpr int CONSOLE_OUT = 6;
 inline constexpr int MAX_UNIT = 99;
 
-// Status number of an opening refused because the file is the protected input file or is
-// already open on another unit (the operating system's "device or resource busy").
+// Status numbers of an opening refused because the file is already open on another unit (the
+// operating system's "device or resource busy"), or is the protected input file ("text file
+// busy").
 inline constexpr int FILE_IN_USE = EBUSY;
+inline constexpr int INPUT_FILE_IN_USE = ETXTBSY;
+
+// Room for `size` more characters in the unit's buffer, making it by handing the buffered
+// lines to the operating system; nullptr when no file is bound to the unit. Then `commit`
+// keeps the characters written up to `end`.
+char* reserve(int unit, std::size_t size);
+void commit(int unit, const char* end);
 
 // Writes the lines of `layout`, driven by `values`, on `unit`. A layout ending in $ leaves the
 // last line open: the next write on the unit continues it. A write the operating system
 // refuses ends the program through fail_io.
-void write(int unit, const Layout& layout, std::initializer_list<Value> values = {});
-void write(int unit, const Layout& layout, std::span<const Value> values);
+template <format::CompiledLayout L>
+void write(int unit, const L&, const typename L::Values& values = {}) {
+  if (char* out = reserve(unit, L::size(values))) commit(unit, L::render(values, out));
+}
 
 // Hands every buffered line of every unit to the operating system.
 void flush_all();
@@ -36,18 +46,40 @@ bool is_bound(int unit);
 
 // Binds a text file for sequential writing. Returns 0, or a positive status number when the
 // operating system refuses the opening (its errno) or the file may not be opened because it
-// is the protected input file or already open on another unit (FILE_IN_USE); nothing is
+// is the protected input file (INPUT_FILE_IN_USE) or already open on another unit
+// (FILE_IN_USE); nothing is
 // written to or removed from a refused file. `replace` empties an existing regular file. A
 // unit already bound is closed first, so it is unbound after a refusal. The console units
 // cannot be rebound (FILE_IN_USE).
 int bind_text_file(int unit, std::string_view name, bool must_exist, bool must_not_exist,
                    bool replace);
 
+// While on (from this call until it is called with false), an existing regular file that an opening would replace, or a file it would
+// create, is written under a temporary name in the same folder and takes its real name only at
+// commit_staged_files() or close_unit(); until then no file of that name is created, emptied
+// or written through a symbolic link. A replaced file's permissions are kept. A name that
+// exists and is not a regular file (a device, a pipe) is written directly. The refusals the
+// real name would get (a missing folder, a folder or file that may not be written, a name
+// that is a folder, a file in use) still come at the opening.
+void stage_replaced_files(bool on = true);
+
+// Gives every staged file its real name (a symbolic link there is replaced, not followed); the
+// units stay bound to them. A refusal ends the program through fail_io.
+void commit_staged_files();
+
+// Removes every staged file unwritten and unbinds its unit.
+void discard_staged_files();
+
+// SIGINT, SIGTERM and SIGHUP remove every staged file, say so on standard error, and then end
+// the program as the signal would have.
+void discard_staged_files_on_signals();
+
 // Binds a nameless temporary file, removed when the program ends. Returns 0 or a positive
 // status number as bind_text_file does.
 int bind_scratch_file(int unit);
 
-// Flushes the unit's lines and unbinds it; nothing when it is not bound.
+// Flushes the unit's lines, gives a staged file its name, and unbinds the unit; nothing when it
+// is not bound.
 void close_unit(int unit);
 
 // Marks the file that must never be opened for writing (the ZADAZA input), by identity of its
@@ -58,10 +90,16 @@ void protect_input_file(int descriptor);
 // then one line "zadaza2krano: " followed by the pieces on standard error.
 void report_error(std::initializer_list<std::string_view> pieces);
 
-// Ends the program after an input/output failure: flushes every unit, writes one line
-// "zadaza2krano: <what>, unit <unit>[, file <name>]" on standard error and exits with status 2.
-// An empty `file` names the file bound to the unit, if any.
-[[noreturn]] void fail_io(int unit, std::string_view what, std::string_view file = {});
+// Ends the program after an input/output failure: removes every staged file, flushes every
+// other unit, writes one line "zadaza2krano: <what>, unit <unit>[, file <name>]" on standard
+// error, followed by "; no output was written" when files are staged and none was committed,
+// and exits with status 2. An empty `file` names the file bound to the unit, if any. A `hint`
+// follows as a second line "zadaza2krano: <hint>".
+[[noreturn]] void fail_io(int unit, std::string_view what, std::string_view file = {},
+                          std::string_view hint = {});
+// The same, with the description given in pieces.
+[[noreturn]] void fail_io(int unit, std::initializer_list<std::string_view> what,
+                          std::string_view file = {}, std::string_view hint = {});
 
 // Exit status after an input/output failure.
 inline constexpr int IO_FAILURE_EXIT = 2;

@@ -8,40 +8,40 @@
 namespace zadaza {
 namespace {
 
-constexpr io::Layout kLabel{"(A)"};
-constexpr io::Layout kLayerCount{"(/,I4,' soil layers defined')"};
-constexpr io::Layout kLayerTableHeading{
+constexpr auto kLabel = format::layout<"(A)">;
+constexpr auto kLayerCount = format::layout<"(/,I4,' soil layers defined')">;
+constexpr auto kLayerTableHeading = format::layout<
     "(2X,'       Depth ',/,' Layer   below    Effective   Frict.','   Undrai.    Poiss    Shear',/,"
     "' number  mudline    unit      angle  ','  shear     ratio    modulus',/,"
-    "'        (bottom     weight    (deg.)  ','strength',/,'         of layer)')"};
-constexpr io::Layout kLayerRow{"(I4,1P,E11.3,E11.3,F7.1,E11.3,E11.3,F5.2,5E11.3)"};
-constexpr io::Layout kDiameters{"(I4,' pile diameters.  Diameters',1P,4E11.3,/)"};
-constexpr io::Layout kDiameterTitle{"(' Data for diameter',1P,E11.3,/)"};
-constexpr io::Layout kPointCounts{
+    "'        (bottom     weight    (deg.)  ','strength',/,'         of layer)')">;
+constexpr auto kLayerRow = format::layout<"(I4,1P,E11.3,E11.3,F7.1,E11.3,E11.3,F5.2,5E11.3)">;
+constexpr auto kDiameters = format::layout<"(I4,' pile diameters.  Diameters',1P,4E11.3,/)">;
+constexpr auto kDiameterTitle = format::layout<"(' Data for diameter',1P,E11.3,/)">;
+constexpr auto kPointCounts = format::layout<
     "(2X,'Layer    Number of points in P-delta curves :',/,' number     P-y       T-z       Q-z',/,"
-    "I4,3I10)"};
-constexpr io::Layout kOrigins{
+    "I4,3I10)">;
+constexpr auto kOrigins = format::layout<
     "(2X,'Layer    Point number defining origo in curves :',/,' number     P-y       T-z       Q-z',/,"
-    "I4,3I10)"};
-constexpr io::Layout kCurveHeading{
+    "I4,3I10)">;
+constexpr auto kCurveHeading = format::layout<
     "(2X,'__________P-y_______  __________T-z_______  ','__________Q-z_______',/,"
-    "'       P       delta         P       delta  ','        P       delta')"};
-constexpr io::Layout kCurvePoint{"(1P,6E11.3)"};
-constexpr io::Layout kParameterHeading{
+    "'       P       delta         P       delta  ','        P       delta')">;
+constexpr auto kCurvePoint = format::layout<"(1P,6E11.3)">;
+constexpr auto kParameterHeading = format::layout<
     "(2X,'P-y                 T-z       ','                    Q-z',/,"
     "'Max      Init.      Max       ','Init      Max       Max       Init     Max    ',/,"
     "'stress   stiff      compr.    ','stiff     tension   compr.    stiff    tension',/,"
     "'(f/L^2)  (f/L^3)    stress    ','(f/L^3)   stress    force     (f/L^3)  force',/,"
-    "'                    (f/L^2)   ','          (f/L^2)   (f/L^2)            (f/L^2)')"};
-constexpr io::Layout kParameters{"(1X,1P,9E11.3)"};
-constexpr io::Layout kScour{"(2X,'General scour line z-level :',1P,E11.2)"};
-constexpr io::Layout kSoilModulus{
+    "'                    (f/L^2)   ','          (f/L^2)   (f/L^2)            (f/L^2)')">;
+constexpr auto kParameters = format::layout<"(1X,1P,9E11.3)", 8>;
+constexpr auto kScour = format::layout<"(2X,'General scour line z-level :',1P,E11.2)">;
+constexpr auto kSoilModulus = format::layout<
     "(2X,'Soil modulus for pile soil interaction : ',/,'E(z) =',1P,E10.3,'  +  z *',E10.3,/,"
-    "'Nu   =',F5.2)"};
-constexpr io::Layout kDisplacementHeading{
+    "'Nu   =',F5.2)">;
+constexpr auto kDisplacementHeading = format::layout<
     "(2X,'Soil displacement values :      ','Open hole',/,"
-    "'z-level    x-disp    y-disp     ','z-disp     diameter')"};
-constexpr io::Layout kDisplacementRow{"(1X,1P,5E11.3)"};
+    "'z-level    x-disp    y-disp     ','z-disp     diameter')">;
+constexpr auto kDisplacementRow = format::layout<"(1X,1P,5E11.3)">;
 
 // Loops run to the count but never past the model's extents.
 int bounded(std::int32_t count, int extent) {

@@ -2,23 +2,32 @@
 
 #include <array>
 
-#include "app/text.hpp"
 #include "io/binary_records.hpp"
+#include "io/text.hpp"
 #include "io/units.hpp"
 #include "zadaza/soil_model.hpp"
 
 namespace zadaza {
 namespace {
 
-constexpr io::Layout kReadingLabel{"(/,A,A)"};
-constexpr io::Layout kFromUnit{"(A,I3)"};
-constexpr io::Layout kLimitTitle{"(A)"};
-constexpr io::Layout kLimitValue{"(A,I3)"};
-constexpr io::Layout kLabelHeading{"(/,A,A)"};
-constexpr io::Layout kCountHeading{"(A,I4)"};
-constexpr io::Layout kLastCountHeading{"(A,I4,/)"};
+constexpr auto kReadingLabel = format::layout<"(/,A,A)", 1>;
+constexpr auto kFromUnit = format::layout<"(A,I3)">;
+constexpr auto kLimitTitle = format::layout<"(A)">;
+constexpr auto kLimitValue = format::layout<"(A,I3)">;
+constexpr auto kLabelHeading = format::layout<"(/,A,A)">;
+constexpr auto kCountHeading = format::layout<"(A,I4)">;
+constexpr auto kLastCountHeading = format::layout<"(A,I4,/)">;
 
 constexpr int kPairsPerCurve = 2 * MAX_CURVE_POINTS;
+
+// The generations differ in one record only, so a file of the other generation fails on its
+// record structure.
+constexpr std::string_view kReadAsNewHint =
+    "the file was read as a New ZADAZA file: if it is an Old one, answer O to the first "
+    "question (option --old); otherwise it may be damaged or not a ZADAZA file";
+constexpr std::string_view kReadAsOldHint =
+    "the file was read as an Old ZADAZA file: if it is a New one, answer N to the first "
+    "question (no option --old); otherwise it may be damaged or not a ZADAZA file";
 
 // The integers of records 3 and 4 that nothing uses.
 std::array<std::int32_t, 2> unused_integers;
@@ -38,6 +47,8 @@ void read_counts(Generation generation) {
   }
 }
 
+// "availabe" and "exeeded" are the converter's own spellings, kept on purpose: scripts look
+// for these lines as they stand. The diameter limit is newer and spelt plainly.
 void write_limit_error(std::string_view title, std::string_view count_text, int limit,
                        std::int32_t actual) {
   io::write(io::CONSOLE_OUT, kLimitTitle, {title});
@@ -71,7 +82,7 @@ bool limits_met() {
 void write_headings() {
   const SoilModel& m = SOIL_MODEL;
   const std::string_view label{m.ANALYSIS_LABEL.data(), m.ANALYSIS_LABEL.size()};
-  const int last = app::ILAST(label, static_cast<int>(label.size()));
+  const int last = io::ILAST(label, static_cast<int>(label.size()));
   io::write(io::CONSOLE_OUT, kLabelHeading,
             {" Analysis Label     : ", label.substr(0, static_cast<std::size_t>(last))});
   io::write(io::CONSOLE_OUT, kCountHeading, {" Number of layers   : ", m.NUM_LAYERS});
@@ -144,16 +155,15 @@ int open_zadaza_file(std::string_view name) {
   return error;
 }
 
-bool read_zadaza_file(Generation generation, std::int32_t& RUN_STATUS) {
+bool read_zadaza_file(Generation generation) {
   SoilModel& m = SOIL_MODEL;
+  io::set_structure_hint(ZADAZA_UNIT,
+                         generation == Generation::New ? kReadAsNewHint : kReadAsOldHint);
   io::write(io::CONSOLE_OUT, kReadingLabel, {" Reading  Label ..... "});
   io::write(io::CONSOLE_OUT, kFromUnit, {" From Unit    :", ZADAZA_UNIT});
   read_label();
   read_counts(generation);
-  if (!limits_met()) {
-    RUN_STATUS = -1;
-    return false;
-  }
+  if (!limits_met()) return false;
   write_headings();
   for (int j = 1; j <= m.NUM_LAYERS; ++j) {
     read_layer(j);

@@ -1,7 +1,6 @@
 // The ZADAZA reader: loads the whole file on unit 89 into SOIL_MODEL in one pass.
 #pragma once
 
-#include <cstdint>
 #include <string_view>
 
 namespace zadaza {
@@ -15,9 +14,9 @@ enum class Generation { New, Old };
 // folder).
 int open_zadaza_file(std::string_view name);
 
-// Reads records 1 to 8 into SOIL_MODEL, writing the progress lines on the console. On a size
-// limit failure writes the three error lines, sets RUN_STATUS to -1 and returns false.
-// Damaged or short records end the program through the input/output layer.
-bool read_zadaza_file(Generation generation, std::int32_t& RUN_STATUS);
+// Reads records 1 to 8 into SOIL_MODEL, writing the progress lines on the console. Returns
+// whether the size limits held; when one does not, writes its three error lines and reads no
+// further. Damaged or short records end the program through the input/output layer.
+bool read_zadaza_file(Generation generation);
 
 }  // namespace zadaza

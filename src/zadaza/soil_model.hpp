@@ -4,9 +4,11 @@
 // extents whatever the file's counts are; elements the file does not fill stay zero.
 #pragma once
 
+#include <algorithm>
 #include <array>
-#include <cstddef>
 #include <cstdint>
+
+#include "io/array.hpp"
 
 namespace zadaza {
 
@@ -16,26 +18,7 @@ inline constexpr int MAX_CURVE_POINTS = 23;
 inline constexpr int MAX_DSP = 15;
 inline constexpr int DSP_ROWS = 25;
 
-// A fixed-extent array indexed from 1, first index fastest: a(i), a(i, j), a(i, j, k).
-template <typename T, int N1, int N2 = 1, int N3 = 1>
-struct Array {
-  static constexpr int kSize = N1 * N2 * N3;
-  std::array<T, kSize> element{};
-
-  constexpr T& operator()(int i, int j = 1, int k = 1) { return element[offset(i, j, k)]; }
-  constexpr const T& operator()(int i, int j = 1, int k = 1) const {
-    return element[offset(i, j, k)];
-  }
-  // Storage order pointer to element (i, j, k), for reading items straight into place.
-  constexpr T* at(int i, int j = 1, int k = 1) { return element.data() + offset(i, j, k); }
-  constexpr const T* at(int i, int j = 1, int k = 1) const {
-    return element.data() + offset(i, j, k);
-  }
-
-  static constexpr std::size_t offset(int i, int j, int k) {
-    return static_cast<std::size_t>((i - 1) + N1 * ((j - 1) + N2 * (k - 1)));
-  }
-};
+using io::Array;
 
 using LayerReals = Array<double, MAX_LAYERS>;
 using CountTable = Array<std::int32_t, MAX_PILES, MAX_LAYERS>;           // (slot, layer)
@@ -70,6 +53,12 @@ struct SoilModel {
   Array<double, DSP_ROWS> DSP_Z;
   Array<double, MAX_PILES, DSP_ROWS> DSP_VAL;  // (value, row)
 };
+
+// The file's layer count kept within the model's extent, so that a damaged count can never
+// index past the arrays.
+constexpr std::int32_t layers_held(std::int32_t NUM_LAYERS) {
+  return std::clamp(NUM_LAYERS, 0, MAX_LAYERS);
+}
 
 // The one soil data model of the run, zero at program start, filled once by the reader.
 extern SoilModel SOIL_MODEL;

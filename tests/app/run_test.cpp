@@ -1,127 +1,15 @@
 // The converter run end to end: the real program in a fresh folder, answers piped in, the
 // whole console compared byte for byte.
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
 #include <string>
+
+#include "converter_run.hpp"
+#include "support/test_support.hpp"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-const std::string kDash(45, '-');
-const std::string kNewBanner = "\r\n\r\n\r\n\r\n" + kDash + "\r\n" + kDash + "\r\n" +
-                               "-------  Z I Z A D E --> K R A N O   --------\r\n"
-                               "-------         Version 1.3          --------\r\n"
-                               "\r\n" +
-                               kDash + "\r\n" + kDash + "\r\n";
-const std::string kOldBanner = "\r\n\r\n\r\n\r\n" + kDash + "\r\n" +
-                               "-------  Z I Z A D E --> K R A N O   --------\r\n"
-                               "-------       Version 1.0b           --------\r\n"
-                               "-------                              --------\r\n"
-                               "-------   To be used together with   --------\r\n"
-                               "-------     1999 version or older    --------\r\n"
-                               "-------               of             --------\r\n"
-                               "-------             ZADAZA           --------\r\n"
-                               "-------                              --------\r\n"
-                               "\r\n" +
-                               kDash + "\r\n" + kDash + "\r\n";
-
-const std::string kGeneration = " New or Old ZADAZA data  /New/ ? ";
-const std::string kZadazaFile = " Give ZADAZA data file         : ";
-const std::string kOrientation = " Orientation of soil (POS/NEG) : ";
-const std::string kOrigo = " Origo of soil axis system     : ";
-const std::string kForceScale = " Scaling Factor, Force  Unit   : ";
-const std::string kLengthScale = " Scaling Factor, Length Unit   : ";
-const std::string kIdOffset = " Number to be added to ID      : ";
-const std::string kOutputFormat = " Output format, 1:SESAM, 2:KNF : ";
-const std::string kOutputFile = " Give KRANO soil file (output) : ";
-const std::string kEcho = " Echo of ZADAZA data   /No/    ? ";
-const std::string kProcessing = " Processing file               : ";
-const std::string kCompleted = "\r\n  Conversion Completed \r\n\r\n";
-const std::string kFailed = "\r\n  Conversion Feiled!   \r\n\r\n";
-
-std::string contents(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream all;
-  all << in.rdbuf();
-  return all.str();
-}
-
-struct Outcome {
-  int exit_status = -1;
-  std::string console;
-  std::string errors;
-};
-
-class ConverterRun : public ::testing::Test {
- protected:
-  void SetUp() override {
-    base_ = fs::temp_directory_path() /
-            ("run_test_" + std::to_string(::getpid()) + "_" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(base_);
-    fs::create_directories(work());
-  }
-  void TearDown() override { fs::remove_all(base_); }
-
-  fs::path work() const { return base_ / "work"; }
-
-  void make_file(const char* name, const std::string& text) const {
-    std::ofstream(work() / name, std::ios::binary) << text;
-  }
-
-  // Files in the working folder after the run.
-  std::set<std::string> files() const {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(work())) {
-      names.insert(entry.path().filename().string());
-    }
-    return names;
-  }
-
-  Outcome run(const std::string& answers) const {
-    std::ofstream(base_ / "answers.txt", std::ios::binary) << answers;
-    const std::string command = "cd '" + work().string() + "' && exec '" ZZ_CONVERTER "' < '" +
-                                (base_ / "answers.txt").string() + "' > '" +
-                                (base_ / "console.txt").string() + "' 2> '" +
-                                (base_ / "errors.txt").string() + "'";
-    const int status = std::system(command.c_str());
-    Outcome result;
-    result.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.console = contents(base_ / "console.txt");
-    result.errors = contents(base_ / "errors.txt");
-    return result;
-  }
-
-  // A ZADAZA file written by the test tool in the working folder.
-  void make_zadaza(const std::string& arguments, const char* name) const {
-    const std::string command = "cd '" + work().string() + "' && '" ZZ_MAKE_TOOL "' --synthetic " +
-                                arguments + " " + name + " > /dev/null";
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
-  }
-
-  fs::path base_;
-};
-
-std::string summary(const char* layers, const char* mudline, const char* factor) {
-  return kEcho + "\r\n Starts generating Krano input.....\r\n\r\n" +
-         "\r\n  .. Number of P_d curve points  23\r\n" + "  .. Number of Soil Layers     " +
-         layers + "\r\n" + "  .. Maximum Piles               15\r\n" +
-         "  .. Z_Coord for Mudline       " + mudline + "\r\n" + "  .. Coordinate  Factor        " +
-         factor + "\r\n\r\n";
-}
-
-std::string from_echo_question(const std::string& console) {
-  const std::size_t at = console.find(kEcho);
-  return at == std::string::npos ? console : console.substr(at);
-}
+using namespace converter_test;
 
 TEST_F(ConverterRun, EmptyFileNameEndsSilentlyAfterTheBanner) {
   const Outcome r = run("\n\n");
@@ -151,12 +39,13 @@ TEST_F(ConverterRun, UnopenableZadazaFileIsReportedAndNothingIsCreated) {
   const struct {
     const char* typed;
     const char* error;
-  } cases[] = {{"   missing.dat", "'missing.dat': No such file or directory\n"},
-               {"folder", "'folder': Is a directory\n"}};
+  } cases[] = {{"   missing.dat", "'missing.dat': No such file or directory"},
+               {"folder", "'folder': Is a directory"}};
   for (const auto& c : cases) {
     const Outcome r = run(std::string("\n") + c.typed + "\n");
     EXPECT_EQ(r.console, kGeneration + kNewBanner + kZadazaFile);
-    EXPECT_EQ(r.errors, std::string("zadaza2krano: cannot open ZADAZA file ") + c.error);
+    EXPECT_EQ(r.errors, std::string("zadaza2krano: cannot open ZADAZA file ") + c.error +
+                            "; check the name and that it is a readable file\n");
     EXPECT_EQ(r.exit_status, 1);
   }
   EXPECT_EQ(files(), std::set<std::string>{"folder"});
@@ -183,11 +72,39 @@ TEST_F(ConverterRun, UnreadableIntegerEndsTheProgramWithoutOutcome) {
 
 
 
-TEST_F(ConverterRun, LongZadazaNameGivesOutputNameCutTo64) {
-  const std::string name62 = std::string(58, 'z') + ".dat";
-  make_file(name62.c_str(), "");
-  run("\n" + name62 + "\nP\n0\n1\n1\n0\n1\n\n");
-  EXPECT_EQ(files(), (std::set<std::string>{name62, name62 + ".f"}));
+TEST_F(ConverterRun, LongNamesAreKeptWholeForOutputAndEcho) {
+  // A 62-character name, and "soil.zdz" behind 58 characters of folder.
+  const std::string folder = std::string(57, 'f');
+  fs::create_directory(work() / folder);
+  for (const std::string& name : {std::string(58, 'z') + ".zdz", folder + "/soil.zdz"}) {
+    make_zadaza("--layers 1 --diameters 1 --in-use 1 --dsp 0 --seed 4", name.c_str());
+    const Outcome r = run("\n" + name + "\nP\n0\n1\n1\n0\n1\n\nY\n");
+    EXPECT_NE(r.console.find(kProcessing + name + "\r\n"), std::string::npos);
+    EXPECT_EQ(r.exit_status, 0) << r.errors;
+    EXPECT_TRUE(fs::exists(work() / (name + ".fem"))) << name;
+    EXPECT_TRUE(fs::exists(work() / (name + ".echo"))) << name;
+  }
+}
+
+TEST_F(ConverterRun, NameAnswerBeyond4096CharactersIsRefusedNotCut) {
+  // 4096 characters are taken whole (and then refused by the system as too long a name).
+  const struct {
+    std::size_t length;
+    std::string error;
+    int exit_status;
+  } cases[] = {{4096, "': File name too long; check the name and that it is a readable file\n", 1},
+               {4097,
+                "zadaza2krano: answer refused, longer than 4096 characters, to \"Give ZADAZA "
+                "data file\", unit 5; no output was written\n",
+                2}};
+  for (const auto& c : cases) {
+    const std::string name(c.length, 'n');
+    const Outcome r = run("\n" + name + "\n");
+    EXPECT_EQ(r.console, kGeneration + kNewBanner + kZadazaFile);
+    EXPECT_TRUE(r.errors.ends_with(c.error)) << r.errors.substr(0, 100);
+    EXPECT_EQ(r.exit_status, c.exit_status);
+    EXPECT_TRUE(files().empty());
+  }
 }
 
 TEST_F(ConverterRun, InputFileTypedAsOutputNameIsNeverTouched) {
@@ -198,7 +115,7 @@ TEST_F(ConverterRun, InputFileTypedAsOutputNameIsNeverTouched) {
     const Outcome r = run("\nsoil.dat\nP\n0\n1\n1\n0\n1\n" + std::string(typed) + "\nN\n");
     EXPECT_EQ(contents(work() / "soil.dat"), input) << typed;
     EXPECT_EQ(from_echo_question(r.console), summary("   2", "      0.0", "      1.0") + kFailed);
-    EXPECT_EQ(r.exit_status, 0);
+    EXPECT_EQ(r.exit_status, 3);
   }
   EXPECT_EQ(files(), (std::set<std::string>{"soil.dat", "sub"}));
 }
@@ -228,11 +145,41 @@ TEST_F(ConverterRun, TypedSettingsReachTheSummary) {
   EXPECT_EQ(files(), (std::set<std::string>{"new.dat", "new.knf"}));
 }
 
+TEST_F(ConverterRun, TextAfterATypedNumberIsIgnoredWithAWarning) {
+  make_zadaza("--layers 1 --diameters 1 --in-use 1 --dsp 0 --seed 1", "soil.dat");
+  const Outcome r = run("\nsoil.dat\nP\n-20,5\n1\n1.5 2\n0 1\n1\n\nN\n");
+  EXPECT_EQ(from_echo_question(r.console), summary("   1", "    -20.0", "      1.0") + kCompleted);
+  EXPECT_EQ(r.errors,
+            "zadaza2krano: warning: answer to \"Origo of soil axis system\" read as -20, the "
+            "rest \",5\" ignored; type a decimal point, not a comma\n"
+            "zadaza2krano: warning: answer to \"Scaling Factor, Length Unit\" read as 1.5, the "
+            "rest \"2\" ignored; type a decimal point, not a comma\n"
+            "zadaza2krano: warning: answer to \"Number to be added to ID\" read as 0, the rest "
+            "\"1\" ignored; type a decimal point, not a comma\n");
+  EXPECT_EQ(r.exit_status, 0);
+}
+
+TEST_F(ConverterRun, RepeatedDiameterIsWarnedOfThenSkippedAndExplained) {
+  make_zadaza("--layers 1 --diameters 2 --in-use 2 --dsp 0 --seed 1", "soil.dat", "1.2 1.2");
+  const Outcome r = run("\nsoil.dat\nP\n0\n1\n1\n0\n1\nout.fem\nN\n");
+  EXPECT_TRUE(r.console.ends_with(kFailed));
+  EXPECT_EQ(r.errors,
+            "zadaza2krano: warning: diameter 2 (1.2) repeats diameter 1; check the ZADAZA file\n"
+            "zadaza2krano: output file 'out.fem' holds error banners: 1 of 2 diameters skipped, "
+            "their identifiers out of range or already used by another diameter (see \"*** ERROR "
+            "IN G2KRANO ***\")\n");
+  EXPECT_EQ(r.exit_status, 3);
+}
+
 TEST_F(ConverterRun, FailedOutputOpeningIsReportedEvenAfterEchoOpens) {
   make_zadaza("--layers 1 --diameters 1 --in-use 1 --dsp 0 --seed 1", "soil.dat");
   const Outcome r = run("\nsoil.dat\nN\n0\n1\n1\n0\n1\nno/such/out.fem\nY\n");
   EXPECT_EQ(from_echo_question(r.console), summary("   1", "      0.0", "     -1.0") + kFailed);
-  EXPECT_EQ(r.exit_status, 0);
+  EXPECT_EQ(r.errors,
+            "zadaza2krano: cannot open output file 'no/such/out.fem': No such file or directory; "
+            "check that its folder exists; the run goes on without it and ends \"Conversion "
+            "Feiled!\"\n");
+  EXPECT_EQ(r.exit_status, 3);
   EXPECT_EQ(files(), (std::set<std::string>{"soil.dat", "soil.dat.echo"}));
 }
 
@@ -242,9 +189,35 @@ TEST_F(ConverterRun, SizeLimitFailureEndsAfterTheReaderWithoutOutcome) {
   EXPECT_EQ(r.console.find(kEcho), std::string::npos);
   EXPECT_EQ(r.console.find("Conversion"), std::string::npos);
   EXPECT_NE(r.console.find("81"), std::string::npos);
-  EXPECT_EQ(r.exit_status, 0);
-  EXPECT_EQ(files(), (std::set<std::string>{"big.dat", "big.dat.fem"}));
-  EXPECT_EQ(fs::file_size(work() / "big.dat.fem"), 0u);
+  EXPECT_EQ(r.errors,
+            "zadaza2krano: ZADAZA file 'big.dat' is beyond the size limits (the lines above say "
+            "which); no output was written\n");
+  EXPECT_EQ(r.exit_status, 3);
+  EXPECT_EQ(files(), (std::set<std::string>{"big.dat"}));
+}
+
+TEST_F(ConverterRun, EchoIsWrittenOnlyForAY) {
+  make_zadaza("--layers 1 --diameters 1 --in-use 1 --dsp 0 --seed 4", "soil.dat");
+  const struct {
+    const char* answer;
+    bool echo;
+  } cases[] = {{"", false}, {"n", false}, {"No", false}, {" y", false},
+               {"x", false}, {"y", true},  {"Yes", true}};
+  for (const auto& c : cases) {
+    std::filesystem::remove(work() / "soil.dat.echo");
+    const Outcome r = run("\nsoil.dat\nP\n0\n1\n1\n0\n1\n\n" + std::string(c.answer) + "\n");
+    EXPECT_EQ(from_echo_question(r.console), summary("   1", "      0.0", "      1.0") + kCompleted)
+        << "answer '" << c.answer << "'";
+    EXPECT_EQ(files().count("soil.dat.echo"), c.echo ? 1U : 0U) << "answer '" << c.answer << "'";
+  }
+}
+
+TEST_F(ConverterRun, ConsoleThatGoesAwayEndsTheProgramWithItsMessage) {
+  const Outcome r = run("\n\n", test_support::Console::Gone);
+  EXPECT_TRUE(r.exited) << "ended by signal " << r.signal;
+  EXPECT_EQ(r.exit_status, 2);
+  EXPECT_EQ(r.errors.rfind("zadaza2krano: write refused: ", 0), 0U) << r.errors;
+  EXPECT_NE(r.errors.find(", unit 6"), std::string::npos) << r.errors;
 }
 
 // Whole runs whose outcome rests on the file and the answers together: the outcome line and a
@@ -252,6 +225,7 @@ TEST_F(ConverterRun, SizeLimitFailureEndsAfterTheReaderWithoutOutcome) {
 struct WholeRun {
   const char* name;
   const char* tool_arguments;
+  const char* diameters;
   const char* answers;
   bool completes;
   const char* output_piece;
@@ -261,11 +235,10 @@ class WholeRuns : public ConverterRun, public ::testing::WithParamInterface<Whol
 
 TEST_P(WholeRuns, OutcomeAndOutputAgree) {
   const WholeRun& c = GetParam();
-  make_zadaza(c.tool_arguments, "soil.dat");
+  make_zadaza(c.tool_arguments, "soil.dat", c.diameters);
   const Outcome r = run(c.answers);
   EXPECT_TRUE(r.console.ends_with(c.completes ? kCompleted : kFailed)) << r.console;
-  EXPECT_EQ(r.errors, "");
-  EXPECT_EQ(r.exit_status, 0);
+  EXPECT_EQ(r.exit_status, c.completes ? 0 : 3);
   EXPECT_NE(contents(work() / "out.txt").find(c.output_piece), std::string::npos);
 }
 
@@ -273,15 +246,28 @@ INSTANTIATE_TEST_SUITE_P(
     Converter, WholeRuns,
     ::testing::Values(
         WholeRun{"OldGenerationReadsFourDiameterGroups",
-                 "--old --layers 2 --diameters 4 --in-use 2 --dsp 1 --seed 5",
+                 "--old --layers 2 --diameters 4 --in-use 2 --dsp 1 --seed 5", nullptr,
                  "O\nsoil.dat\nP\n0\n1\n1\n0\n2\nout.txt\nN\n", true,
                  "\r\n ELPLCURV   1200021\r\n"},
         WholeRun{"UnknownFormatWritesBlocksThenBothBanners",
-                 "--layers 1 --diameters 1 --in-use 1 --dsp 0 --seed 2",
+                 "--layers 1 --diameters 1 --in-use 1 --dsp 0 --seed 2", nullptr,
                  "\nsoil.dat\nN\n0\n1\n1\n0\n3\nout.txt\n\n", false,
                  "   900013\r\n\r\n  *** ERROR IN G2K_WMAT ***\r\n\r\n  *** ERROR IN G2KRANO ***\r\n"},
+        WholeRun{"NanDiameterIsRefusedAndTheNextOneConverted",
+                 "--layers 1 --diameters 2 --in-use 2 --dsp 0 --seed 2", "nan 1.2",
+                 "\nsoil.dat\nN\n0\n1\n1\n0\n1\nout.txt\n\n", false,
+                 "*** Identifiers out of range for diameter        NaN\r\n'\r\n'"},
+        WholeRun{"SoilIdentifierTwiceSkipsTheSecondDiameter",
+                 "--layers 1 --diameters 2 --in-use 2 --dsp 0 --seed 2", "10.5 10.6",
+                 "\nsoil.dat\nN\n0\n1\n1\n0\n1\nout.txt\n\n", false,
+                 "\r\n  *** ERROR IN G2KRANO ***\r\n\r\n"
+                 "  *** Identifiers already used by another diameter  1.060E+01\r\n"},
+        WholeRun{"DiameterCodeTwiceSkipsTheSecondDiameter",
+                 "--layers 1 --diameters 2 --in-use 2 --dsp 0 --seed 2", "1.0 1.0004",
+                 "\nsoil.dat\nN\n0\n1\n1\n0\n2\nout.txt\n\n", false,
+                 "  *** Identifiers already used by another diameter  1.000E+00\r\n"},
         WholeRun{"OffsetBeyondThirtyTwoBitsSkipsTheDiameter",
-                 "--layers 1 --diameters 1 --in-use 1 --dsp 0 --seed 2",
+                 "--layers 1 --diameters 1 --in-use 1 --dsp 0 --seed 2", nullptr,
                  "\nsoil.dat\nN\n0\n1\n1\n2147483000\n1\nout.txt\n\n", false,
                  "\r\n  *** ERROR IN G2KRANO ***\r\n\r\n"
                  "  *** Identifiers out of range for diameter  9.000E-01\r\n"}),

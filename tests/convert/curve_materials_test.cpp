@@ -111,9 +111,9 @@ class CurveMaterials : public ::testing::Test {
       qz(2, k, layer) = k <= 2 ? -1.0 * k : -2.0;
     }
   }
-  static inline ScaledCurves py;
-  static inline ScaledCurves tz;
-  static inline ScaledCurves qz;
+  static inline ScaledCurves& py = convert_test::workspace().PYCRV;
+  static inline ScaledCurves& tz = convert_test::workspace().TZCRV;
+  static inline ScaledCurves& qz = convert_test::workspace().QZCRV;
 };
 
 TEST_F(CurveMaterials, BuildsThreeMaterialsPerLayerInCurveOrder) {
@@ -123,7 +123,7 @@ TEST_F(CurveMaterials, BuildsThreeMaterialsPerLayerInCurveOrder) {
   add_material(store, 2, 77);  // materials already in store are kept
   std::int32_t status = 0;
   OutputCapture out;
-  G2K_MATR(store, 2, 23, 0, py, tz, qz, 0.9, convert_test::kOutputUnit, status);
+  G2K_MATR(convert_test::workspace(), 2, 23, 0, 0.9, convert_test::kOutputUnit, status);
   EXPECT_EQ(status, 0);
   EXPECT_TRUE(out.lines().empty());
   ASSERT_EQ(store.NMAT, 7);
@@ -155,7 +155,7 @@ TEST_F(CurveMaterials, OffsetIsAddedToEveryIdentifier) {
   fill_layer(1, 1.0);
   auto& store = empty_store();
   std::int32_t status = 0;
-  G2K_MATR(store, 1, 23, 5, py, tz, qz, 0.9, convert_test::kOutputUnit, status);
+  G2K_MATR(convert_test::workspace(), 1, 23, 5, 0.9, convert_test::kOutputUnit, status);
   ASSERT_EQ(store.NMAT, 3);
   EXPECT_EQ(store.MATID(1), 900016);
   EXPECT_EQ(store.MATID(2), 900017);
@@ -165,7 +165,7 @@ TEST_F(CurveMaterials, OffsetIsAddedToEveryIdentifier) {
 TEST_F(CurveMaterials, NoLayersBuildsNothing) {
   auto& store = empty_store();
   std::int32_t status = 0;
-  G2K_MATR(store, 0, 23, 0, py, tz, qz, 1.5, convert_test::kOutputUnit, status);
+  G2K_MATR(convert_test::workspace(), 0, 23, 0, 1.5, convert_test::kOutputUnit, status);
   EXPECT_EQ(store.NMAT, 0);
   EXPECT_EQ(status, 0);
 }
@@ -175,10 +175,10 @@ TEST_F(CurveMaterials, MoreThanHundredPointsFailsWithoutBuilding) {
   auto& store = empty_store();
   std::int32_t status = 0;
   OutputCapture out;
-  G2K_MATR(store, 1, 100, 0, py, tz, qz, 1.5, convert_test::kOutputUnit, status);
+  G2K_MATR(convert_test::workspace(), 1, 100, 0, 1.5, convert_test::kOutputUnit, status);
   EXPECT_EQ(status, 0);
   EXPECT_EQ(store.NMAT, 3);
-  G2K_MATR(store, 1, 101, 0, py, tz, qz, 1.5, convert_test::kOutputUnit, status);
+  G2K_MATR(convert_test::workspace(), 1, 101, 0, 1.5, convert_test::kOutputUnit, status);
   EXPECT_EQ(status, -1);
   EXPECT_EQ(store.NMAT, 3);
   EXPECT_EQ(out.lines(), (std::vector<std::string>{

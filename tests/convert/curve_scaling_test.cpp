@@ -8,19 +8,28 @@ using convert::G2K_SCAL;
 using convert::ScaledCurves;
 using zadaza::CurveArray;
 
+// The model's curves under short names, and the scaled curves.
 struct Arrays {
-  CurveArray py_p, py_d, tz_p, tz_d, qz_p, qz_d;
+  zadaza::SoilModel model;
+  CurveArray& py_p = model.PY_P;
+  CurveArray& py_d = model.PY_DELTA;
+  CurveArray& tz_p = model.TZ_P;
+  CurveArray& tz_d = model.TZ_DELTA;
+  CurveArray& qz_p = model.QZ_P;
+  CurveArray& qz_d = model.QZ_DELTA;
   ScaledCurves py, tz, qz;
 };
 
 Arrays& arrays() {
   static Arrays a;
-  a = Arrays{};
+  a.model = zadaza::SoilModel{};
+  a.py = a.tz = a.qz = ScaledCurves{};
   return a;
 }
 
 void scale(Arrays& a, int slot, int layers, double D) {
-  G2K_SCAL(slot, layers, D, 23, a.py_p, a.py_d, a.tz_p, a.tz_d, a.qz_p, a.qz_d, a.py, a.tz, a.qz);
+  a.model.NUM_LAYERS = layers;
+  G2K_SCAL(a.model, slot, D, a.py, a.tz, a.qz);
 }
 
 TEST(CurveScaling, StressesBecomeForcesWithTheSinglePrecisionPi) {

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "convert/material_store.hpp"
 #include "output_capture.hpp"
 
 namespace {
@@ -27,7 +26,6 @@ struct Settings {
   double mudline = 0.0;
   double force = 1.0;
   double length = 1.0;
-  std::int32_t points = 23;
 };
 
 class Conversion : public ::testing::Test {
@@ -84,18 +82,28 @@ class Conversion : public ::testing::Test {
     }
   }
 
-  static Lines run(const Settings& s, std::int32_t& status) {
-    auto& m = model();
+  // Converts the model; `converted` receives what G2KRANO returns.
+  static Lines run(const Settings& s, bool& converted) {
+    convert::ConversionSettings settings;
+    settings.ACTIVE_DIAMETERS = s.diameters;
+    settings.OUTPUT_FORMAT = s.format;
+    settings.ID_OFFSET = s.offset;
+    settings.COORD_FACTOR = s.coord;
+    settings.MUDLINE_Z = s.mudline;
+    settings.FORCE_SCALE = s.force;
+    settings.LENGTH_SCALE = s.length;
     OutputCapture out;
-    convert::G2KRANO(s.diameters, s.points, 15, m.NUM_LAYERS, m.PY_P, m.PY_DELTA, m.TZ_P, m.DIAM,
-                     m.TZ_DELTA, m.QZ_P, m.QZ_DELTA, m.ZBOT, s.coord, s.mudline, s.force,
-                     s.length, s.format, s.offset, kOutputUnit, status);
+    converted = convert::G2KRANO(model(), settings, convert_test::workspace(), kOutputUnit);
     return out.lines();
   }
 
   static Lines run(const Settings& s) {
-    std::int32_t status = 0;
-    return run(s, status);
+    bool converted = false;
+    return run(s, converted);
+  }
+
+  static const convert::MaterialStore& store() {
+    return convert_test::workspace().MATERIAL_STORE;
   }
 };
 
@@ -120,9 +128,9 @@ std::size_t count_starting(const Lines& lines, const std::string& start) {
 
 TEST_F(Conversion, SmallModelInSesamRecords) {
   small_model();
-  std::int32_t status = 0;
-  const Lines lines = run({.format = 1}, status);
-  EXPECT_EQ(status, 0);
+  bool converted = false;
+  const Lines lines = run({.format = 1}, converted);
+  EXPECT_TRUE(converted);
   const Lines materials{
       "MISOPL    0.20000110E+07  0.40000000E+01  0.00000000E+00  0.00000000E+00",
       "          0.00000000E+00  0.00000000E+00  0.00000000E+00  0.00000000E+00",
@@ -159,9 +167,9 @@ TEST_F(Conversion, SmallModelInSesamRecords) {
 
 TEST_F(Conversion, SmallModelInKnf) {
   small_model();
-  std::int32_t status = 0;
-  const Lines lines = run({.format = 2}, status);
-  EXPECT_EQ(status, 0);
+  bool converted = false;
+  const Lines lines = run({.format = 2}, converted);
+  EXPECT_TRUE(converted);
   const Lines materials{"'",
                         "'            Mat  ID               P           Delta ",
                         " ELPLCURV   2000011",
@@ -188,9 +196,9 @@ TEST_F(Conversion, SmallModelInKnf) {
 TEST_F(Conversion, UnknownFormatsWriteBlocksThenBothBanners) {
   small_model();
   for (const std::int32_t format : {0, 3}) {
-    std::int32_t status = 0;
-    const Lines lines = run({.format = format}, status);
-    EXPECT_EQ(status, -1);
+    bool converted = false;
+    const Lines lines = run({.format = format}, converted);
+    EXPECT_FALSE(converted);
     EXPECT_EQ(lines, concat(kSmallModelBlock, {"", "  *** ERROR IN G2K_WMAT ***", "",
                                                "  *** ERROR IN G2KRANO ***"}))
         << joined(lines);
@@ -200,9 +208,9 @@ TEST_F(Conversion, UnknownFormatsWriteBlocksThenBothBanners) {
 TEST_F(Conversion, NoDiameterWritesNothingUnlessTheFormatIsUnknown) {
   small_model();
   for (const std::int32_t format : {1, 2}) {
-    std::int32_t status = 0;
-    EXPECT_TRUE(run({.diameters = 0, .format = format}, status).empty());
-    EXPECT_EQ(status, 0);
+    bool converted = false;
+    EXPECT_TRUE(run({.diameters = 0, .format = format}, converted).empty());
+    EXPECT_TRUE(converted);
   }
   EXPECT_EQ(run({.diameters = 0, .format = 3}),
             (Lines{"", "  *** ERROR IN G2K_WMAT ***", "", "  *** ERROR IN G2KRANO ***"}));
@@ -215,7 +223,7 @@ TEST_F(Conversion, NoLayersGivesBareBlocksAndNoMaterials) {
   ASSERT_EQ(lines.size(), 10U) << joined(lines);
   EXPECT_EQ(lines[2], " SOILCHAR    1500      1     0.000     1.500     1.000     1.000");
   EXPECT_EQ(lines[7], " SOILCHAR     900      1     0.000     0.900     1.000     1.000");
-  EXPECT_EQ(convert::MATERIAL_STORE.NMAT, 0);
+  EXPECT_EQ(store().NMAT, 0);
 }
 
 TEST_F(Conversion, SecondDiameterContinuesTheStore) {
@@ -223,106 +231,97 @@ TEST_F(Conversion, SecondDiameterContinuesTheStore) {
   model().DIAM(1) = 1.5;
   model().DIAM(2) = 0.9;
   const Lines lines = run({.diameters = 2, .format = 1});
-  const auto& store = convert::MATERIAL_STORE;
-  EXPECT_EQ(store.NMAT, 60);
-  EXPECT_EQ(store.MATID(30), 1500103);
-  EXPECT_EQ(store.MATID(31), 900011);
+  const auto& materials = store();
+  EXPECT_EQ(materials.NMAT, 60);
+  EXPECT_EQ(materials.MATID(30), 1500103);
+  EXPECT_EQ(materials.MATID(31), 900011);
   ASSERT_GT(lines.size(), 30U);
   EXPECT_EQ(lines[20], "                            0.00       -1.00    900011    900012    900013");
   EXPECT_EQ(count_starting(lines, "MISOPL"), 60U);
 }
 
-TEST_F(Conversion, StatusIsNeverReset) {
-  small_model();
-  std::int32_t status = -7;
-  run({}, status);
-  EXPECT_EQ(status, -7);
-}
-
-TEST_F(Conversion, SameDiameterCodeTwiceFailsInKnfOnly) {
-  plain_layers(1, 2);
-  model().DIAM(1) = 1.5;
-  model().DIAM(2) = 1.5004;  // NINT(1500.4) is the same code
-  std::int32_t status = 0;
-  const Lines sesam = run({.diameters = 2, .format = 1}, status);
-  EXPECT_EQ(status, 0);
-  EXPECT_EQ(count_starting(sesam, "MISOPL    0.15000110E+07"), 2U);
-  const Lines knf = run({.diameters = 2, .format = 2}, status);
-  EXPECT_EQ(status, -1);
-  EXPECT_EQ(Lines(knf.end() - 6, knf.end()),
-            (Lines{"", "  *** ERROR IN KWRMAT ***", "", "  *** ERROR IN G2K_WMAT ***", "",
-                   "  *** ERROR IN G2KRANO ***"}))
-      << joined(knf);
-  EXPECT_EQ(count_starting(knf, " ELPLCURV   1500011"), 1U);
-  EXPECT_EQ(count_starting(knf, " ELPLCURV   1500012"), 0U);
+TEST_F(Conversion, DiameterReusingIdentifiersIsSkippedInBothFormats) {
+  const struct {
+    double first, second;
+    const char* second_shown;
+  } cases[] = {{1.5, 1.5004, "  1.500E+00"},  // same soil identifier and diameter code
+               {10.5, 10.6, "  1.060E+01"},   // soil identifier 11 twice, codes differ
+               {1.0, 1.0004, "  1.000E+00"}};
+  for (const auto& c : cases) {
+    for (const std::int32_t format : {1, 2}) {
+      plain_layers(1, 2);
+      model().DIAM(1) = c.first;
+      model().DIAM(2) = c.second;
+      bool converted = true;
+      const Lines lines = run({.diameters = 2, .format = format}, converted);
+      EXPECT_FALSE(converted) << c.second;
+      EXPECT_EQ(count_starting(lines, " SOILCHAR"), 1U) << joined(lines);
+      EXPECT_EQ(store().NMAT, 3);
+      EXPECT_EQ(convert_test::workspace().skipped_diameters, 1);
+      const Lines banner{"", "  *** ERROR IN G2KRANO ***", "",
+                         std::string("  *** Identifiers already used by another diameter") +
+                             c.second_shown};
+      EXPECT_NE(std::search(lines.begin(), lines.end(), banner.begin(), banner.end()),
+                lines.end())
+          << joined(lines);
+    }
+  }
 }
 
 TEST_F(Conversion, IdentifiersBeyondThirtyTwoBitsSkipTheDiameter) {
   plain_layers(2, 2);
   model().DIAM(1) = 1.5;
-  std::int32_t status = 0;
-  const Lines lines = run({.format = 2, .offset = 2147000000}, status);
-  EXPECT_EQ(status, -1);
+  bool converted = false;
+  const Lines lines = run({.format = 2, .offset = 2147000000}, converted);
+  EXPECT_FALSE(converted);
   EXPECT_EQ(lines, (Lines{"", "  *** ERROR IN G2KRANO ***", "",
                           "  *** Identifiers out of range for diameter  1.500E+00"}))
       << joined(lines);
-  EXPECT_EQ(convert::MATERIAL_STORE.NMAT, 0);
+  EXPECT_EQ(store().NMAT, 0);
 }
 
 TEST_F(Conversion, NonFiniteDiameterIsSkippedAndTheNextConverted) {
   plain_layers(1, 2);
   model().DIAM(1) = std::numeric_limits<double>::infinity();
   model().DIAM(2) = 0.9;
-  std::int32_t status = 0;
-  const Lines lines = run({.diameters = 2, .format = 2}, status);
-  EXPECT_EQ(status, -1);
+  bool converted = false;
+  const Lines lines = run({.diameters = 2, .format = 2}, converted);
+  EXPECT_FALSE(converted);
   ASSERT_GE(lines.size(), 10U) << joined(lines);
   EXPECT_EQ(lines[1], "  *** ERROR IN G2KRANO ***");
   EXPECT_EQ(lines[3].substr(0, 43), "  *** Identifiers out of range for diameter");
   EXPECT_EQ(lines[3].size(), 43U + 11U) << lines[3];
   EXPECT_EQ(lines[6], " SOILCHAR     900      1     0.000     0.900     1.000     1.000");
   EXPECT_EQ(count_starting(lines, " ELPLCURV    900011"), 1U);
-  EXPECT_EQ(convert::MATERIAL_STORE.NMAT, 3);
+  EXPECT_EQ(store().NMAT, 3);
 }
 
 TEST_F(Conversion, StoreLimitStopsBeforeADiameterThatWouldNotFit) {
   plain_layers(80, 9);
   for (int i = 1; i <= 9; ++i) model().DIAM(i) = i;
-  std::int32_t status = 0;
-  const Lines lines = run({.diameters = 9, .format = 1}, status);
-  EXPECT_EQ(status, -1);
+  bool converted = false;
+  const Lines lines = run({.diameters = 9, .format = 1}, converted);
+  EXPECT_FALSE(converted);
   EXPECT_EQ(count_starting(lines, " SOILCHAR"), 8U);
   EXPECT_EQ(count_starting(lines, "MISOPL"), 0U);
   EXPECT_EQ(Lines(lines.end() - 4, lines.end()),
             (Lines{"", "  *** ERROR IN G2KRANO ***", "",
                    "  *** Number of Materials Exceeds Max of 2000"}));
-  EXPECT_EQ(convert::MATERIAL_STORE.NMAT, 1920);
+  EXPECT_EQ(store().NMAT, 1920);
 }
 
 TEST_F(Conversion, TableLimitAfterAllBlocks) {
   plain_layers(80, 5);
   for (int i = 1; i <= 5; ++i) model().DIAM(i) = i;
-  std::int32_t status = 0;
-  const Lines lines = run({.diameters = 5, .format = 2}, status);
-  EXPECT_EQ(status, -1);
+  bool converted = false;
+  const Lines lines = run({.diameters = 5, .format = 2}, converted);
+  EXPECT_FALSE(converted);
   EXPECT_EQ(count_starting(lines, " SOILCHAR"), 5U);
   EXPECT_EQ(lines.size(), 5U * 85U + 6U);
   EXPECT_EQ(Lines(lines.end() - 6, lines.end()),
             (Lines{"", "  *** ERROR IN G2K_WMAT ***", "",
                    "  *** Number of Materials Exceeds Max of 1000", "",
                    "  *** ERROR IN G2KRANO ***"}));
-}
-
-TEST_F(Conversion, TooManyPointsFailsEachDiameterButWritesItsBlock) {
-  small_model();
-  std::int32_t status = 0;
-  const Lines lines = run({.points = 101}, status);
-  EXPECT_EQ(status, -1);
-  ASSERT_EQ(lines.size(), 4U + 7U) << joined(lines);
-  EXPECT_EQ(lines[1], "  *** ERROR IN G2K_MATR ***");
-  EXPECT_EQ(lines[3], "  *** Number of Points Exceeds Max of  100");
-  EXPECT_EQ(lines[6], " SOILCHAR    2000      1     0.000     2.000     1.000     1.000");
-  EXPECT_EQ(convert::MATERIAL_STORE.NMAT, 0);
 }
 
 }  // namespace

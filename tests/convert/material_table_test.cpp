@@ -78,10 +78,12 @@ struct Table {
   std::int32_t error = 0;
 };
 
+// The store is the one of convert_test::workspace(), as empty_store() hands it out.
 Table write_table(const convert::MaterialStore& store, std::int32_t format) {
+  EXPECT_EQ(&store, &convert_test::workspace().MATERIAL_STORE);
   OutputCapture out;
   Table t;
-  G2K_WMAT(store, format, kOutputUnit, t.error);
+  G2K_WMAT(convert_test::workspace(), format, kOutputUnit, t.error);
   t.lines = out.lines();
   return t;
 }

@@ -5,15 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <initializer_list>
-#include <iterator>
 #include <string>
 #include <vector>
 
-#include "convert/material_store.hpp"
+#include "convert/workspace.hpp"
 #include "io/units.hpp"
+#include "support/test_support.hpp"
 
 namespace convert_test {
 
@@ -22,27 +20,16 @@ inline constexpr int kOutputUnit = 91;
 class OutputCapture {
  public:
   explicit OutputCapture(int unit = kOutputUnit) : unit_(unit) {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string(info->test_suite_name()) + "_" + info->name();
-    for (char& c : name) {
-      if (c == '/') c = '_';
-    }
-    path_ = std::filesystem::path(::testing::TempDir()) / ("zz_convert_" + name + ".txt");
-    const std::string text = path_.string();
-    EXPECT_EQ(io::bind_text_file(unit_, text, false, false, true), 0) << text;
+    EXPECT_EQ(io::bind_text_file(unit_, path_, false, false, true), 0) << path_;
   }
-  ~OutputCapture() {
-    io::close_unit(unit_);
-    std::filesystem::remove(path_);
-  }
+  ~OutputCapture() { io::close_unit(unit_); }
   OutputCapture(const OutputCapture&) = delete;
   OutputCapture& operator=(const OutputCapture&) = delete;
 
   // Everything written so far, as lines without their CR LF.
   std::vector<std::string> lines() const {
     io::flush_all();
-    std::ifstream in(path_, std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(in), {}};
+    const std::string text = test_support::read_file(path_);
     std::vector<std::string> result;
     std::size_t start = 0;
     while (start < text.size()) {
@@ -59,7 +46,8 @@ class OutputCapture {
 
  private:
   int unit_;
-  std::filesystem::path path_;
+  test_support::TempDir folder_;
+  std::string path_ = folder_.path("output.txt");
 };
 
 // The lines as one text, one per line, for readable failure messages.
@@ -69,9 +57,15 @@ inline std::string joined(const std::vector<std::string>& lines) {
   return text;
 }
 
-// An empty material store of the test's own, large enough to stay off the stack.
+// The tests' own conversion workspace, large enough to stay off the stack.
+inline convert::ConversionWorkspace& workspace() {
+  static convert::ConversionWorkspace the_workspace;
+  return the_workspace;
+}
+
+// The workspace's material store, emptied.
 inline convert::MaterialStore& empty_store() {
-  static convert::MaterialStore store;
+  convert::MaterialStore& store = workspace().MATERIAL_STORE;
   store.NMAT = 0;
   store.MATID.element.fill(0);
   store.MATTYP.element.fill(0);

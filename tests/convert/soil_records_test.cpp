@@ -33,8 +33,12 @@ Lines write_block(const Block& b) {
   zbot(2) = 12.0;
   const std::array<std::int32_t, 6> ids{1500011, 1500012, 1500013, 1500021, 1500022, 1500023};
   OutputCapture out;
-  G2K_WSOI(1500, 1.5, b.mudline, b.length, b.force, zbot, ids, b.layers, b.coord,
-           convert_test::kOutputUnit);
+  convert::ConversionSettings settings;
+  settings.MUDLINE_Z = b.mudline;
+  settings.FORCE_SCALE = b.force;
+  settings.LENGTH_SCALE = b.length;
+  settings.COORD_FACTOR = b.coord;
+  G2K_WSOI(1500, 1.5, settings, zbot, ids, b.layers, convert_test::kOutputUnit);
   return out.lines();
 }
 

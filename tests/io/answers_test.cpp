@@ -15,6 +15,9 @@
 
 namespace {
 
+// The exit status scripts see after an input/output failure.
+constexpr int kIoFailureExit = 2;
+
 using io::answer_parsing::first_item;
 using io::answer_parsing::LineItem;
 using io::answer_parsing::parse_integer;
@@ -166,7 +169,7 @@ class ConsoleAnswers : public ::testing::Test {
   // Each test reads all it typed; one more read then meets the end of console input.
   static void expect_all_read() {
     std::array<char, 1> rest{};
-    EXPECT_EXIT(io::read_text_answer(rest), ::testing::ExitedWithCode(io::IO_FAILURE_EXIT),
+    EXPECT_EXIT(io::read_text_answer(rest), ::testing::ExitedWithCode(kIoFailureExit),
                 "end of console input, unit 5");
   }
 
@@ -233,31 +236,31 @@ TEST_F(ConsoleAnswers, SlashOrLeadingCommaLeavesTheVariableUnchanged) {
 TEST_F(ConsoleAnswers, UnreadableNumbersEndTheProgram) {
   type("1.5\n");
   std::int32_t integer = 0;
-  EXPECT_EXIT(io::read_number_answer(integer), ::testing::ExitedWithCode(io::IO_FAILURE_EXIT),
+  EXPECT_EXIT(io::read_number_answer(integer), ::testing::ExitedWithCode(kIoFailureExit),
               "unreadable number '1.5', unit 5");
   type("  abc 1\n");
   double real = 0.0;
-  EXPECT_EXIT(io::read_number_answer(real), ::testing::ExitedWithCode(io::IO_FAILURE_EXIT),
+  EXPECT_EXIT(io::read_number_answer(real), ::testing::ExitedWithCode(kIoFailureExit),
               "unreadable number 'abc'");
   type("1e999\n");
-  EXPECT_EXIT(io::read_number_answer(real), ::testing::ExitedWithCode(io::IO_FAILURE_EXIT),
+  EXPECT_EXIT(io::read_number_answer(real), ::testing::ExitedWithCode(kIoFailureExit),
               "unreadable number '1e999'");
 }
 
 TEST_F(ConsoleAnswers, EndOfInputDuringANumberEndsTheProgram) {
   type("\n  \n");
   double real = 0.0;
-  EXPECT_EXIT(io::read_number_answer(real), ::testing::ExitedWithCode(io::IO_FAILURE_EXIT),
+  EXPECT_EXIT(io::read_number_answer(real), ::testing::ExitedWithCode(kIoFailureExit),
               "end of console input");
   type("");
   std::int32_t integer = 0;
-  EXPECT_EXIT(io::read_number_answer(integer), ::testing::ExitedWithCode(io::IO_FAILURE_EXIT),
+  EXPECT_EXIT(io::read_number_answer(integer), ::testing::ExitedWithCode(kIoFailureExit),
               "end of console input");
 }
 
 // The question must be on the screen before the program waits for its answer.
 TEST_F(ConsoleAnswers, PendingOutputIsFlushedBeforeReading) {
-  constexpr io::Layout kQuestion{"(' ',A,$)"};
+  constexpr auto kQuestion = format::layout<"(' ',A,$)">;
   int out[2];
   ASSERT_EQ(::pipe(out), 0);
   const int saved_stdout = ::dup(STDOUT_FILENO);

@@ -8,40 +8,32 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "io/units.hpp"
+#include "support/test_support.hpp"
 
 namespace {
+
+// The opener's own result codes.
+constexpr std::int32_t kIllegalUnit = -901;
+constexpr std::int32_t kIllegalRecordLength = -902;
 
 namespace fs = std::filesystem;
 
 constexpr int kMessageUnit = 40;
 constexpr int kFileUnit = 41;
-constexpr io::Layout kLine{"(A)"};
+constexpr auto kLine = format::layout<"(A)">;
 
-std::string contents(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream all;
-  all << in.rdbuf();
-  return all.str();
-}
+std::string contents(const fs::path& path) { return test_support::read_file(path.string()); }
 
 class OpenUnitTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    // Short, so that every name fits the 64 characters the dialogue passes.
-    static int test_number = 0;
-    dir_ = fs::path("/tmp") /
-           ("ou" + std::to_string(::getpid()) + "_" + std::to_string(++test_number));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
     ASSERT_EQ(io::bind_text_file(kMessageUnit, messages_path(), false, false, true), 0);
   }
   void TearDown() override {
     for (int unit : {1, 42, 99, kMessageUnit, kFileUnit}) io::close_unit(unit);
-    fs::remove_all(dir_);
   }
 
   std::string messages_path() const { return (dir_ / "messages.txt").string(); }
@@ -64,7 +56,9 @@ class OpenUnitTest : public ::testing::Test {
     return result;
   }
 
-  fs::path dir_;
+  // Short, so that every name fits the 64 characters the dialogue passes.
+  test_support::TempDir folder_;
+  fs::path dir_{folder_.dir()};
 };
 
 std::string failure_banner(int unit) {
@@ -75,10 +69,10 @@ std::string failure_banner(int unit) {
 
 TEST_F(OpenUnitTest, UnitsOutsideOneToNinetyNineAreRejectedBeforeAnyOpening) {
   for (const int unit : {0, 100, -6}) {
-    EXPECT_EQ(open(name64("u.txt"), unit, 1, 10, 1, 0, 0, 1, -kMessageUnit), io::ILLEGAL_UNIT);
+    EXPECT_EQ(open(name64("u.txt"), unit, 1, 10, 1, 0, 0, 1, -kMessageUnit), kIllegalUnit);
   }
   EXPECT_FALSE(fs::exists(dir_ / "u.txt"));
-  EXPECT_EQ(open(name64("u.txt"), 100, 1, 10, 1, 0, 0, 1, kMessageUnit), io::ILLEGAL_UNIT);
+  EXPECT_EQ(open(name64("u.txt"), 100, 1, 10, 1, 0, 0, 1, kMessageUnit), kIllegalUnit);
   EXPECT_EQ(messages(), failure_banner(100) + "     ILLEGAL FILE UNIT\r\n");
   EXPECT_EQ(open(name64("one.txt"), 1, 1, 10, 1, 0, 0, -1, -kMessageUnit), 0);
   EXPECT_EQ(open(name64("ninety-nine.txt"), 99, 1, 10, 1, 0, 0, -1, -kMessageUnit), 0);
@@ -87,9 +81,9 @@ TEST_F(OpenUnitTest, UnitsOutsideOneToNinetyNineAreRejectedBeforeAnyOpening) {
 
 TEST_F(OpenUnitTest, DirectAccessNeedsPositiveRecordLength) {
   EXPECT_EQ(open(name64("d.bin"), kFileUnit, 1, 20, 2, 0, 0, 1, kMessageUnit),
-            io::ILLEGAL_RECORD_LENGTH);
+            kIllegalRecordLength);
   EXPECT_EQ(open(name64("d.bin"), kFileUnit, 1, 20, 2, 0, -3, 1, kMessageUnit),
-            io::ILLEGAL_RECORD_LENGTH);
+            kIllegalRecordLength);
   EXPECT_EQ(messages(), failure_banner(kFileUnit) + "     ILLEGAL RECORD LENGTH =    0\r\n" +
                             failure_banner(kFileUnit) + "     ILLEGAL RECORD LENGTH =   -3\r\n");
   EXPECT_FALSE(fs::exists(dir_ / "d.bin"));
@@ -158,7 +152,7 @@ TEST_F(OpenUnitTest, NoReportWithoutSwitchOrWithNegativeMessageUnit) {
   EXPECT_EQ(open(name64("a.txt"), kFileUnit, 1, 10, 1, 0, 0, 0, kMessageUnit), 0);
   EXPECT_EQ(open(name64("b.txt"), 42, 1, 10, 1, 0, 0, 1, -kMessageUnit), 0);
   EXPECT_EQ(open(name64("missing.txt"), 42, 2, 10, 1, 0, 0, 1, -kMessageUnit), -ENOENT);
-  EXPECT_EQ(open(name64("c.txt"), 0, 1, 10, 1, 0, 0, 1, -kMessageUnit), io::ILLEGAL_UNIT);
+  EXPECT_EQ(open(name64("c.txt"), 0, 1, 10, 1, 0, 0, 1, -kMessageUnit), kIllegalUnit);
   EXPECT_EQ(messages(), "");
 }
 
@@ -183,15 +177,15 @@ TEST_F(OpenUnitTest, ProtectedInputAndFilesOnOtherUnitsAreRefusedUntouched) {
   ASSERT_GE(input, 0);
   io::protect_input_file(input);  // left open: its identity must stay unique in this program
   EXPECT_EQ(open(name64("input.dat"), kFileUnit, 1, 10, 1, 0, 0, 1, kMessageUnit),
-            -io::FILE_IN_USE);
+            -ETXTBSY);
   EXPECT_EQ(contents(dir_ / "input.dat"), "input data");
 
   ASSERT_EQ(open(name64("out.fem"), kFileUnit, 1, 10, 1, 0, 0, -1, -6), 0);
   io::write(kFileUnit, kLine, {"first"});
-  EXPECT_EQ(open(name64("out.fem"), 42, 1, 10, 1, 0, 0, -1, kMessageUnit), -io::FILE_IN_USE);
+  EXPECT_EQ(open(name64("out.fem"), 42, 1, 10, 1, 0, 0, -1, kMessageUnit), -EBUSY);
   io::close_unit(kFileUnit);
   EXPECT_EQ(contents(dir_ / "out.fem"), "first\r\n");
-  EXPECT_EQ(messages(), failure_banner(kFileUnit) + "     ERROR CODE =   16  (SYSTEM PARAMETER)\r\n" +
+  EXPECT_EQ(messages(), failure_banner(kFileUnit) + "     ERROR CODE =   26  (SYSTEM PARAMETER)\r\n" +
                             failure_banner(42) + "     ERROR CODE =   16  (SYSTEM PARAMETER)\r\n");
 }
 

@@ -2,49 +2,35 @@
 #include "io/units.hpp"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
+
+#include "support/test_support.hpp"
 
 namespace {
 
-namespace fs = std::filesystem;
+// The exit status scripts see after an input/output failure.
+constexpr int kIoFailureExit = 2;
 
-constexpr io::Layout kWord{"(A)"};
-constexpr io::Layout kOpenWord{"(A,$)"};
-constexpr io::Layout kNumbered{"(I6,1X,A)"};
+constexpr auto kWord = format::layout<"(A)">;
+constexpr auto kOpenWord = format::layout<"(A,$)">;
+constexpr auto kNumbered = format::layout<"(I6,1X,A)">;
+// Four values for two fields: the layout starts again on a new line.
+constexpr auto kNumberedTwice = format::layout<"(I6,1X,A)", 4>;
 
-std::string contents(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream all;
-  all << in.rdbuf();
-  return all.str();
-}
-
-void put(const fs::path& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
+using test_support::read_file;
+using test_support::write_file;
 
 class UnitsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("units_test_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
   void TearDown() override {
     for (int unit : {11, 12, 13, 14}) io::close_unit(unit);
-    fs::remove_all(dir_);
   }
-  std::string path(const char* name) const { return (dir_ / name).string(); }
+  std::string path(const char* name) const { return folder_.path(name); }
 
-  fs::path dir_;
+  test_support::TempDir folder_;
 };
 
 TEST_F(UnitsTest, LinesReachTheFileWithCrLfAndOpenLinesContinue) {
@@ -52,9 +38,9 @@ TEST_F(UnitsTest, LinesReachTheFileWithCrLfAndOpenLinesContinue) {
   io::write(11, kOpenWord, {" Question : "});
   io::write(11, kOpenWord, {"more"});
   io::write(11, kWord, {"end"});
-  io::write(11, kNumbered, {7, "a", -12, "b"});
+  io::write(11, kNumberedTwice, {7, "a", -12, "b"});
   io::close_unit(11);
-  EXPECT_EQ(contents(path("out.txt")), " Question : moreend\r\n     7 a\r\n   -12 b\r\n");
+  EXPECT_EQ(read_file(path("out.txt")), " Question : moreend\r\n     7 a\r\n   -12 b\r\n");
   EXPECT_FALSE(io::is_bound(11));
 }
 
@@ -65,25 +51,47 @@ TEST_F(UnitsTest, ManyLinesCrossingBufferBoundsArriveWholeAndInOrder) {
   const std::string text(12, 'x');
   for (int i = 1; i <= kLines; ++i) io::write(11, kNumbered, {i, std::string_view(text)});
   io::flush_all();
-  const std::string all = contents(path("big.txt"));
+  const std::string all = read_file(path("big.txt"));
   ASSERT_EQ(all.size(), static_cast<std::size_t>(kLines) * 21);
   EXPECT_EQ(all.substr(0, 21), "     1 xxxxxxxxxxxx\r\n");
   EXPECT_EQ(all.substr(all.size() - 21), "200000 xxxxxxxxxxxx\r\n");
   EXPECT_EQ(all.substr(65536 / 21 * 21, 21), "  3121 xxxxxxxxxxxx\r\n");
 }
 
+// Buffers go to the units bound at the same time; when all are taken, one more binding is
+// refused without touching the file, and closing a unit gives its buffer back.
+TEST_F(UnitsTest, BindingsBeyondTheBuffersAreRefusedUntilOneCloses) {
+  int bound = 0;
+  int unit = 11;
+  for (; unit <= 40; ++unit) {
+    std::string name = "u";
+    name += std::to_string(unit);
+    if (io::bind_text_file(unit, path(name.c_str()), false, false, true) != 0) break;
+    ++bound;
+  }
+  EXPECT_GE(bound, 3);  // output, echo and one more besides the console
+  EXPECT_LT(unit, 40);
+  EXPECT_EQ(io::bind_text_file(unit, path("refused"), false, false, true), EMFILE);
+  EXPECT_FALSE(std::filesystem::exists(path("refused")));
+  io::close_unit(11);
+  EXPECT_EQ(io::bind_text_file(unit, path("refused"), false, false, true), 0);
+  io::write(unit, kWord, {"kept"});
+  for (int u = 11; u <= unit; ++u) io::close_unit(u);
+  EXPECT_EQ(read_file(path("refused")), "kept\r\n");
+}
+
 TEST_F(UnitsTest, ExistenceRulesAndReplacement) {
-  put(path("old.txt"), "former contents\n");
+  write_file(path("old.txt"), "former contents\n");
   EXPECT_EQ(io::bind_text_file(11, path("missing.txt"), true, false, true), ENOENT);
-  EXPECT_FALSE(fs::exists(path("missing.txt")));
+  EXPECT_FALSE(std::filesystem::exists(path("missing.txt")));
   EXPECT_EQ(io::bind_text_file(11, path("old.txt"), false, true, false), EEXIST);
-  EXPECT_EQ(contents(path("old.txt")), "former contents\n");
+  EXPECT_EQ(read_file(path("old.txt")), "former contents\n");
   EXPECT_EQ(io::bind_text_file(11, path("old.txt"), true, false, true), 0);
   io::flush_all();
-  EXPECT_EQ(contents(path("old.txt")), "");
+  EXPECT_EQ(read_file(path("old.txt")), "");
   EXPECT_EQ(io::bind_text_file(12, path("new.txt"), false, true, false), 0);
-  EXPECT_TRUE(fs::exists(path("new.txt")));
-  EXPECT_NE(io::bind_text_file(13, dir_.string(), false, false, true), 0);
+  EXPECT_TRUE(std::filesystem::exists(path("new.txt")));
+  EXPECT_NE(io::bind_text_file(13, folder_.dir(), false, false, true), 0);
   EXPECT_FALSE(io::is_bound(13));
 }
 
@@ -99,7 +107,7 @@ TEST_F(UnitsTest, RebindingTheSameFileWritesPendingLinesBeforeReplacing) {
   ASSERT_EQ(io::bind_text_file(11, path("f.txt"), false, false, true), 0);
   io::write(11, kWord, {"x"});
   io::close_unit(11);
-  EXPECT_EQ(contents(path("f.txt")), "x\r\n");
+  EXPECT_EQ(read_file(path("f.txt")), "x\r\n");
 }
 
 struct CaughtFailure {
@@ -125,7 +133,7 @@ TEST_F(UnitsTest, FailureHandlerTakesOverTheEndAndCanBeRemoved) {
   EXPECT_EQ(::testing::internal::GetCapturedStderr(),
             "zadaza2krano: damaged record, unit 11, file " + path("kept.txt") + "\n");
   EXPECT_EQ(caught, io::IO_FAILURE_EXIT);
-  EXPECT_EQ(contents(path("kept.txt")), "written before the failure\r\n");
+  EXPECT_EQ(read_file(path("kept.txt")), "written before the failure\r\n");
   EXPECT_EXIT(io::fail_io(11, "again"), ::testing::ExitedWithCode(io::IO_FAILURE_EXIT), "again");
 }
 
@@ -139,18 +147,21 @@ TEST_F(UnitsDeathTest, FailureFlushesEveryUnitAndNamesUnitAndFile) {
         io::write(11, kWord, {"written before the failure"});
         io::fail_io(11, "damaged record");
       },
-      ::testing::ExitedWithCode(io::IO_FAILURE_EXIT),
+      ::testing::ExitedWithCode(kIoFailureExit),
       "^zadaza2krano: damaged record, unit 11, file " + out + "\n$");
-  EXPECT_EQ(contents(out), "written before the failure\r\n");
+  EXPECT_EQ(read_file(out), "written before the failure\r\n");
 }
 
 TEST_F(UnitsDeathTest, FailureNamesTheGivenFileOrNone) {
   EXPECT_EXIT(io::fail_io(89, "end of file", "soil.dat"),
-              ::testing::ExitedWithCode(io::IO_FAILURE_EXIT),
+              ::testing::ExitedWithCode(kIoFailureExit),
               "^zadaza2krano: end of file, unit 89, file soil\\.dat\n$");
   EXPECT_EXIT(io::fail_io(5, "end of console input"),
-              ::testing::ExitedWithCode(io::IO_FAILURE_EXIT),
+              ::testing::ExitedWithCode(kIoFailureExit),
               "^zadaza2krano: end of console input, unit 5\n$");
+  EXPECT_EXIT(io::fail_io(5, {"unreadable number '", "1.2.3", "'"}),
+              ::testing::ExitedWithCode(kIoFailureExit),
+              "^zadaza2krano: unreadable number '1\\.2\\.3', unit 5\n$");
 }
 
 TEST_F(UnitsDeathTest, RefusedWriteEndsTheProgram) {
@@ -160,7 +171,7 @@ TEST_F(UnitsDeathTest, RefusedWriteEndsTheProgram) {
         io::write(13, kWord, {"no room"});
         io::flush_all();
       },
-      ::testing::ExitedWithCode(io::IO_FAILURE_EXIT),
+      ::testing::ExitedWithCode(kIoFailureExit),
       "^zadaza2krano: write refused: No space left on device, unit 13, file /dev/full\n$");
 }
 

@@ -9,12 +9,13 @@
 #include "io/units.hpp"
 #include "zadaza/reader.hpp"
 #include "zadaza/soil_model.hpp"
+#include "support/test_support.hpp"
 #include "zadaza_files.hpp"
 
 namespace {
 
 using zadaza::SOIL_MODEL;
-using zadaza_test::TempDir;
+using test_support::TempDir;
 
 // Writes the report of the current model into a file and returns its lines, each of which
 // must end in CR LF.
@@ -23,7 +24,7 @@ std::vector<std::string> echo_lines(const TempDir& dir) {
   EXPECT_EQ(io::bind_text_file(zadaza::ECHO_UNIT, path, false, false, true), 0);
   zadaza::WRITE_ECHO();
   io::close_unit(zadaza::ECHO_UNIT);
-  const std::string text = zadaza_test::read_file(path);
+  const std::string text = test_support::read_file(path);
   std::vector<std::string> lines;
   std::size_t at = 0;
   while (at < text.size()) {
@@ -153,7 +154,7 @@ TEST(EchoReport, LayerRowAndCurveBlockColumns) {
 
 TEST(EchoReport, ExampleHasTheLineCountAndColumnWidthsOfEveryTable) {
   TempDir dir;
-  zadaza_test::make_zadaza(std::string(ZZ_SOURCE_DIR) + "/examples/soil.txt " +
+  test_support::make_zadaza(std::string(ZZ_SOURCE_DIR) + "/examples/soil.txt " +
                            dir.path("example.zdz"));
   ASSERT_TRUE(zadaza_test::read_model(dir.path("example.zdz"), zadaza::Generation::New).limits_met);
   const int layers = SOIL_MODEL.NUM_LAYERS;

@@ -14,15 +14,16 @@
 #include <string>
 #include <vector>
 
-#include "zadaza_files.hpp"
+#include "support/test_support.hpp"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using zadaza_test::TempDir;
+using test_support::TempDir;
 
 constexpr int kCompleted = 0;
 constexpr int kIoFailure = 2;
+constexpr int kSizeLimit = 3;
 
 constexpr char kIllegalStructure[] = "illegal structure for unformatted file";
 constexpr char kTooManyBytes[] = "too many bytes read from unformatted record";
@@ -45,23 +46,32 @@ struct Outcome {
 // One conversion of the file `zadaza` (a name in the folder, or a path), SESAM output to
 // out.fem, echo on.
 Outcome convert(const TempDir& dir, const std::string& zadaza) {
-  zadaza_test::write_file(dir.path("answers"),
+  test_support::write_file(dir.path("answers"),
                           "N\n" + zadaza + "\nNEG\n-20.0\n1.0\n1.0\n0\n1\nout.fem\nY\n");
   const std::string command = "cd '" + dir.dir() + "' && timeout 20 '" ZZ_CONVERTER
                               "' < answers > console 2> errors";
   const int status = std::system(command.c_str());
   Outcome run;
   run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  run.console = zadaza_test::read_file(dir.path("console"));
-  run.errors = zadaza_test::read_file(dir.path("errors"));
+  run.console = test_support::read_file(dir.path("console"));
+  run.errors = test_support::read_file(dir.path("errors"));
   return run;
 }
 
+// The diagnostic line of a failed read; a hint may follow it.
 std::string diagnostic(const std::string& what, const std::string& file = "f.zdz") {
-  return "zadaza2krano: " + what + ", unit 89, file " + file + "\n";
+  return "zadaza2krano: " + what + ", unit 89, file " + file + "; no output was written\n";
 }
 
-// Every file a run may leave besides the ZADAZA file itself.
+std::string first_line(const std::string& errors) {
+  return errors.substr(0, errors.find('\n') + 1);
+}
+
+constexpr char kBeyondLimits[] =
+    "zadaza2krano: ZADAZA file 'f.zdz' is beyond the size limits (the lines above say which); "
+    "no output was written\n";
+
+// Every file a run may leave besides the ZADAZA file itself: no staged temporary file stays.
 bool only_expected_files(const TempDir& dir) {
   const std::set<std::string> allowed = {"f.zdz", "base.zdz", "cut.zdz", "answers", "console",
                                          "errors", "out.fem", "f.zdz.echo"};
@@ -73,9 +83,9 @@ bool only_expected_files(const TempDir& dir) {
 
 // Runs the bytes as f.zdz and checks the file and the folder are as they were.
 Outcome convert_bytes(const TempDir& dir, const Bytes& zdz) {
-  zadaza_test::write_bytes(dir.path("f.zdz"), zdz);
+  test_support::write_bytes(dir.path("f.zdz"), zdz);
   Outcome run = convert(dir, "f.zdz");
-  EXPECT_EQ(zadaza_test::read_bytes(dir.path("f.zdz")), zdz) << "the ZADAZA file was changed";
+  EXPECT_EQ(test_support::read_bytes(dir.path("f.zdz")), zdz) << "the ZADAZA file was changed";
   EXPECT_TRUE(only_expected_files(dir));
   return run;
 }
@@ -100,9 +110,9 @@ void put_count(Bytes& zdz, Count count, std::int32_t value) {
 class HostileFiles : public ::testing::Test {
  protected:
   void SetUp() override {
-    zadaza_test::make_zadaza("--synthetic --layers 1 --diameters 1 --in-use 1 --dsp 1 " +
+    test_support::make_zadaza("--synthetic --layers 1 --diameters 1 --in-use 1 --dsp 1 " +
                              dir_.path("base.zdz"));
-    base_ = zadaza_test::read_bytes(dir_.path("base.zdz"));
+    base_ = test_support::read_bytes(dir_.path("base.zdz"));
   }
 
   TempDir dir_;
@@ -139,6 +149,10 @@ TEST_F(HostileFiles, CountsAndCutsEndWithTheirDiagnostic) {
       {"zero diameters", [](Bytes& b) { put_count(b, kDiameters, 0); }, kIoFailure,
        kTooManyBytes},
       {"zero displacement rows", [](Bytes& b) { put_count(b, kDsp, 0); }, kCompleted, nullptr},
+      {"layers beyond the limit", [](Bytes& b) { put_count(b, kLayers, INT_MAX); }, kSizeLimit,
+       nullptr},
+      {"diameters beyond the limit", [](Bytes& b) { put_count(b, kDiameters, 1000); }, kSizeLimit,
+       nullptr},
       {"negative layers", [](Bytes& b) { put_count(b, kLayers, -1); }, kIoFailure, kTooManyBytes},
       {"most negative layers", [](Bytes& b) { put_count(b, kLayers, INT_MIN); }, kIoFailure,
        kTooManyBytes},
@@ -160,9 +174,16 @@ TEST_F(HostileFiles, CountsAndCutsEndWithTheirDiagnostic) {
     SCOPED_TRACE(damage.name);
     Bytes zdz = base_;
     damage.apply(zdz);
+    std::filesystem::remove(dir_.path("out.fem"));
     const Outcome run = convert_bytes(dir_, zdz);
     EXPECT_EQ(run.status, damage.status);
-    EXPECT_EQ(run.errors, damage.diagnostic == nullptr ? "" : diagnostic(damage.diagnostic));
+    if (damage.status == kSizeLimit) {
+      EXPECT_TRUE(run.errors.ends_with(kBeyondLimits)) << run.errors;
+      EXPECT_FALSE(std::filesystem::exists(dir_.path("out.fem")));
+    } else {
+      EXPECT_EQ(first_line(run.errors),
+                damage.diagnostic == nullptr ? "" : diagnostic(damage.diagnostic));
+    }
     const bool completed = run.console.find("  Conversion Completed ") != std::string::npos;
     EXPECT_EQ(completed, damage.status == kCompleted);
   }
@@ -171,9 +192,9 @@ TEST_F(HostileFiles, CountsAndCutsEndWithTheirDiagnostic) {
 // Every length byte, and the first byte and the end-of-file mark, replaced in turn by each of
 // the values that mean something to the framing or nothing at all.
 TEST_F(HostileFiles, EveryLengthByteReplacedEndsNormallyOrWithAFramingDiagnostic) {
-  zadaza_test::make_zadaza("--synthetic --layers 1 --diameters 1 --in-use 1 --dsp 0 " +
+  test_support::make_zadaza("--synthetic --layers 1 --diameters 1 --in-use 1 --dsp 0 " +
                            dir_.path("base.zdz"));
-  const Bytes small = zadaza_test::read_bytes(dir_.path("base.zdz"));
+  const Bytes small = test_support::read_bytes(dir_.path("base.zdz"));
   std::vector<std::size_t> positions = length_byte_positions(small);
   positions.push_back(0);
   positions.push_back(small.size() - 1);
@@ -191,7 +212,7 @@ TEST_F(HostileFiles, EveryLengthByteReplacedEndsNormallyOrWithAFramingDiagnostic
         EXPECT_EQ(run.errors, "");
       } else {
         EXPECT_EQ(run.status, kIoFailure);
-        EXPECT_EQ(framing_diagnostics.count(run.errors), 1U) << run.errors;
+        EXPECT_EQ(framing_diagnostics.count(first_line(run.errors)), 1U) << run.errors;
       }
     }
   }
@@ -204,27 +225,28 @@ TEST_F(HostileFiles, TenMegabytesOfRandomBytesEndWithAFramingDiagnostic) {
   zdz[0] = 'K';
   Outcome run = convert_bytes(dir_, zdz);
   EXPECT_EQ(run.status, kIoFailure);
-  EXPECT_NE(run.errors.find(", unit 89, file f.zdz\n"), std::string::npos) << run.errors;
+  EXPECT_NE(run.errors.find(", unit 89, file f.zdz; no output was written\n"), std::string::npos)
+      << run.errors;
   zdz[0] = 0;
   run = convert_bytes(dir_, zdz);
   EXPECT_EQ(run.status, kIoFailure);
-  EXPECT_EQ(run.errors, diagnostic(kIllegalStructure));
+  EXPECT_EQ(first_line(run.errors), diagnostic(kIllegalStructure));
 }
 
 TEST_F(HostileFiles, DevicesReadAsTheirBytes) {
   Outcome run = convert(dir_, "/dev/null");
   EXPECT_EQ(run.status, kIoFailure);
-  EXPECT_EQ(run.errors, diagnostic(kPhysicalEnd, "/dev/null"));
+  EXPECT_EQ(first_line(run.errors), diagnostic(kPhysicalEnd, "/dev/null"));
   run = convert(dir_, "/dev/zero");
   EXPECT_EQ(run.status, kIoFailure);
-  EXPECT_EQ(run.errors, diagnostic(kIllegalStructure, "/dev/zero"));
+  EXPECT_EQ(first_line(run.errors), diagnostic(kIllegalStructure, "/dev/zero"));
 }
 
 // The writer is started first and waits for the converter to open the pipe.
 TEST_F(HostileFiles, NamedPipeIsReadAsItsWriterWritesIt) {
   const std::string pipe = dir_.path("f.zdz");
   ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-  zadaza_test::write_bytes(dir_.path("cut.zdz"), Bytes(base_.begin(), base_.begin() + 1000));
+  test_support::write_bytes(dir_.path("cut.zdz"), Bytes(base_.begin(), base_.begin() + 1000));
   struct Case {
     const char* writer;
     int status;
@@ -242,7 +264,7 @@ TEST_F(HostileFiles, NamedPipeIsReadAsItsWriterWritesIt) {
     ASSERT_EQ(std::system(writer.c_str()), 0);
     const Outcome run = convert(dir_, "f.zdz");
     EXPECT_EQ(run.status, c.status);
-    EXPECT_EQ(run.errors, c.diagnostic == nullptr ? "" : diagnostic(c.diagnostic));
+    EXPECT_EQ(first_line(run.errors), c.diagnostic == nullptr ? "" : diagnostic(c.diagnostic));
   }
 }
 

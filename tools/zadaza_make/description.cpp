@@ -1,5 +1,6 @@
 #include "description.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <istream>
 #include <ostream>
@@ -44,6 +45,7 @@ class LineReader {
     std::getline(in_ >> std::ws, r);
     return r;
   }
+  int number() const { return number_; }
   [[noreturn]] void fail(const std::string& what) const {
     throw std::runtime_error("line " + std::to_string(number_) + ": " + what);
   }
@@ -53,7 +55,21 @@ class LineReader {
   int number_;
 };
 
-Curve read_curve(LineReader& r) {
+constexpr std::size_t kLabelLength = 80;
+
+// The highest curve slot named so far and the line that named it, checked against the
+// diameters once the whole description is read (the diameters line may come later).
+struct SlotUse {
+  int slot = 0;
+  int line = 0;
+};
+
+struct Reading {
+  Checking checking;
+  SlotUse highest_slot;
+};
+
+Curve read_curve(LineReader& r, Checking checking) {
   Curve c;
   c.npts = r.integer();
   c.iorg = r.integer();
@@ -64,23 +80,40 @@ Curve read_curve(LineReader& r) {
     c.points.emplace_back(stress, displacement);
   }
   if (c.points.size() > kCurvePoints) r.fail("more than 23 points");
+  if (checking == Checking::Unchecked) return c;
+  if (c.npts > kCurvePoints) r.fail("point count " + std::to_string(c.npts) + " is above 23");
+  if (c.points.size() < static_cast<std::size_t>(std::max(c.npts, 0))) {
+    r.fail("point count " + std::to_string(c.npts) + " but " + std::to_string(c.points.size()) +
+           " pairs given");
+  }
   return c;
 }
 
-SlotCurves& slot_of(ToolModel& m, LineReader& r) {
+void check_label(const std::string& label, LineReader& r) {
+  if (label.find('\r') != std::string::npos) {
+    r.fail("the label holds a carriage return (is the description saved with CR LF line ends?)");
+  }
+  if (label.size() > kLabelLength) {
+    r.fail("the label has " + std::to_string(label.size()) + " characters, at most 80 fit");
+  }
+}
+
+SlotCurves& slot_of(ToolModel& m, LineReader& r, Reading& reading) {
   if (m.layers.empty()) r.fail("a curve before the first layer");
   const int slot = r.integer();
   if (slot < 1) r.fail("slot numbers start at 1");
+  if (slot > reading.highest_slot.slot) reading.highest_slot = {slot, r.number()};
   auto& slots = m.layers.back().slots;
   if (slots.size() < static_cast<std::size_t>(slot)) slots.resize(static_cast<std::size_t>(slot));
   return slots[static_cast<std::size_t>(slot - 1)];
 }
 
-void read_line(ToolModel& m, LineReader& r) {
+void read_line(ToolModel& m, LineReader& r, Reading& reading) {
   const std::string key = r.word();
   if (key.empty() || key[0] == '#') return;
   if (key == "label") {
     m.label = r.rest();
+    if (reading.checking == Checking::Sound) check_label(m.label, r);
     return;
   }
   if (key == "generation") {
@@ -93,14 +126,14 @@ void read_line(ToolModel& m, LineReader& r) {
     for (double& v : layer.soil) v = r.real();
     m.layers.push_back(layer);
   } else if (key == "py") {
-    SlotCurves& slot = slot_of(m, r);
-    slot.py = read_curve(r);
+    SlotCurves& slot = slot_of(m, r, reading);
+    slot.py = read_curve(r, reading.checking);
   } else if (key == "tz") {
-    SlotCurves& slot = slot_of(m, r);
-    slot.tz = read_curve(r);
+    SlotCurves& slot = slot_of(m, r, reading);
+    slot.tz = read_curve(r, reading.checking);
   } else if (key == "qz") {
-    SlotCurves& slot = slot_of(m, r);
-    slot.qz = read_curve(r);
+    SlotCurves& slot = slot_of(m, r, reading);
+    slot.qz = read_curve(r, reading.checking);
   } else if (key == "diameters") {
     m.diameters.clear();
     while (!r.at_end()) m.diameters.push_back(r.real());
@@ -145,12 +178,19 @@ void write_curve(std::ostream& out, const char* key, std::size_t slot, const Cur
 
 }  // namespace
 
-ToolModel read_description(std::istream& in) {
+ToolModel read_description(std::istream& in, Checking checking) {
   ToolModel m;
+  Reading reading{checking, {}};
   std::string line;
   for (int number = 1; std::getline(in, line); ++number) {
     LineReader r(line, number);
-    read_line(m, r);
+    read_line(m, r, reading);
+  }
+  const SlotUse& highest = reading.highest_slot;
+  if (checking == Checking::Sound && highest.slot > static_cast<int>(m.diameters.size())) {
+    LineReader(std::string(), highest.line)
+        .fail("curve slot " + std::to_string(highest.slot) + " is beyond the " +
+              std::to_string(m.diameters.size()) + " diameters given");
   }
   return m;
 }

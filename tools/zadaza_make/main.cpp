@@ -1,10 +1,6 @@
-// zadaza-make: writes binary ZADAZA files from a text description or a synthetic soil model.
-//
-//   zadaza-make [--old] [--blocks full|led0] [--text] DESCRIPTION.txt OUTPUT
-//   zadaza-make --synthetic --layers L --diameters N --in-use U --dsp R [--seed S]
-//               [--old] [--blocks full|led0] [--text] OUTPUT
-//
-// --text writes the model as a text description instead of a binary file.
+// zadaza-make: writes binary ZADAZA files from a text description or a synthetic soil model;
+// zadaza-make --help tells how.
+#include <charconv>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -21,7 +17,9 @@ namespace {
 using zadaza_make::BlockStyle;
 
 struct Options {
+  bool help = false;
   bool old_generation = false;
+  bool unchecked = false;
   bool synthetic = false;
   bool text = false;
   BlockStyle style = BlockStyle::Full;
@@ -29,15 +27,47 @@ struct Options {
   std::vector<std::string> files;
 };
 
-constexpr const char* kUsage =
-    "usage: zadaza-make [--old] [--blocks full|led0] [--text] DESCRIPTION.txt OUTPUT\n"
+constexpr const char* kHelp =
+    "usage: zadaza-make [--old] [--blocks full|led0] [--text] [--unchecked] DESCRIPTION.txt\n"
+    "                   OUTPUT\n"
     "       zadaza-make --synthetic --layers L --diameters N --in-use U --dsp R [--seed S]\n"
-    "                   [--old] [--blocks full|led0] [--text] OUTPUT\n";
+    "                   [--old] [--blocks full|led0] [--text] OUTPUT\n"
+    "       zadaza-make --help\n"
+    "\n"
+    "Writes a binary ZADAZA pile-soil file for trying and testing zadaza2krano, from a text\n"
+    "description (format: tools/zadaza_make/README.md in the sources) or a synthetic soil.\n"
+    "\n"
+    "Options:\n"
+    "  --old               write the Old generation (two counts instead of three)\n"
+    "  --blocks full|led0  record framing; led0 ends a record of 128 * k bytes with an\n"
+    "                      empty block (default: full)\n"
+    "  --text              write the model as a text description instead\n"
+    "  --unchecked         write what the description says even where the converter cannot\n"
+    "                      read a sound file from it (to test damaged input)\n"
+    "  --synthetic         make the soil: sand over soft clay, stresses in kPa, metres\n"
+    "  --layers L          synthetic: number of layers\n"
+    "  --diameters N       synthetic: number of diameter slots\n"
+    "  --in-use U          synthetic: diameters in use (0.9, 1.2, 1.5, 2.0, ...)\n"
+    "  --dsp R             synthetic: number of soil displacement rows\n"
+    "  --seed S            synthetic: varies the soil (default: 1)\n"
+    "  -h, --help          show this help and exit\n"
+    "\n"
+    "Exit status: 0 written, 1 the description or a file is refused, 2 usage error.\n";
+
+constexpr const char* kUsageHint = "'zadaza-make --help' lists the options";
+
+// A mistake on the command line, as opposed to one in the description or a file.
+struct UsageError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
 
 int count_argument(const std::string& option, const char* value) {
-  std::size_t end = 0;
-  const int n = std::stoi(value, &end);
-  if (value[end] != '\0' || n < 0) throw std::runtime_error("bad value for " + option);
+  const std::string text = value;
+  int n = -1;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), n);
+  if (error != std::errc{} || end != text.data() + text.size() || n < 0) {
+    throw UsageError("bad value for " + option + ": '" + text + "'");
+  }
   return n;
 }
 
@@ -46,15 +76,20 @@ Options parse(int argc, char** argv) {
   for (int a = 1; a < argc; ++a) {
     const std::string arg = argv[a];
     const bool has_value = a + 1 < argc;
-    if (arg == "--old") {
+    if (arg == "-h" || arg == "--help") {
+      o.help = true;
+      return o;
+    } else if (arg == "--old") {
       o.old_generation = true;
+    } else if (arg == "--unchecked") {
+      o.unchecked = true;
     } else if (arg == "--synthetic") {
       o.synthetic = true;
     } else if (arg == "--text") {
       o.text = true;
     } else if (arg == "--blocks" && has_value) {
       const std::string style = argv[++a];
-      if (style != "full" && style != "led0") throw std::runtime_error("--blocks full|led0");
+      if (style != "full" && style != "led0") throw UsageError("--blocks takes full or led0");
       o.style = style == "full" ? BlockStyle::Full : BlockStyle::LeadZero;
     } else if (arg == "--layers" && has_value) {
       o.size.layers = count_argument(arg, argv[++a]);
@@ -66,13 +101,16 @@ Options parse(int argc, char** argv) {
       o.size.dsp = count_argument(arg, argv[++a]);
     } else if (arg == "--seed" && has_value) {
       o.size.seed = static_cast<std::uint32_t>(count_argument(arg, argv[++a]));
-    } else if (arg.starts_with("--")) {
-      throw std::runtime_error("unknown option " + arg);
+    } else if (arg.starts_with("-") && arg.size() > 1) {
+      throw UsageError(has_value ? "unknown option " + arg : "unknown option or missing value: " + arg);
     } else {
       o.files.push_back(arg);
     }
   }
-  if (o.files.size() != (o.synthetic ? 1U : 2U)) throw std::runtime_error("wrong number of files");
+  if (o.files.size() != (o.synthetic ? 1U : 2U)) {
+    throw UsageError(o.synthetic ? "give one OUTPUT file with --synthetic"
+                                 : "give a DESCRIPTION.txt and an OUTPUT file");
+  }
   return o;
 }
 
@@ -80,7 +118,12 @@ zadaza_make::ToolModel model_of(const Options& o) {
   if (o.synthetic) return zadaza_make::synthetic_model(o.size);
   std::ifstream in(o.files[0]);
   if (!in) throw std::runtime_error("cannot read " + o.files[0]);
-  return zadaza_make::read_description(in);
+  try {
+    return zadaza_make::read_description(
+        in, o.unchecked ? zadaza_make::Checking::Unchecked : zadaza_make::Checking::Sound);
+  } catch (const std::runtime_error& e) {
+    throw std::runtime_error(o.files[0] + ": " + e.what());
+  }
 }
 
 }  // namespace
@@ -88,6 +131,10 @@ zadaza_make::ToolModel model_of(const Options& o) {
 int main(int argc, char** argv) {
   try {
     const Options o = parse(argc, argv);
+    if (o.help) {
+      std::cout << kHelp;
+      return std::cout.flush() ? EXIT_SUCCESS : EXIT_FAILURE;
+    }
     zadaza_make::ToolModel model = model_of(o);
     if (o.old_generation) model.old_generation = true;
     const std::string& output = o.files.back();
@@ -99,8 +146,11 @@ int main(int argc, char** argv) {
       zadaza_make::write_zadaza_file(model, o.style, output);
     }
     return EXIT_SUCCESS;
+  } catch (const UsageError& e) {
+    std::cerr << "zadaza-make: " << e.what() << '\n' << "zadaza-make: " << kUsageHint << '\n';
+    return 2;
   } catch (const std::exception& e) {
-    std::cerr << "zadaza-make: " << e.what() << '\n' << kUsage;
+    std::cerr << "zadaza-make: " << e.what() << '\n';
     return EXIT_FAILURE;
   }
 }

@@ -8,12 +8,12 @@
 #include <cstring>
 #include <vector>
 
-#include "zadaza_files.hpp"
+#include "support/test_support.hpp"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using zadaza_test::TempDir;
+using test_support::TempDir;
 
 constexpr int kUnit = 89;
 
@@ -63,7 +63,7 @@ Bytes reals_data(std::size_t count, double first) {
 class BinaryRecords : public testing::Test {
  protected:
   void open(const Framed& file) {
-    zadaza_test::write_bytes(path_, file.bytes());
+    test_support::write_bytes(path_, file.bytes());
     int descriptor = -1;
     ASSERT_EQ(io::open_binary_file(kUnit, path_, descriptor), 0);
   }
@@ -210,7 +210,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<Damage>& info) { return info.param.name; });
 
 TEST_F(BinaryRecords, EmptyFileFailsAtTheFirstRead) {
-  zadaza_test::write_file(path_, "");
+  test_support::write_file(path_, "");
   int descriptor = -1;
   ASSERT_EQ(io::open_binary_file(kUnit, path_, descriptor), 0);
   EXPECT_EXIT(io::read_record(kUnit, {}), testing::ExitedWithCode(2),

@@ -1,9 +1,9 @@
-// The answers of the dialogue that the conversion uses, and the status of the whole run.
+// The answers of the dialogue that the conversion uses.
 #pragma once
 
 #include <cstdint>
 
-namespace app {
+namespace convert {
 
 struct ConversionSettings {
   double MUDLINE_Z = 0.0;     // z of the mudline, origin of the soil axis
@@ -15,10 +15,4 @@ struct ConversionSettings {
   std::int32_t ACTIVE_DIAMETERS = 0;  // 0 to 4, counted after reading
 };
 
-extern ConversionSettings CONVERSION_SETTINGS;
-
-// 0 while all is well; -1 after a size-limit or conversion failure; minus the status number
-// after a refused file opening. Read once, for the outcome line.
-extern std::int32_t RUN_STATUS;
-
-}  // namespace app
+}  // namespace convert

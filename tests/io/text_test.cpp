@@ -1,12 +1,10 @@
-// Text routines on blank-padded text, and the count of diameters that are converted.
-#include "app/text.hpp"
+// Text routines on blank-padded text.
+#include "io/text.hpp"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <string>
-
-#include "app/run.hpp"
 
 namespace {
 
@@ -20,31 +18,31 @@ int plain_last(const std::string& text) {
 TEST(TextRoutines, IlastEqualsAPlainBackwardScanForEveryLengthAndPosition) {
   for (int n = 0; n <= 90; ++n) {
     const std::string blank(static_cast<std::size_t>(n), ' ');
-    EXPECT_EQ(app::ILAST(blank, n), 0) << n;
+    EXPECT_EQ(io::ILAST(blank, n), 0) << n;
     for (int last = 1; last <= n; ++last) {
       for (const int first : {1, last}) {
         std::string text = blank;
         text[static_cast<std::size_t>(first - 1)] = 'a';
         text[static_cast<std::size_t>(last - 1)] = 'z';
-        ASSERT_EQ(app::ILAST(text, n), plain_last(text)) << "n=" << n << " last=" << last;
+        ASSERT_EQ(io::ILAST(text, n), plain_last(text)) << "n=" << n << " last=" << last;
       }
     }
   }
 }
 
 TEST(TextRoutines, IfirstAndTrimmedCountOnlyTheSpaceAsBlank) {
-  EXPECT_EQ(app::IFIRST("    ", 4), 0);
-  EXPECT_EQ(app::IFIRST("   soil.dat  ", 13), 4);
-  EXPECT_EQ(app::IFIRST("\tx", 2), 1);
-  EXPECT_EQ(app::IFIRST("ab  ", 2), 1);
-  EXPECT_EQ(app::trimmed("   soil.dat   "), "soil.dat");
-  EXPECT_EQ(app::trimmed("  a b  "), "a b");
-  EXPECT_EQ(app::trimmed("      "), "");
+  EXPECT_EQ(io::IFIRST("    ", 4), 0);
+  EXPECT_EQ(io::IFIRST("   soil.dat  ", 13), 4);
+  EXPECT_EQ(io::IFIRST("\tx", 2), 1);
+  EXPECT_EQ(io::IFIRST("ab  ", 2), 1);
+  EXPECT_EQ(io::trimmed("   soil.dat   "), "soil.dat");
+  EXPECT_EQ(io::trimmed("  a b  "), "a b");
+  EXPECT_EQ(io::trimmed("      "), "");
 }
 
 TEST(TextRoutines, UpcaseChangesOnlyLettersAToZWithinN) {
   std::array<char, 12> text{'p', 'o', 's', '-', 'z', 'A', '{', '`', '1', 0x7F, 'q', 'r'};
-  app::UPCASE(text, 10);
+  io::UPCASE(text, 10);
   EXPECT_EQ(std::string(text.begin(), text.end()),
             std::string({'P', 'O', 'S', '-', 'Z', 'A', '{', '`', '1', 0x7F, 'q', 'r'}));
 }
@@ -53,7 +51,7 @@ std::string with_extension(const std::string& name, const char* extension, int m
   std::array<char, 64> buffer;
   buffer.fill(' ');
   std::copy(name.begin(), name.end(), buffer.begin());
-  app::ADDEXT(buffer, 64, extension, m);
+  io::ADDEXT(buffer, 64, extension, m);
   return std::string(buffer.begin(), buffer.end());
 }
 
@@ -71,27 +69,5 @@ TEST(TextRoutines, AddextTrimsAppendsCutsAndPads) {
   const std::string name64(64, 'n');
   EXPECT_EQ(with_extension(name64, ".echo", 5), name64);
 }
-
-struct DiameterCase {
-  std::array<double, 6> diameters;
-  int expected;
-};
-
-class ActiveDiameters : public ::testing::TestWithParam<DiameterCase> {};
-
-TEST_P(ActiveDiameters, CountsLeadingDiametersAboveTinyAmongTheFirstFour) {
-  zadaza::DiameterReals DIAM;
-  for (int i = 0; i < 6; ++i) DIAM(i + 1) = GetParam().diameters[static_cast<std::size_t>(i)];
-  EXPECT_EQ(app::count_active_diameters(DIAM), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Diameters, ActiveDiameters,
-    ::testing::Values(DiameterCase{{0.9, 1.2, 0.0, 1.5, 0.0, 0.0}, 2},
-                      DiameterCase{{0.9, 1.2, 1.5, 2.0, 2.5, 3.0}, 4},
-                      DiameterCase{{0.0, 1.2, 1.5, 2.0, 0.0, 0.0}, 0},
-                      DiameterCase{{1.0E-10, 1.2, 0.0, 0.0, 0.0, 0.0}, 0},
-                      DiameterCase{{2.0E-10, -1.0, 0.0, 0.0, 0.0, 0.0}, 1},
-                      DiameterCase{{1.0, 1.0, 1.0, 0.0, 5.0, 0.0}, 3}));
 
 }  // namespace

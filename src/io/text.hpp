@@ -2,15 +2,11 @@
 // space character only.
 #pragma once
 
-#include <algorithm>
 #include <cstddef>
 #include <span>
 #include <string_view>
 
-#include "format/layout.hpp"
-#include "io/units.hpp"
-
-namespace app {
+namespace io {
 
 // 0 if the n characters are all blanks, else the position of the first non-blank.
 constexpr int IFIRST(std::string_view text, int n) {
@@ -66,25 +62,15 @@ constexpr std::string_view trimmed(std::string_view text) {
 // Builds a file name in place: the trimmed name followed by the m characters of the
 // extension, cut to n characters and blank-padded; an all-blank name becomes the extension.
 constexpr void ADDEXT(std::span<char> name, int n, std::string_view extension, int m) {
-  char built[256] = {};
   const std::string_view base = trimmed(std::string_view(name.data(), static_cast<std::size_t>(n)));
-  std::size_t length = 0;
-  for (const char c : base) built[length++] = c;
-  for (int i = 0; i < m && length < sizeof built; ++i) built[length++] = extension[static_cast<std::size_t>(i)];
-  for (int i = 0; i < n; ++i) {
-    name[static_cast<std::size_t>(i)] = static_cast<std::size_t>(i) < length ? built[i] : ' ';
+  // The trimmed name only ever moves to the left, so it is moved in place.
+  const auto from = static_cast<std::size_t>(base.data() - name.data());
+  std::size_t length = base.size();
+  for (std::size_t i = 0; i < length; ++i) name[i] = name[from + i];
+  for (int i = 0; i < m && length < static_cast<std::size_t>(n); ++i) {
+    name[length++] = extension[static_cast<std::size_t>(i)];
   }
+  for (std::size_t i = length; i < static_cast<std::size_t>(n); ++i) name[i] = ' ';
 }
 
-// Writes a question: one blank and the first min(length, 80) characters of the text, without
-// a line end, so the typed answer follows on the same line.
-inline void ASK(int unit, std::string_view text, int length) {
-  static constexpr io::Layout kQuestion{"(' ',A,$)"};
-  char line[80];
-  std::fill(std::begin(line), std::end(line), ' ');
-  const std::size_t shown = static_cast<std::size_t>(std::clamp(length, 0, 80));
-  std::copy_n(text.begin(), std::min(shown, text.size()), line);
-  io::write(unit, kQuestion, {std::string_view(line, shown)});
-}
-
-}  // namespace app
+}  // namespace io

@@ -1,0 +1,46 @@
+// The command line: no arguments runs the dialogue; options give every answer beforehand, so
+// that the same run goes through without questions. Also --help and --version.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace app {
+
+enum class CommandAction : std::uint8_t {
+  Dialogue,    // no arguments: ask every answer on the console
+  Convert,     // every answer given by options
+  Help,        // -h, --help
+  Version,     // --version
+  UsageError,  // a bad option or value; nothing is run
+};
+
+// Exit status after a usage error: the same as for an input/output failure.
+inline constexpr int USAGE_ERROR_EXIT = 2;
+
+// The dialogue's ten answers, in the order they are asked.
+inline constexpr std::size_t DIALOGUE_ANSWERS = 10;
+
+struct CommandLine {
+  CommandAction action = CommandAction::Dialogue;
+  // Convert: the answer lines as they would be typed. They point into the arguments or at
+  // constant text, so they live as long as the program.
+  std::array<std::string_view, DIALOGUE_ANSWERS> answers{};
+  // UsageError: what is wrong, the argument or option at fault and the value it was given.
+  std::string_view problem;
+  std::string_view culprit;
+  std::string_view value;
+};
+
+// Reads the arguments after the program name. Every value is checked here, before anything
+// is opened: numbers by the rules of typed number answers.
+CommandLine parse_command_line(std::span<const char* const> arguments);
+
+// Does what the command line asks and returns the exit status: the run's own for Dialogue and
+// Convert, 0 for Help and Version, 2 for a usage error (its message on standard error).
+int run_command(const CommandLine& command);
+
+}  // namespace app

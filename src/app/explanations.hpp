@@ -1,0 +1,25 @@
+// Why a run failed, told on standard error one line at a time, each naming the file or the
+// answer at fault and what to check. Standard output is never touched.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace app {
+
+// The ZADAZA file could not be opened for reading (`error` is the system's error number).
+void explain_unopened_input(std::string_view name, int error);
+
+// The output file or the echo file could not be opened; `result` is the opener's negative
+// result. The run goes on without that file.
+void explain_unopened_output(std::string_view what, std::string_view name, std::int32_t result);
+
+// The ZADAZA file broke a size limit (its lines are on the console).
+void explain_size_limit(std::string_view zadaza_name);
+
+// The conversion failed although the output file was opened: `skipped` diameters were not
+// converted, and an `output_format` other than 1 or 2 wrote no material table.
+void explain_failed_conversion(std::string_view output_name, std::int32_t skipped,
+                               std::int32_t active_diameters, std::int32_t output_format);
+
+}  // namespace app

@@ -1,8 +1,0 @@
-#include "app/settings.hpp"
-
-namespace app {
-
-ConversionSettings CONVERSION_SETTINGS;
-std::int32_t RUN_STATUS = 0;
-
-}  // namespace app

@@ -1,0 +1,211 @@
+// The command line end to end: the real program in fresh folders. Options must give exactly
+// the run that the same answers give through the dialogue.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The questions of the dialogue: what the console shows in the dialogue and not with options.
+const char* const kQuestions[] = {
+    " New or Old ZADAZA data  /New/ ? ", " Give ZADAZA data file         : ",
+    " Orientation of soil (POS/NEG) : ", " Origo of soil axis system     : ",
+    " Scaling Factor, Force  Unit   : ", " Scaling Factor, Length Unit   : ",
+    " Number to be added to ID      : ", " Output format, 1:SESAM, 2:KNF : ",
+    " Give KRANO soil file (output) : ", " Echo of ZADAZA data   /No/    ? "};
+
+std::string contents(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream all;
+  all << in.rdbuf();
+  return all.str();
+}
+
+std::string without_questions(std::string console) {
+  for (const std::string question : kQuestions) {
+    for (std::size_t at; (at = console.find(question)) != std::string::npos;) {
+      console.erase(at, question.size());
+    }
+  }
+  return console;
+}
+
+struct Outcome {
+  int exit_status = -1;
+  std::string console;
+  std::string errors;
+  std::map<std::string, std::string> files;  // every file of the folder after the run
+};
+
+class CommandLineRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    base_ = fs::temp_directory_path() /
+            ("command_line_test_" + std::to_string(::getpid()) + "_" +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(base_);
+    fs::create_directories(base_);
+  }
+  void TearDown() override { fs::remove_all(base_); }
+
+  // A fresh folder holding a synthetic ZADAZA file soil.zdz made with the tool's arguments.
+  fs::path folder(const std::string& name, const std::string& tool_arguments) const {
+    const fs::path dir = base_ / name;
+    fs::create_directories(dir);
+    const std::string command = "cd '" + dir.string() + "' && '" ZZ_MAKE_TOOL "' --synthetic " +
+                                tool_arguments + " soil.zdz > /dev/null";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    return dir;
+  }
+
+  Outcome run(const fs::path& dir, const std::string& arguments, const std::string& answers) const {
+    const fs::path answers_file = base_ / (dir.filename().string() + ".answers");
+    const fs::path console_file = base_ / (dir.filename().string() + ".console");
+    const fs::path errors_file = base_ / (dir.filename().string() + ".errors");
+    std::ofstream(answers_file, std::ios::binary) << answers;
+    const std::string command = "cd '" + dir.string() + "' && exec '" ZZ_CONVERTER "' " +
+                                arguments + " < '" + answers_file.string() + "' > '" +
+                                console_file.string() + "' 2> '" + errors_file.string() + "'";
+    const int status = std::system(command.c_str());
+    Outcome result;
+    result.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.console = contents(console_file);
+    result.errors = contents(errors_file);
+    for (const auto& entry : fs::directory_iterator(dir)) {
+      result.files[entry.path().filename().string()] = contents(entry.path());
+    }
+    return result;
+  }
+
+  fs::path base_;
+};
+
+struct SameRun {
+  const char* name;
+  const char* tool_arguments;
+  const char* options;
+  const char* answers;
+};
+
+class OptionsAndDialogue : public CommandLineRun, public ::testing::WithParamInterface<SameRun> {};
+
+TEST_P(OptionsAndDialogue, GiveTheSameRun) {
+  const SameRun& c = GetParam();
+  const Outcome asked = run(folder("asked", c.tool_arguments), "", c.answers);
+  const Outcome given = run(folder("given", c.tool_arguments), c.options, "");
+  EXPECT_EQ(given.exit_status, asked.exit_status);
+  EXPECT_EQ(given.errors, asked.errors);
+  EXPECT_EQ(given.console, without_questions(asked.console));
+  EXPECT_EQ(given.files, asked.files);  // same names, byte-identical contents
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLine, OptionsAndDialogue,
+    ::testing::Values(
+        SameRun{"DefaultsKnfWithEcho", "--layers 3 --diameters 2 --in-use 2 --dsp 1 --seed 4",
+                "--mudline -20 --format knf --echo soil.zdz",
+                "\nsoil.zdz\n\n-20\n1.0\n1.0\n0\n2\n\nY\n"},
+        SameRun{"EveryOptionSesam",
+                "--old --layers 2 --diameters 4 --in-use 2 --dsp 0 --seed 9",
+                "--old --orientation POS --mudline=5.5 --force-scale 1000 --length-scale 1d-3 "
+                "--id-offset -7 --format sesam -o out.fem soil.zdz",
+                "O\nsoil.zdz\nPOS\n5.5\n1000\n1d-3\n-7\n1\nout.fem\nN\n"},
+        SameRun{"ConversionFailureInBoth",
+                "--layers 1 --diameters 1 --in-use 1 --dsp 0 --seed 2",
+                "--mudline 0 --id-offset 2147483000 --format sesam --output=out.txt -- soil.zdz",
+                "\nsoil.zdz\nN\n0\n1\n1\n2147483000\n1\nout.txt\n\n"},
+        SameRun{"SizeLimitInBoth", "--layers 81 --diameters 1 --in-use 1 --dsp 0 --seed 1",
+                "--mudline 0 --format knf soil.zdz", "\nsoil.zdz\nN\n0\n1\n1\n0\n2\n\n"},
+        SameRun{"MissingZadazaFileInBoth", "--layers 1 --diameters 1 --in-use 1 --dsp 0",
+                "--mudline 0 --format knf missing.zdz", "\nmissing.zdz\n"}),
+    [](const ::testing::TestParamInfo<SameRun>& info) { return info.param.name; });
+
+// Every refusal names what is wrong, exits with 2, writes nothing on standard output and
+// opens no file.
+TEST_F(CommandLineRun, UsageErrorsNameTheCulpritBeforeAnyFileIsOpened) {
+  const struct {
+    const char* arguments;
+    const char* named;
+  } cases[] = {
+      {"--mudline 0 --format knf --frobnicate soil.zdz", "unknown option '--frobnicate'"},
+      {"--mudline 0 --format knf -x soil.zdz", "unknown option '-x'"},
+      {"--mudline 0 --format knf soil.zdz other.zdz", "stray argument 'other.zdz'"},
+      {"--format knf soil.zdz", "missing required option '--mudline'"},
+      {"--mudline 0 soil.zdz", "missing required option '--format'"},
+      {"--mudline 0 --format knf", "the ZADAZA file is missing"},
+      {"--mudline abc --format knf soil.zdz", "'--mudline': 'abc'"},
+      {"--mudline -20,5 --format knf soil.zdz", "'--mudline': '-20,5'"},
+      {"--mudline 1e999 --format knf soil.zdz", "'--mudline': '1e999'"},
+      {"--mudline 0 --id-offset 1.5 --format knf soil.zdz", "'--id-offset': '1.5'"},
+      {"--mudline 0 --format 2 soil.zdz", "'--format': '2'"},
+      {"--mudline 0 --orientation up --format knf soil.zdz", "'--orientation': 'up'"},
+      {"--mudline 0 --force-scale= --format knf soil.zdz", "'--force-scale': ''"},
+      {"--mudline 0 --format knf -o '' soil.zdz", "'-o': ''"},
+      {"--format knf soil.zdz --mudline", "missing value for option '--mudline'"},
+      {"--mudline 0 --format knf --echo=yes soil.zdz", "no value allowed for option '--echo=yes'"},
+      {"--mudline 0 --format knf ''", "bad ZADAZA file name ''"},
+  };
+  const fs::path dir = folder("refused", "--layers 1 --diameters 1 --in-use 1 --dsp 0");
+  for (const auto& c : cases) {
+    const Outcome r = run(dir, c.arguments, "");
+    EXPECT_EQ(r.exit_status, 2) << c.arguments;
+    EXPECT_EQ(r.console, "") << c.arguments;
+    EXPECT_NE(r.errors.find(c.named), std::string::npos) << c.arguments << "\n" << r.errors;
+    EXPECT_NE(r.errors.find("--help"), std::string::npos) << r.errors;
+    EXPECT_EQ(r.files.size(), 1u) << c.arguments;
+  }
+}
+
+// Names are kept whole up to 4096 characters, as typed answers are; longer ones are refused.
+TEST_F(CommandLineRun, NamesAreKeptWholeUpTo4096Characters) {
+  const fs::path dir = folder("long", "--layers 1 --diameters 1 --in-use 1 --dsp 0");
+  const std::string long_output = std::string(200, 'o') + ".fem";
+  const Outcome kept = run(dir, "--mudline 0 --format knf -o " + long_output + " soil.zdz", "");
+  EXPECT_EQ(kept.exit_status, 0) << kept.errors;
+  EXPECT_EQ(kept.files.count(long_output), 1u);
+  const std::string too_long(4097, 'n');
+  const struct {
+    std::string arguments;
+    const char* named;
+  } refusals[] = {{"--mudline 0 --format knf " + too_long, "bad ZADAZA file name"},
+                  {"--mudline 0 --format knf -o " + too_long + " soil.zdz",
+                   "bad value for option '-o'"}};
+  for (const auto& c : refusals) {
+    const Outcome r = run(dir, c.arguments, "");
+    EXPECT_EQ(r.exit_status, 2);
+    EXPECT_NE(r.errors.find(c.named), std::string::npos) << r.errors.substr(0, 200);
+  }
+}
+
+TEST_F(CommandLineRun, HelpAndVersionAnswerAndExit) {
+  const fs::path dir = folder("help", "--layers 1 --diameters 1 --in-use 1 --dsp 0");
+  const Outcome help = run(dir, "--help", "");
+  EXPECT_EQ(help.exit_status, 0);
+  EXPECT_TRUE(help.console.starts_with("usage: zadaza2krano")) << help.console;
+  EXPECT_EQ(std::regex_replace(help.console, std::regex("\r\n"), "").find('\n'), std::string::npos)
+      << "every help line ends in CR LF";
+  for (const char* status : {"0  conversion completed", "1  the ZADAZA file could not be opened",
+                             "2  input/output failure", "3  conversion failed"}) {
+    EXPECT_NE(help.console.find(status), std::string::npos) << "exit status " << status;
+  }
+  for (const char* arguments : {"-h", "--mudline 0 --help"}) {
+    EXPECT_EQ(run(dir, arguments, "").console, help.console) << arguments;
+  }
+  const Outcome version = run(dir, "--version", "");
+  EXPECT_EQ(version.exit_status, 0);
+  EXPECT_TRUE(std::regex_match(version.console, std::regex("zadaza2krano [0-9]+\\.[0-9]+\\.[0-9]+\r\n")))
+      << version.console;
+  EXPECT_EQ(version.errors + help.errors, "");
+}
+
+}  // namespace

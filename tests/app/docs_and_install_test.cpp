@@ -1,0 +1,174 @@
+// What a new user meets first: the help, the man pages, the guide's and README's commands run
+// as written, and an install that gives working programs.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string contents(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream all;
+  all << in.rdbuf();
+  return all.str();
+}
+
+std::string quoted(const fs::path& path) {
+  std::string text = "'";
+  text += path.string();
+  text += "'";
+  return text;
+}
+
+struct Shell {
+  int exit_status = -1;
+  std::string out;
+};
+
+// Runs the command with standard output and error captured together.
+Shell shell(const std::string& command) {
+  const fs::path out = fs::temp_directory_path() / ("docs_test_" + std::to_string(::getpid()));
+  const int status = std::system(("(" + command + ") > '" + out.string() + "' 2>&1").c_str());
+  Shell result{WIFEXITED(status) ? WEXITSTATUS(status) : -1, contents(out)};
+  fs::remove(out);
+  return result;
+}
+
+// A fresh folder, removed at the end of the test.
+class Folder {
+ public:
+  explicit Folder(const std::string& name)
+      : path_(fs::temp_directory_path() / (name + "_" + std::to_string(::getpid()))) {
+    fs::remove_all(path_);
+    fs::create_directories(path_);
+  }
+  ~Folder() { fs::remove_all(path_); }
+  Folder(const Folder&) = delete;
+  Folder& operator=(const Folder&) = delete;
+  const fs::path& path() const { return path_; }
+
+ private:
+  fs::path path_;
+};
+
+// Every option a help text names: -x and --word at the start of a word.
+std::set<std::string> options_in(const std::string& help) {
+  std::set<std::string> options;
+  const std::regex option("(^|[\\s,|\\[])(--?[a-z][a-z-]*)");
+  for (auto it = std::sregex_iterator(help.begin(), help.end(), option); it != std::sregex_iterator(); ++it) {
+    options.insert((*it)[2]);
+  }
+  return options;
+}
+
+// A roff page as it reads: "\-" is a hyphen.
+std::string page_text(const fs::path& page) {
+  return std::regex_replace(contents(page), std::regex("\\\\-"), "-");
+}
+
+TEST(Documentation, EveryHelpOptionIsInTheManPageAndTheGuide) {
+  const fs::path source = ZZ_SOURCE_DIR;
+  const std::string guide = contents(source / "docs/guide.md");
+  const struct {
+    const char* program;
+    const char* page;
+    bool in_guide;
+  } programs[] = {{ZZ_CONVERTER, "man/zadaza2krano.1", true},
+                  {ZZ_MAKE_TOOL, "man/zadaza-make.1", false}};
+  for (const auto& p : programs) {
+    const std::string help = shell(std::string("'") + p.program + "' --help").out;
+    const std::string page = page_text(source / p.page);
+    const std::set<std::string> options = options_in(help);
+    EXPECT_GE(options.size(), 8u) << help;
+    for (const std::string& option : options) {
+      EXPECT_NE(page.find(option), std::string::npos) << option << " missing in " << p.page;
+      if (p.in_guide) {
+        EXPECT_NE(guide.find(option), std::string::npos) << option << " missing in the guide";
+      }
+    }
+  }
+  const std::string version = shell("'" ZZ_CONVERTER "' --version").out;
+  const std::string number = version.substr(version.find(' ') + 1, version.find('\r') - version.find(' ') - 1);
+  for (const char* page : {"man/zadaza2krano.1", "man/zadaza-make.1"}) {
+    EXPECT_NE(contents(source / page).find("\"zadaza2krano " + number + "\""), std::string::npos)
+        << page << " does not carry version " << number;
+  }
+  EXPECT_NE(contents(source / "CHANGELOG.md").find("## " + number), std::string::npos);
+}
+
+// The sh blocks of a Markdown file, the set-up commands left out (they are what runs this).
+std::string commands_in(const fs::path& markdown) {
+  std::istringstream in(contents(markdown));
+  std::string script;
+  bool in_block = false;
+  for (std::string line; std::getline(in, line);) {
+    if (!in_block && line == "```sh") {
+      in_block = true;
+    } else if (in_block && line == "```") {
+      in_block = false;
+    } else if (in_block && !line.starts_with("cmake --workflow")) {
+      script += line + "\n";
+    }
+  }
+  return script;
+}
+
+// A repository root of its own: the sources, and a build folder whose entries are those of
+// this build, so that files the commands write stay in the test's folder.
+void make_root(const fs::path& root) {
+  for (const char* entry : {"examples", "docs", "man", "tools", "README.md", "CHANGELOG.md"}) {
+    fs::create_symlink(fs::path(ZZ_SOURCE_DIR) / entry, root / entry);
+  }
+  fs::create_directories(root / "build");
+  for (const auto& entry : fs::directory_iterator(ZZ_BINARY_DIR)) {
+    if (entry.path().filename() != "trial") fs::create_symlink(entry.path(), root / "build" / entry.path().filename());
+  }
+  fs::create_directories(root / "home");
+}
+
+TEST(Documentation, CommandsOfTheReadmeAndTheGuideRunAsWritten) {
+  // The state after the two set-up commands: the example has run.
+  ASSERT_EQ(shell("'" ZZ_CMAKE "' --build '" ZZ_BINARY_DIR "' --target run-example").exit_status, 0);
+  for (const char* document : {"README.md", "docs/guide.md"}) {
+    const std::string script = commands_in(fs::path(ZZ_SOURCE_DIR) / document);
+    ASSERT_NE(script, "") << document;
+    Folder root("docs_commands");
+    make_root(root.path());
+    std::ofstream(root.path() / "commands.sh") << "set -e\n" << script;
+    const Shell run = shell("cd '" + root.path().string() + "' && HOME='" +
+                            (root.path() / "home").string() + "' sh commands.sh");
+    EXPECT_EQ(run.exit_status, 0) << document << ":\n" << script << "\n---\n" << run.out;
+  }
+}
+
+TEST(Install, IntoATemporaryPrefixGivesWorkingPrograms) {
+  Folder prefix("install_prefix");
+  const fs::path p = prefix.path();
+  ASSERT_EQ(shell("'" ZZ_CMAKE "' --install '" ZZ_BINARY_DIR "' --prefix " + quoted(p)).exit_status, 0);
+  for (const char* file : {"bin/zadaza2krano", "bin/zadaza-make", "share/man/man1/zadaza2krano.1",
+                           "share/man/man1/zadaza-make.1", "share/doc/zadaza2krano/guide.md",
+                           "share/doc/zadaza2krano/CHANGELOG.md"}) {
+    EXPECT_TRUE(fs::exists(p / file)) << file;
+  }
+  const std::string converted =
+      "cd " + quoted(p) + " && bin/zadaza-make " + quoted(ZZ_SOURCE_DIR "/examples/soil.txt") +
+      " soil.zdz && bin/zadaza2krano --mudline 0 --format knf soil.zdz";
+  const Shell run = shell(converted);
+  EXPECT_EQ(run.exit_status, 0) << run.out;
+  EXPECT_NE(run.out.find("Conversion Completed"), std::string::npos) << run.out;
+  EXPECT_GT(fs::file_size(p / "soil.zdz.fem"), 0u);
+  EXPECT_EQ(shell(quoted(p / "bin/zadaza2krano") + " --version").out,
+            shell("'" ZZ_CONVERTER "' --version").out);
+}
+
+}  // namespace

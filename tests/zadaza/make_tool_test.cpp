@@ -1,0 +1,76 @@
+// zadaza-make refuses a description that cannot give a sound ZADAZA file, naming the line, and
+// answers --help; --unchecked still writes such files for tests of damaged input.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "support/test_support.hpp"
+
+namespace {
+
+using test_support::TempDir;
+
+struct ToolRun {
+  int exit_status = -1;
+  std::string out;
+  std::string errors;
+};
+
+ToolRun run_tool(const TempDir& dir, const std::string& arguments) {
+  const std::string command = "cd '" + dir.dir() + "' && '" ZZ_MAKE_TOOL "' " + arguments +
+                              " > out.txt 2> errors.txt";
+  const int status = std::system(command.c_str());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+          test_support::read_file(dir.path("out.txt")), test_support::read_file(dir.path("errors.txt"))};
+}
+
+const std::string kHead = "label Small\ndiameters 1.2\nlayer 5 9.5 32 0 0.3 0.45 2e4 0 0 0 0\n";
+
+TEST(MakeTool, RefusesUnsoundDescriptionsNamingTheLine) {
+  const struct {
+    std::string description;
+    const char* error;
+  } cases[] = {
+      {kHead + "py 2 1 1 0 0 0  1 0.1\n", "soil.txt: line 4: curve slot 2 is beyond the 1 diameters given"},
+      {"label x\nlayer 5 9.5 32 0 0.3 0.45 2e4 0 0 0 0\nqz 3 1 1 0 0 0  1 0.1\ndiameters 0.9 1.2\n",
+       "soil.txt: line 3: curve slot 3 is beyond the 2 diameters given"},
+      {kHead + "py 1 24 1 0 0 0  1 0.1\n", "soil.txt: line 4: point count 24 is above 23"},
+      {kHead + "tz 1 3 1 0 0 0  1 0.1  2 0.2\n", "soil.txt: line 4: point count 3 but 2 pairs given"},
+      {"label " + std::string(81, 'L') + "\n", "soil.txt: line 1: the label has 81 characters"},
+      {"# CR LF file\r\nlabel Small\r\n", "soil.txt: line 2: the label holds a carriage return"},
+  };
+  TempDir dir;
+  for (const auto& c : cases) {
+    test_support::write_file(dir.path("soil.txt"), c.description);
+    std::filesystem::remove(dir.path("soil.zdz"));
+    const ToolRun refused = run_tool(dir, "soil.txt soil.zdz");
+    EXPECT_EQ(refused.exit_status, 1) << c.error;
+    EXPECT_TRUE(refused.errors.starts_with("zadaza-make: " + std::string(c.error))) << refused.errors;
+    EXPECT_EQ(std::count(refused.errors.begin(), refused.errors.end(), '\n'), 1)
+        << "one line, without the usage: " << refused.errors;
+    EXPECT_FALSE(std::filesystem::exists(dir.path("soil.zdz"))) << c.error;
+    EXPECT_EQ(run_tool(dir, "--unchecked soil.txt soil.zdz").exit_status, 0) << c.error;
+  }
+}
+
+TEST(MakeTool, HelpAnswersAndUsageErrorsPointToIt) {
+  TempDir dir;
+  const ToolRun help = run_tool(dir, "--help");
+  EXPECT_EQ(help.exit_status, 0);
+  EXPECT_TRUE(help.out.starts_with("usage: zadaza-make")) << help.out;
+  EXPECT_EQ(run_tool(dir, "-h").out, help.out);
+  for (const char* arguments : {"--frobnicate a b", "only-one-file", "--synthetic --layers x o",
+                                "--blocks wide a b"}) {
+    const ToolRun r = run_tool(dir, arguments);
+    EXPECT_EQ(r.exit_status, 2) << arguments;
+    EXPECT_NE(r.errors.find("'zadaza-make --help' lists the options"), std::string::npos)
+        << arguments << ": " << r.errors;
+    EXPECT_EQ(r.out, "");
+  }
+}
+
+}  // namespace

@@ -1,0 +1,82 @@
+// Plausibility warnings: each doubtful kind of data gives its one line, sound data none.
+#include "zadaza/plausibility.hpp"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+namespace {
+
+using zadaza::SoilModel;
+
+// Two layers, two diameters in use, every curve rising from -1 to 1 over three points.
+SoilModel& sound_model() {
+  static SoilModel m;
+  m = SoilModel{};
+  m.NUM_LAYERS = 2;
+  m.ZBOT(1) = 2.0;
+  m.ZBOT(2) = 5.0;
+  m.DIAM(1) = 0.9;
+  m.DIAM(2) = 1.2;
+  for (zadaza::CurveArray* delta : {&m.PY_DELTA, &m.TZ_DELTA, &m.QZ_DELTA}) {
+    for (int i = 1; i <= 2; ++i) {
+      for (int j = 1; j <= 2; ++j) {
+        (*delta)(1, i, j) = -1.0;
+        (*delta)(3, i, j) = 1.0;
+      }
+    }
+  }
+  return m;
+}
+
+struct Doubt {
+  const char* name;
+  std::function<void(SoilModel&)> change;
+  const char* warning;  // empty: none expected
+};
+
+class Plausibility : public ::testing::TestWithParam<Doubt> {};
+
+TEST_P(Plausibility, WarnsOnceForEachDoubt) {
+  SoilModel& m = sound_model();
+  GetParam().change(m);
+  ::testing::internal::CaptureStderr();
+  zadaza::warn_implausible(m, 2);
+  const std::string errors = ::testing::internal::GetCapturedStderr();
+  const std::string expected = GetParam().warning;
+  EXPECT_EQ(errors, expected.empty() ? "" : "zadaza2krano: warning: " + expected + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Data, Plausibility,
+    ::testing::Values(
+        Doubt{"SoundData", [](SoilModel&) {}, ""},
+        Doubt{"DiameterNotInUseMayRepeat", [](SoilModel& m) { m.DIAM(3) = 0.9; }, ""},
+        Doubt{"LayerBottomsGoUp",
+              [](SoilModel& m) {
+                m.NUM_LAYERS = 3;
+                m.ZBOT(2) = 2.0;
+                m.ZBOT(3) = 1.0;
+              },
+              "layer bottoms do not increase in depth: layer 2 at 2 follows layer 1 at 2 (2 "
+              "such layers); check the ZADAZA file"},
+        Doubt{"DiameterRepeated", [](SoilModel& m) { m.DIAM(2) = 0.9; },
+              "diameter 2 (0.9) repeats diameter 1; check the ZADAZA file"},
+        Doubt{"DisplacementsOutOfOrder",
+              [](SoilModel& m) {
+                m.TZ_DELTA(2, 2, 1) = 1.0;
+                m.QZ_DELTA(2, 2, 2) = -2.0;
+              },
+              "displacements not in increasing order: T-z curve of diameter 2, layer 1, point "
+              "3 (2 such curves); check the ZADAZA file"},
+        Doubt{"ForceAtZeroDisplacementIsNoTail",
+              [](SoilModel& m) {
+                m.PY_P(3, 1, 1) = 5.0;
+                m.PY_DELTA(3, 1, 1) = 0.0;
+              },
+              "displacements not in increasing order: P-y curve of diameter 1, layer 1, point "
+              "3 (1 such curves); check the ZADAZA file"}),
+    [](const ::testing::TestParamInfo<Doubt>& info) { return info.param.name; });
+
+}  // namespace

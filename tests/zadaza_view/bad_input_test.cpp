@@ -1,0 +1,95 @@
+// Bad input: the converter's messages and exit statuses, and the ZADAZA file never written.
+#include <gtest/gtest.h>
+
+#include "runs.hpp"
+
+namespace view_test {
+namespace {
+
+enum class Compare {
+  SameErrors,          // standard error exactly the converter's
+  ConsoleWithin,       // the console lines appear in the converter's console as they stand
+  ViewerUsage,         // the viewer's own complaint about its command line
+};
+
+struct BadInput {
+  const char* name;
+  std::string make_arguments;  // empty: no file is made
+  std::string damage;          // a shell command run on in.zdz after making it
+  std::string viewer_arguments;
+  bool old_generation;
+  int status;
+  Compare compare;
+};
+
+const std::string kSynthetic = "--synthetic --diameters 2 --in-use 2 --dsp 0 ";
+
+std::vector<BadInput> bad_inputs() {
+  return {
+      {"Missing", "", "", "in.zdz", false, 1, Compare::SameErrors},
+      {"Folder", "", "mkdir in.zdz", "in.zdz", false, 1, Compare::SameErrors},
+      {"Truncated", kSynthetic + "--layers 3", "truncate -s 900 in.zdz", "in.zdz", false, 2,
+       Compare::SameErrors},
+      {"OldReadAsNew", kSynthetic + "--old --layers 2", "", "in.zdz", false, 2,
+       Compare::SameErrors},
+      {"TooManyLayers", kSynthetic + "--layers 81", "", "in.zdz", false, 3,
+       Compare::ConsoleWithin},
+      {"TooManyDisplacementRows", "--synthetic --diameters 1 --in-use 1 --dsp 16 --layers 1", "",
+       "in.zdz", false, 3, Compare::ConsoleWithin},
+      {"NoFile", kSynthetic + "--layers 1", "", "", false, 2, Compare::ViewerUsage},
+      {"UnknownOption", kSynthetic + "--layers 1", "", "--colour in.zdz", false, 2,
+       Compare::ViewerUsage},
+      {"LayersBackwards", kSynthetic + "--layers 3", "", "--layers 3-2 in.zdz", false, 2,
+       Compare::ViewerUsage},
+      {"LayerBeyondTheFile", kSynthetic + "--layers 3", "", "--layers 4-5 in.zdz", false, 2,
+       Compare::ViewerUsage},
+      {"DiameterNotInUse", kSynthetic + "--layers 1", "", "--diameter 7 in.zdz", false, 2,
+       Compare::ViewerUsage},
+      {"PageOntoTheZadazaFile", kSynthetic + "--layers 1", "", "-o in.zdz in.zdz", false, 2,
+       Compare::ViewerUsage},
+      {"PageOntoALinkToIt", kSynthetic + "--layers 1", "ln in.zdz other", "-o other in.zdz",
+       false, 2, Compare::ViewerUsage},
+      {"TableOntoTheZadazaFile", kSynthetic + "--layers 1",
+       "mkdir t && ln in.zdz t/diameter1-0.9.csv", "--csv t in.zdz", false, 2,
+       Compare::ViewerUsage},
+  };
+}
+
+class BadInputs : public ::testing::TestWithParam<BadInput> {};
+
+TEST_P(BadInputs, GetTheConvertersMessagesAndStatusAndLeaveTheFileAlone) {
+  const BadInput& bad = GetParam();
+  Folder folder;
+  if (!bad.make_arguments.empty()) make_zadaza(folder, bad.make_arguments + " in.zdz");
+  if (!bad.damage.empty()) {
+    ASSERT_EQ(run(folder, bad.damage).status, 0);
+  }
+  const std::string before = contents(folder / "in.zdz");
+
+  const Outcome shown = run(folder, shell_quoted(kViewer) + " " + bad.viewer_arguments);
+  EXPECT_EQ(shown.status, bad.status) << shown.err;
+  EXPECT_EQ(contents(folder / "in.zdz"), before);
+  EXPECT_FALSE(fs::exists(folder / "in.zdz.html"));
+
+  const Outcome converted = run(folder, shell_quoted(kConverter),
+                                knf_answers("in.zdz", "out.knf", bad.old_generation, 0));
+  switch (bad.compare) {
+    case Compare::SameErrors:
+      EXPECT_EQ(shown.err, converted.err);
+      EXPECT_FALSE(shown.err.empty());
+      break;
+    case Compare::ConsoleWithin:
+      EXPECT_NE(converted.out.find(shown.out), std::string::npos) << shown.out;
+      EXPECT_NE(shown.out.find("exeeded"), std::string::npos) << shown.out;
+      break;
+    case Compare::ViewerUsage:
+      EXPECT_EQ(shown.err.rfind("zadaza-view: ", 0), 0U) << shown.err;
+      break;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Viewer, BadInputs, ::testing::ValuesIn(bad_inputs()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace view_test

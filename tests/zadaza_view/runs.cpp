@@ -1,0 +1,105 @@
+#include "runs.hpp"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace view_test {
+
+Folder::Folder() {
+  static std::atomic<int> counter{0};
+  path_ = fs::temp_directory_path() /
+          ("zadaza_view_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
+  fs::remove_all(path_);
+  fs::create_directories(path_);
+}
+
+Folder::~Folder() {
+  std::error_code ignored;
+  fs::remove_all(path_, ignored);
+}
+
+std::string shell_quoted(const fs::path& path) {
+  std::string quoted(1, '\'');
+  quoted += path.string();
+  quoted += '\'';
+  return quoted;
+}
+
+std::string contents(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream all;
+  all << in.rdbuf();
+  return all.str();
+}
+
+void write_text(const fs::path& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+Outcome run(const Folder& folder, const std::string& command, const std::string& input) {
+  write_text(folder / ".in", input);
+  const std::string line =
+      "cd " + shell_quoted(folder.path()) + " && " + command + " < .in > .out 2> .err";
+  const int status = std::system(line.c_str());
+  Outcome outcome;
+  outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  outcome.out = contents(folder / ".out");
+  outcome.err = contents(folder / ".err");
+  return outcome;
+}
+
+void make_zadaza(const Folder& folder, const std::string& arguments) {
+  const Outcome made = run(folder, shell_quoted(kMaker) + " " + arguments);
+  ASSERT_EQ(made.status, 0) << arguments << "\n" << made.err;
+}
+
+std::string knf_answers(const std::string& zadaza, const std::string& knf, bool old_generation,
+                        std::int32_t id_offset) {
+  return std::string(old_generation ? "O" : "N") + "\n" + zadaza + "\nNEG\n0.0\n1.0\n1.0\n" +
+         std::to_string(id_offset) + "\n2\n" + knf + "\nN\n";
+}
+
+namespace {
+
+// A real field of a KNF line; a three-digit exponent is written without its E.
+double knf_real(std::string field) {
+  const std::size_t first = field.find_first_not_of(' ');
+  field = first == std::string::npos ? "" : field.substr(first);
+  const std::size_t sign = field.find_last_of("+-");
+  const bool exponent_without_e =
+      sign != std::string::npos && sign > 0 && field.find('E') == std::string::npos;
+  std::string number = field.substr(0, exponent_without_e ? sign : field.size());
+  if (exponent_without_e) {
+    number += 'E';
+    number += field.substr(sign);
+  }
+  return std::strtod(number.c_str(), nullptr);
+}
+
+}  // namespace
+
+std::map<std::int32_t, Points> knf_spring_curves(const std::string& knf) {
+  std::map<std::int32_t, Points> curves;
+  std::istringstream lines(knf);
+  std::string line;
+  Points* current = nullptr;
+  while (std::getline(lines, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.starts_with(" ELPLCURV ") || line.starts_with(" HYPELAST ")) {
+      current = &curves[std::stoi(line.substr(10))];
+    } else if (current != nullptr && line.size() == 55 && line.find_first_not_of(' ') >= 25) {
+      current->emplace_back(knf_real(line.substr(25, 15)), knf_real(line.substr(40, 15)));
+    } else {
+      current = nullptr;
+    }
+  }
+  return curves;
+}
+
+}  // namespace view_test

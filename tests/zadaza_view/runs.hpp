@@ -1,0 +1,60 @@
+// Running the real programs for the viewer's tests: a fresh folder per test, ZADAZA files made
+// by zadaza-make, the converter's KNF output and the viewer's page.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace view_test {
+
+namespace fs = std::filesystem;
+
+// A fresh folder, removed with everything in it at the end.
+class Folder {
+ public:
+  Folder();
+  ~Folder();
+  Folder(const Folder&) = delete;
+  Folder& operator=(const Folder&) = delete;
+  fs::path operator/(const std::string& name) const { return path_ / name; }
+  const fs::path& path() const { return path_; }
+
+ private:
+  fs::path path_;
+};
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs the shell command in `folder`, with `input` on standard input.
+Outcome run(const Folder& folder, const std::string& command, const std::string& input = "");
+
+std::string shell_quoted(const fs::path& path);
+std::string contents(const fs::path& path);
+void write_text(const fs::path& path, const std::string& text);
+
+// zadaza-make with `arguments`, in the folder; fails the test when it does not succeed.
+void make_zadaza(const Folder& folder, const std::string& arguments);
+
+// The converter's answers for a KNF conversion of `zadaza` into `knf`, without echo.
+std::string knf_answers(const std::string& zadaza, const std::string& knf, bool old_generation,
+                        std::int32_t id_offset);
+
+// (P, Delta) points of every spring curve material of a KNF file, by identifier. Values beyond
+// three exponent digits ("1.00000+200") read as they are meant.
+using Points = std::vector<std::pair<double, double>>;
+std::map<std::int32_t, Points> knf_spring_curves(const std::string& knf);
+
+// The viewer, the converter and the file tool.
+inline const std::string kViewer = ZZ_VIEW_TOOL;
+inline const std::string kConverter = ZZ_CONVERTER;
+inline const std::string kMaker = ZZ_MAKE_TOOL;
+
+}  // namespace view_test

@@ -1,0 +1,27 @@
+// The page: one self-contained HTML file (inline SVG and CSS, no script, nothing fetched) with
+// the file's header, the soil profile, the notes and, per diameter, a row of P-y, T-z and Q-z
+// charts for every layer. It is also well-formed XML.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "charts.hpp"
+#include "zadaza/soil_model.hpp"
+
+namespace view {
+
+struct PageFacts {
+  std::string zadaza_name;
+  bool old_generation = false;
+  std::int32_t id_offset = 0;
+  std::vector<double> diameters_in_use;
+  int first_layer = 1;
+  int last_layer = 0;
+};
+
+std::string make_page(const PageFacts& facts, const zadaza::SoilModel& model,
+                      const std::vector<DiameterCharts>& diameters);
+
+}  // namespace view

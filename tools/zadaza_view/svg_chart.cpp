@@ -1,0 +1,270 @@
+#include "svg_chart.hpp"
+
+#include <algorithm>
+#include <limits>
+#include <string_view>
+
+#include "axes.hpp"
+#include "markup.hpp"
+
+namespace view {
+namespace {
+
+// Chart geometry in SVG units; the page scales the whole chart to its cell.
+constexpr double kWidth = 260.0;
+constexpr double kHeight = 206.0;
+constexpr double kPlotLeft = 54.0;
+constexpr double kPlotRight = 244.0;
+constexpr double kPlotTop = 22.0;
+constexpr double kPlotBottom = 150.0;
+constexpr double kTitleBaseline = 12.0;
+constexpr double kTickLabelBaseline = 160.0;
+constexpr double kAxisTitleBaseline = 173.0;
+constexpr double kLegendY = 192.0;
+constexpr double kYTitleX = 11.0;
+constexpr double kLegendWritten = 158.0;
+constexpr double kLegendDropped = 206.0;
+constexpr std::string_view kWrittenRadius = "2.2";
+constexpr std::string_view kDroppedRadius = "4";
+constexpr int kDisplacementIntervals = 4;
+constexpr int kForceIntervals = 5;
+
+struct Range {
+  double low = std::numeric_limits<double>::max();
+  double high = std::numeric_limits<double>::lowest();
+  void add(double v) {
+    low = std::min(low, v);
+    high = std::max(high, v);
+  }
+  bool empty() const { return low > high; }
+};
+
+struct Plot {
+  Axis x;
+  Axis y;
+};
+
+Plot plot_of(const Chart& chart) {
+  Range x;
+  Range y;
+  for (const ChartPoint& p : chart.curve) {
+    if (!drawable(p)) continue;
+    x.add(p.displacement);
+    y.add(p.force);
+  }
+  if (x.empty()) x = y = Range{0.0, 0.0};
+  return {Axis(x.low, x.high, kPlotLeft, kPlotRight, kDisplacementIntervals),
+          Axis(y.low, y.high, kPlotBottom, kPlotTop, kForceIntervals)};
+}
+
+void append_point(std::string& out, const Plot& plot, double displacement, double force) {
+  append_pixel(out, plot.x.pixel(displacement));
+  out += ' ';
+  append_pixel(out, plot.y.pixel(force));
+}
+
+void append_text(std::string& out, std::string_view css_class, double x, double y,
+                 std::string_view text) {
+  out += "<text class=\"";
+  out += css_class;
+  out += "\" x=\"";
+  append_pixel(out, x);
+  out += "\" y=\"";
+  append_pixel(out, y);
+  out += "\">";
+  out += text;
+  out += "</text>";
+}
+
+std::string_view displacement_title(CurveType type) {
+  return type == CurveType::PY ? "lateral displacement y" : "axial displacement z";
+}
+
+std::string_view force_title(CurveType type) {
+  switch (type) {
+    case CurveType::PY: return "lateral force p per length";
+    case CurveType::TZ: return "skin friction t per length";
+    case CurveType::QZ: return "tip force Q";
+  }
+  return "";
+}
+
+void append_title(std::string& out, const Chart& chart) {
+  std::string title(curve_name(chart.type));
+  title += chart.has_material ? "  material " + std::to_string(chart.material_id)
+                              : "  no material";
+  append_text(out, "t", 4.0, kTitleBaseline, title);
+  if (chart.has_material) {
+    append_text(out, "n", kWidth - 4.0, kTitleBaseline,
+                "kept " + std::to_string(chart.written.size()) + " of " +
+                    std::to_string(kCurvePoints));
+  }
+}
+
+void append_vertical(std::string& out, double x) {
+  out += 'M';
+  append_pixel(out, x);
+  out += ' ';
+  append_pixel(out, kPlotTop);
+  out += 'V';
+  append_pixel(out, kPlotBottom);
+}
+
+void append_horizontal(std::string& out, double y) {
+  out += 'M';
+  append_pixel(out, kPlotLeft);
+  out += ' ';
+  append_pixel(out, y);
+  out += 'H';
+  append_pixel(out, kPlotRight);
+}
+
+// Grid lines at the ticks, the zero lines, then the plot frame.
+void append_grid(std::string& out, const Plot& plot) {
+  out += "<path class=\"g\" d=\"";
+  for (int t = plot.x.first_tick(); t <= plot.x.last_tick(); ++t) {
+    append_vertical(out, plot.x.pixel(plot.x.tick_value(t)));
+  }
+  for (int t = plot.y.first_tick(); t <= plot.y.last_tick(); ++t) {
+    append_horizontal(out, plot.y.pixel(plot.y.tick_value(t)));
+  }
+  out += "\"/><path class=\"z\" d=\"";
+  append_vertical(out, plot.x.pixel(0.0));
+  append_horizontal(out, plot.y.pixel(0.0));
+  out += "\"/><path class=\"f\" d=\"";
+  append_horizontal(out, kPlotTop);
+  out += 'V';
+  append_pixel(out, kPlotBottom);
+  out += 'H';
+  append_pixel(out, kPlotLeft);
+  out += "Z\"/>";
+}
+
+void append_ticks(std::string& out, const Plot& plot) {
+  for (int t = plot.x.first_tick(); t <= plot.x.last_tick(); ++t) {
+    append_text(out, "xt", plot.x.pixel(plot.x.tick_value(t)), kTickLabelBaseline,
+                plot.x.tick_label(t));
+  }
+  for (int t = plot.y.first_tick(); t <= plot.y.last_tick(); ++t) {
+    append_text(out, "yt", kPlotLeft - 3.0, plot.y.pixel(plot.y.tick_value(t)),
+                plot.y.tick_label(t));
+  }
+}
+
+void append_axis_titles(std::string& out, const Chart& chart) {
+  append_text(out, "at", (kPlotLeft + kPlotRight) / 2.0, kAxisTitleBaseline,
+              displacement_title(chart.type));
+  out += "<text class=\"at\" transform=\"translate(";
+  append_pixel(out, kYTitleX);
+  out += ' ';
+  append_pixel(out, (kPlotTop + kPlotBottom) / 2.0);
+  out += ") rotate(-90)\">";
+  out += force_title(chart.type);
+  out += "</text>";
+}
+
+// The line through the drawable points, broken where a point cannot be drawn.
+void append_curve(std::string& out, const Chart& chart, const Plot& plot) {
+  out += "<path class=\"c\" d=\"";
+  char command = 'M';
+  for (const ChartPoint& p : chart.curve) {
+    if (!drawable(p)) {
+      command = 'M';
+      continue;
+    }
+    out += command;
+    append_point(out, plot, p.displacement, p.force);
+    command = 'L';
+  }
+  out += "\"/>";
+}
+
+void append_marker(std::string& out, std::string_view css_class, std::string_view radius,
+                   const Plot& plot, double displacement, double force) {
+  out += "<circle class=\"";
+  out += css_class;
+  out += "\" cx=\"";
+  append_pixel(out, plot.x.pixel(displacement));
+  out += "\" cy=\"";
+  append_pixel(out, plot.y.pixel(force));
+  out += "\" r=\"";
+  out += radius;
+  out += "\"/>";
+}
+
+// Rings first, so that a dot written at nearly the same place stays visible inside its ring.
+void append_markers(std::string& out, const Chart& chart, const Plot& plot) {
+  for (const ChartPoint& p : chart.curve) {
+    if (!p.kept && drawable(p)) {
+      append_marker(out, "d", kDroppedRadius, plot, p.displacement, p.force);
+    }
+  }
+  for (const CurvePair& p : chart.written) {
+    if (drawable(p.displacement) && drawable(p.force)) {
+      append_marker(out, "k", kWrittenRadius, plot, p.displacement, p.force);
+    }
+  }
+}
+
+void append_legend_marker(std::string& out, std::string_view css_class, std::string_view radius,
+                          double x) {
+  out += "<circle class=\"";
+  out += css_class;
+  out += "\" cx=\"";
+  append_pixel(out, x);
+  out += "\" cy=\"";
+  append_pixel(out, kLegendY);
+  out += "\" r=\"";
+  out += radius;
+  out += "\"/>";
+}
+
+void append_legend(std::string& out) {
+  constexpr double kBaselineBelow = 3.0;
+  constexpr double kLineLength = 14.0;
+  out += "<g class=\"legend\"><path class=\"c\" d=\"M";
+  append_pixel(out, kPlotLeft);
+  out += ' ';
+  append_pixel(out, kLegendY);
+  out += 'h';
+  append_pixel(out, kLineLength);
+  out += "\"/>";
+  append_text(out, "l", kPlotLeft + kLineLength + 4.0, kLegendY + kBaselineBelow,
+              "ZADAZA curve scaled");
+  append_legend_marker(out, "k", kWrittenRadius, kLegendWritten);
+  append_text(out, "l", kLegendWritten + 6.0, kLegendY + kBaselineBelow, "written");
+  append_legend_marker(out, "d", kDroppedRadius, kLegendDropped);
+  append_text(out, "l", kLegendDropped + 8.0, kLegendY + kBaselineBelow, "dropped");
+  out += "</g>";
+}
+
+}  // namespace
+
+void append_chart_svg(std::string& out, const Chart& chart, double diameter) {
+  const Plot plot = plot_of(chart);
+  out += "<svg class=\"chart\" viewBox=\"0 0 ";
+  append_pixel(out, kWidth);
+  out += ' ';
+  append_pixel(out, kHeight);
+  out += "\" data-diameter=\"";
+  out += shortest(diameter);
+  out += "\" data-layer=\"";
+  out += std::to_string(chart.layer);
+  out += "\" data-curve=\"";
+  out += curve_name(chart.type);
+  if (chart.has_material) {
+    out += "\" data-material=\"";
+    out += std::to_string(chart.material_id);
+  }
+  out += "\" role=\"img\">";
+  append_title(out, chart);
+  append_grid(out, plot);
+  append_ticks(out, plot);
+  append_axis_titles(out, chart);
+  append_curve(out, chart, plot);
+  append_markers(out, chart, plot);
+  append_legend(out);
+  out += "</svg>";
+}
+
+}  // namespace view

@@ -1,0 +1,181 @@
+#include "viewer.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <iostream>
+
+#include "charts.hpp"
+#include "converter_adapter.hpp"
+#include "csv_tables.hpp"
+#include "format/layout.hpp"
+#include "io/units.hpp"
+#include "markup.hpp"
+#include "options.hpp"
+#include "output_files.hpp"
+#include "page.hpp"
+
+namespace view {
+namespace {
+
+constexpr auto kWrittenLine = format::layout<"(A,A)">;
+constexpr double kDiameterMatch = 1.0e-6;  // relative: a typed 0.9 finds a stored 0.9000001
+
+// The console lines written so far come first, then the message on standard error.
+void report(const std::string& message) {
+  io::flush_all();
+  std::cerr << "zadaza-view: " << message << '\n' << std::flush;
+}
+
+struct Selection {
+  std::vector<int> slots;
+  int first_layer = 1;
+  int last_layer = 0;
+  std::string error;
+};
+
+std::vector<double> diameters_in_use() {
+  std::vector<double> in_use;
+  for (int slot = 1; slot <= active_diameters(); ++slot) {
+    in_use.push_back(soil_model().DIAM(slot));
+  }
+  return in_use;
+}
+
+bool matches(double wanted, double diameter) {
+  return std::fabs(diameter - wanted) <= kDiameterMatch * std::fabs(wanted);
+}
+
+void select_diameters(const Options& options, Selection& s) {
+  const std::vector<double> in_use = diameters_in_use();
+  for (int slot = 1; slot <= static_cast<int>(in_use.size()); ++slot) {
+    const double d = in_use[static_cast<std::size_t>(slot - 1)];
+    const bool wanted = options.diameters.empty() ||
+                        std::any_of(options.diameters.begin(), options.diameters.end(),
+                                    [d](double w) { return matches(w, d); });
+    if (wanted) s.slots.push_back(slot);
+  }
+  for (const double w : options.diameters) {
+    if (std::none_of(in_use.begin(), in_use.end(), [w](double d) { return matches(w, d); })) {
+      s.error = "no diameter " + shortest(w) + " in use (in use: " + number_list(in_use) + ")";
+    }
+  }
+}
+
+void select_layers(const Options& options, Selection& s) {
+  const int layers = std::clamp(soil_model().NUM_LAYERS, 0, zadaza::MAX_LAYERS);
+  s.first_layer = options.first_layer.value_or(1);
+  s.last_layer = std::min(options.last_layer.value_or(layers), layers);
+  if (options.first_layer && s.first_layer > layers) {
+    s.error = "no layer " + std::to_string(s.first_layer) + " (the file has " +
+              std::to_string(layers) + ")";
+  }
+}
+
+std::vector<DiameterCharts> convert_selection(const Selection& s, std::int32_t id_offset) {
+  std::vector<DiameterCharts> diameters;
+  for (const int slot : s.slots) {
+    diameters.push_back(
+        make_diameter_charts(convert_diameter(slot, id_offset), s.first_layer, s.last_layer));
+  }
+  return diameters;
+}
+
+bool write_reported(const std::string& path, std::string_view content, std::string_view what) {
+  if (const std::string why = write_output_file(path, content); !why.empty()) {
+    report("cannot write '" + path + "': " + why);
+    return false;
+  }
+  io::write(io::CONSOLE_OUT, kWrittenLine, {what, std::string_view(path)});
+  return true;
+}
+
+bool write_tables(const std::string& folder, const std::vector<DiameterCharts>& diameters) {
+  if (const std::string why = make_folder(folder); !why.empty()) {
+    report("cannot make folder '" + folder + "': " + why);
+    return false;
+  }
+  for (const DiameterCharts& d : diameters) {
+    if (!write_reported(folder + "/" + csv_file_name(d), make_csv(d), " Table written: ")) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Nothing is written when any output would replace the ZADAZA file.
+bool outputs_spare_zadaza_file(const std::string& page,
+                               const Options& options,
+                               const std::vector<DiameterCharts>& diameters) {
+  std::vector<std::string> paths{page};
+  if (!options.csv_folder.empty()) {
+    for (const DiameterCharts& d : diameters) {
+      paths.push_back(options.csv_folder + "/" + csv_file_name(d));
+    }
+  }
+  for (const std::string& path : paths) {
+    if (is_zadaza_file(path)) {
+      report("cannot write '" + path + "': it is the ZADAZA file");
+      return false;
+    }
+  }
+  return true;
+}
+
+// The converter refuses a diameter whose identifiers do not fit; so does this run's status.
+bool all_built(const std::vector<DiameterCharts>& diameters) {
+  bool built = true;
+  for (const DiameterCharts& d : diameters) {
+    if (d.built) continue;
+    report("diameter " + shortest(d.diameter) +
+           ": material identifiers out of range; the converter builds no materials for it");
+    built = false;
+  }
+  return built;
+}
+
+}  // namespace
+
+int run_viewer(const std::vector<std::string>& arguments) {
+  std::string error;
+  const Options options = parse_options(arguments, error);
+  if (options.help) {
+    std::cout << kUsage;
+    return kCompleted;
+  }
+  if (!error.empty()) {
+    report(error);
+    std::cerr << kUsage;
+    return kUsageOrOutputFailure;
+  }
+
+  switch (read_zadaza(options.zadaza_file, options.old_generation)) {
+    case ReadOutcome::NotOpened: return kNotOpened;
+    case ReadOutcome::LimitsBroken: return kLimitOrConversionFailure;
+    case ReadOutcome::Read: break;
+  }
+  protect_zadaza_file(options.zadaza_file);
+
+  Selection selection;
+  select_diameters(options, selection);
+  select_layers(options, selection);
+  if (!selection.error.empty()) {
+    report(selection.error);
+    return kUsageOrOutputFailure;
+  }
+
+  const std::vector<DiameterCharts> diameters = convert_selection(selection, options.id_offset);
+  const PageFacts facts{options.zadaza_file,   options.old_generation, options.id_offset,
+                        diameters_in_use(),    selection.first_layer,  selection.last_layer};
+  const std::string page_path =
+      options.page.empty() ? options.zadaza_file + ".html" : options.page;
+  if (!outputs_spare_zadaza_file(page_path, options, diameters)) return kUsageOrOutputFailure;
+  if (!write_reported(page_path, make_page(facts, soil_model(), diameters), " Page written : ")) {
+    return kUsageOrOutputFailure;
+  }
+  if (!options.csv_folder.empty() && !write_tables(options.csv_folder, diameters)) {
+    return kUsageOrOutputFailure;
+  }
+  return all_built(diameters) ? kCompleted : kLimitOrConversionFailure;
+}
+
+}  // namespace view
