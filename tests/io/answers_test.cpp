@@ -10,6 +10,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <string_view>
 
 #include "io/units.hpp"
 
@@ -190,6 +191,20 @@ TEST_F(ConsoleAnswers, TextIsCutOrPaddedAndCrLfReadsAsLf) {
   EXPECT_EQ(text_answer(4), "ab  ");
   EXPECT_EQ(text_answer(8), "   lead ");
   EXPECT_EQ(text_answer(6), "last  ");  // a last line without its line end still counts
+  expect_all_read();
+}
+
+// A harness starting its next run: neither the text read ahead nor the preset answers of the
+// last run may answer its questions.
+TEST_F(ConsoleAnswers, ForgottenInputLeavesNeitherReadAheadTextNorPresetAnswers) {
+  type("first\nleft over\n");
+  EXPECT_EQ(text_answer(5), "first");
+  const std::array<std::string_view, 1> preset = {"preset"};
+  io::preset_answers(preset);
+  io::forget_console_input();
+  EXPECT_FALSE(io::answers_are_preset());
+  type("fresh\n");
+  EXPECT_EQ(text_answer(5), "fresh");
   expect_all_read();
 }
 
