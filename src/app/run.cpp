@@ -112,6 +112,16 @@ std::int32_t count_active_diameters(const zadaza::DiameterReals& DIAM) {
   return count;
 }
 
+void reset_run_storage() {
+  zadaza::SOIL_MODEL = zadaza::SoilModel{};
+  ZADAZA_FILE = FileName{};
+  OUTPUT_FILE = FileName{};
+  ECHO_FILE = FileName{};
+  CONVERSION_SETTINGS = convert::ConversionSettings{};
+  WORKSPACE = convert::ConversionWorkspace{};
+  RUN_STATUS = 0;
+}
+
 int run_converter() {
   io::stage_replaced_files();
   const zadaza::Generation generation = ask_generation();

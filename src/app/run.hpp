@@ -21,7 +21,12 @@ inline constexpr int CONVERSION_FAILED_EXIT = 3;
 std::int32_t count_active_diameters(const zadaza::DiameterReals& DIAM);
 
 // Runs one conversion on the console; returns the exit status. Input/output failures end the
-// program inside, through io::fail_io.
+// program inside, through io::fail_io; every other end of a run returns here.
 int run_converter();
+
+// Puts the run's static storage (soil model, file names, settings, workspace, run status) back
+// as the program finds it at start; for harnesses that run the converter many times in one
+// process.
+void reset_run_storage();
 
 }  // namespace app

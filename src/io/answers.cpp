@@ -60,11 +60,16 @@ bool split_real(std::string_view token, RealForm& form) {
 // Whether a value the real type cannot hold lies beyond its largest value (rather than below
 // its smallest): the decimal position of the first significant digit decides.
 bool beyond_largest(const RealForm& form) {
+  // A power this far out decides alone: no token is long enough to bring the value back, and
+  // the sums below cannot overflow.
+  constexpr long long kDecidingPower = 1'000'000;
+  static_assert(kDecidingPower > 2 * kMaxTokenLength);
   long long power = 0;
   const std::string_view digits = without_plus(form.power);
   if (!digits.empty() && std::from_chars(digits.data(), digits.data() + digits.size(), power).ec != std::errc{}) {
     return digits.front() != '-';
   }
+  power = std::clamp(power, -kDecidingPower, kDecidingPower);
   const std::size_t leading = form.whole.find_first_not_of('0');
   if (leading != std::string_view::npos) {
     return power + static_cast<long long>(form.whole.size() - leading) > 0;
@@ -292,6 +297,11 @@ void read_number(Number& variable, bool (*parse)(std::string_view, Number&),
 void preset_answers(std::span<const std::string_view> lines) { preset = {lines, 0, true}; }
 
 bool answers_are_preset() { return preset.active; }
+
+void forget_console_input() {
+  console = ConsoleInput{};
+  preset = PresetLines{};
+}
 
 void read_text_answer(std::span<char> variable) {
   const std::string_view line = read_console_line();

@@ -37,6 +37,11 @@ void read_whole_text_answer(std::span<char> variable, std::string_view question)
 void read_number_answer(double& variable, std::string_view question = {});
 void read_number_answer(std::int32_t& variable, std::string_view question = {});
 
+// Drops every console character read ahead but not yet handed out, and any preset answers, so
+// that the next read starts afresh on standard input; for harnesses that run the dialogue many times in one
+// process.
+void forget_console_input();
+
 // The reading of one typed line for a number, apart from the console, so that each rule can
 // be checked on its own.
 namespace answer_parsing {

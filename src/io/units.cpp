@@ -90,6 +90,8 @@ const bool console_bound = [] {
 
 FileIdentity protected_input;
 
+FailureHandler failure_handler = nullptr;
+
 bool staging_replacements = false;
 // Set once a staged file has taken its real name: from then on output was written.
 volatile std::sig_atomic_t output_committed = 0;
@@ -312,7 +314,10 @@ void close_unit(int unit) {
   unbind(units[static_cast<std::size_t>(unit)]);
 }
 
-void stage_replaced_files(bool on) { staging_replacements = on; }
+void stage_replaced_files(bool on) {
+  staging_replacements = on;
+  output_committed = 0;
+}
 
 // Every staged file is written out before the first takes its name, so a refused write leaves
 // all earlier files as they were. The rename alone makes the replacement atomic for every
@@ -369,6 +374,8 @@ void write_error_line(std::span<const std::string_view> pieces) {
   }
 }
 
+void set_failure_handler(FailureHandler handler) { failure_handler = handler; }
+
 void report_error(std::initializer_list<std::string_view> pieces) {
   write_error_line({pieces.begin(), pieces.size()});
 }
@@ -403,6 +410,7 @@ void fail_io(int unit, std::initializer_list<std::string_view> what, std::string
   pieces[n++] = nothing_written;
   write_error_line({pieces.data(), n});
   if (!hint.empty()) report_error({hint});
+  if (failure_handler != nullptr) failure_handler(IO_FAILURE_EXIT);
   std::_Exit(IO_FAILURE_EXIT);
 }
 

@@ -104,4 +104,12 @@ void report_error(std::initializer_list<std::string_view> pieces);
 // Exit status after an input/output failure.
 inline constexpr int IO_FAILURE_EXIT = 2;
 
+// For harnesses that run the program's routines many times in one process (the fuzz targets):
+// when set, fail_io calls the handler with the exit status after writing its message, instead
+// of ending the program. The handler must not return; it throws or jumps back to the harness,
+// which then resets the units (close_unit, close_binary_file, forget_console_input). Null, the
+// default, ends the program.
+using FailureHandler = void (*)(int exit_status);
+void set_failure_handler(FailureHandler handler);
+
 }  // namespace io

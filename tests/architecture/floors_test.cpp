@@ -144,8 +144,11 @@ TEST(RunStatus, OnlyTheRunSequenceWritesIt) {
   for (const char* root : {"src", "tools"}) {
     for (const fs::path& file : code_files(kSource / root)) {
       static const std::regex kDefinition{R"(\bint32_t\s+RUN_STATUS\s*=)"};
-      const std::string code =
-          std::regex_replace(code_only(read_text(file)), kDefinition, "int32_t RUN_STATUS ");
+      // The harnesses' reset puts the storage back as at start; it combines no outcome.
+      static const std::regex kReset{R"(void reset_run_storage\(\) \{[\s\S]*?\n\})"};
+      const std::string code = std::regex_replace(
+          std::regex_replace(code_only(read_text(file)), kDefinition, "int32_t RUN_STATUS "),
+          kReset, " ");
       if (!std::regex_search(code, kName)) continue;
       naming.push_back(fs::relative(file, kSource).generic_string());
       writes += static_cast<int>(std::distance(

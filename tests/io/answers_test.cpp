@@ -10,6 +10,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <string_view>
 
 #include "io/units.hpp"
 
@@ -98,6 +99,8 @@ TEST(ParseReal, AcceptsThePointAndExponentForms) {
       {"4.9E-324", std::numeric_limits<double>::denorm_min()},
       {"1e-400", 0.0},
       {"0.0000000001e-399", 0.0},
+      {"0.01D-9223372036854775808", 0.0},
+      {"1E-99999999999999999999", 0.0},
   };
   for (const auto& [text, expected] : accepted) {
     double value = -99.0;
@@ -133,6 +136,8 @@ TEST(ParseReal, RefusesMalformedAndOverflowingNumbers) {
                            "-1e400",
                            "100000e99999",
                            "1e99999999999999999999",
+                           "-1.4D+9223372036854775807",
+                           "10E9223372036854775807",
                            "5 ",
                            "1,5"}) {
     double value = -99.0;
@@ -186,6 +191,20 @@ TEST_F(ConsoleAnswers, TextIsCutOrPaddedAndCrLfReadsAsLf) {
   EXPECT_EQ(text_answer(4), "ab  ");
   EXPECT_EQ(text_answer(8), "   lead ");
   EXPECT_EQ(text_answer(6), "last  ");  // a last line without its line end still counts
+  expect_all_read();
+}
+
+// A harness starting its next run: neither the text read ahead nor the preset answers of the
+// last run may answer its questions.
+TEST_F(ConsoleAnswers, ForgottenInputLeavesNeitherReadAheadTextNorPresetAnswers) {
+  type("first\nleft over\n");
+  EXPECT_EQ(text_answer(5), "first");
+  const std::array<std::string_view, 1> preset = {"preset"};
+  io::preset_answers(preset);
+  io::forget_console_input();
+  EXPECT_FALSE(io::answers_are_preset());
+  type("fresh\n");
+  EXPECT_EQ(text_answer(5), "fresh");
   expect_all_read();
 }
 

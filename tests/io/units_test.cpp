@@ -110,6 +110,33 @@ TEST_F(UnitsTest, RebindingTheSameFileWritesPendingLinesBeforeReplacing) {
   EXPECT_EQ(read_file(path("f.txt")), "x\r\n");
 }
 
+struct CaughtFailure {
+  int exit_status;
+};
+
+[[noreturn]] void throw_failure(int exit_status) { throw CaughtFailure{exit_status}; }
+
+// A harness catches the failure, the message and the flushed lines are out as without it, and
+// the next failure without a handler ends the program again.
+TEST_F(UnitsTest, FailureHandlerTakesOverTheEndAndCanBeRemoved) {
+  ASSERT_EQ(io::bind_text_file(11, path("kept.txt"), false, false, true), 0);
+  io::write(11, kWord, {"written before the failure"});
+  io::set_failure_handler(throw_failure);
+  ::testing::internal::CaptureStderr();
+  int caught = -1;
+  try {
+    io::fail_io(11, "damaged record");
+  } catch (const CaughtFailure& failure) {
+    caught = failure.exit_status;
+  }
+  io::set_failure_handler(nullptr);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "zadaza2krano: damaged record, unit 11, file " + path("kept.txt") + "\n");
+  EXPECT_EQ(caught, io::IO_FAILURE_EXIT);
+  EXPECT_EQ(read_file(path("kept.txt")), "written before the failure\r\n");
+  EXPECT_EXIT(io::fail_io(11, "again"), ::testing::ExitedWithCode(io::IO_FAILURE_EXIT), "again");
+}
+
 using UnitsDeathTest = UnitsTest;
 
 TEST_F(UnitsDeathTest, FailureFlushesEveryUnitAndNamesUnitAndFile) {
