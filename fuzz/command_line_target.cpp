@@ -28,7 +28,7 @@ void require(bool holds) {
 
 void check_conversion(const app::CommandLine& command) {
   for (const std::string_view answer : command.answers) {
-    require(answer.size() <= static_cast<std::size_t>(app::FILE_NAME_LENGTH));
+    require(answer.size() <= static_cast<std::size_t>(app::kFileNameLength));
   }
   require(!command.answers[1].empty());
   double mudline = 0.0;

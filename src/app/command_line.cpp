@@ -104,7 +104,7 @@ bool reads_as_integer(std::string_view value) {
 }
 
 bool fits_file_name(std::string_view value) {
-  return !value.empty() && value.size() <= static_cast<std::size_t>(FILE_NAME_LENGTH);
+  return !value.empty() && value.size() <= static_cast<std::size_t>(kFileNameLength);
 }
 
 // The answer line that a value of an option gives, or empty when the value is bad.
@@ -124,7 +124,7 @@ std::string_view answer_for(std::string_view option, std::string_view value) {
   return reads_as_real(value) ? value : std::string_view{};
 }
 
-// The answer filled by an option that takes a value; DIALOGUE_ANSWERS for any other option.
+// The answer filled by an option that takes a value; kDialogueAnswers for any other option.
 std::size_t answer_of_option(std::string_view option) {
   if (option == "--orientation") return kOrientationAnswer;
   if (option == "--mudline") return kMudlineAnswer;
@@ -133,7 +133,7 @@ std::size_t answer_of_option(std::string_view option) {
   if (option == "--id-offset") return kIdOffsetAnswer;
   if (option == "--format") return kOutputFormatAnswer;
   if (option == "--output" || option == "-o") return kOutputFileAnswer;
-  return DIALOGUE_ANSWERS;
+  return kDialogueAnswers;
 }
 
 CommandLine with_defaults() {
@@ -167,7 +167,7 @@ void report_usage_error(const CommandLine& command) {
 }
 
 void write_lines(std::span<const std::string_view> lines) {
-  for (const std::string_view line : lines) io::write(io::CONSOLE_OUT, kTextLine, {line});
+  for (const std::string_view line : lines) io::write(io::kConsoleOut, kTextLine, {line});
 }
 
 }  // namespace
@@ -202,7 +202,7 @@ CommandLine parse_command_line(std::span<const char* const> arguments) {
     } else if (option == "--old" || option == "--echo") {
       if (has_value) return refused("no value allowed for option", argument);
       command.answers[option == "--old" ? kGenerationAnswer : kEchoAnswer] = option == "--old" ? "O" : "Y";
-    } else if (const std::size_t answer = answer_of_option(option); answer < DIALOGUE_ANSWERS) {
+    } else if (const std::size_t answer = answer_of_option(option); answer < kDialogueAnswers) {
       if (!has_value) {
         if (a + 1 == arguments.size()) return refused("missing value for option", option);
         value = arguments[++a];
@@ -223,12 +223,12 @@ int run_command(const CommandLine& command) {
       write_lines(kHelp);
       return 0;
     case CommandAction::Version:
-      io::write(io::CONSOLE_OUT, kTextLine, {std::string_view{"zadaza2krano " ZADAZA2KRANO_VERSION}});
+      io::write(io::kConsoleOut, kTextLine, {std::string_view{"zadaza2krano " ZADAZA2KRANO_VERSION}});
       return 0;
     case CommandAction::UsageError:
       report_usage_error(command);
       io::report_error({kUsageHint});
-      return USAGE_ERROR_EXIT;
+      return kUsageErrorExit;
     case CommandAction::Convert:
       io::preset_answers(command.answers);
       return run_converter();

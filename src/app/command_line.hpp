@@ -19,16 +19,16 @@ enum class CommandAction : std::uint8_t {
 };
 
 // Exit status after a usage error: the same as for an input/output failure.
-inline constexpr int USAGE_ERROR_EXIT = 2;
+inline constexpr int kUsageErrorExit = 2;
 
 // The dialogue's ten answers, in the order they are asked.
-inline constexpr std::size_t DIALOGUE_ANSWERS = 10;
+inline constexpr std::size_t kDialogueAnswers = 10;
 
 struct CommandLine {
   CommandAction action = CommandAction::Dialogue;
   // Convert: the answer lines as they would be typed. They point into the arguments or at
   // constant text, so they live as long as the program.
-  std::array<std::string_view, DIALOGUE_ANSWERS> answers{};
+  std::array<std::string_view, kDialogueAnswers> answers{};
   // UsageError: what is wrong, the argument or option at fault and the value it was given.
   std::string_view problem;
   std::string_view culprit;

@@ -73,7 +73,7 @@ void ASK(int unit, std::string_view text, int length) {
 
 // Answers given on the command line are not asked for: the console shows no question.
 void ask(std::string_view question) {
-  if (!io::answers_are_preset()) ASK(io::CONSOLE_OUT, question, kQuestionLength);
+  if (!io::answers_are_preset()) ASK(io::kConsoleOut, question, kQuestionLength);
 }
 
 // Only the first typed character counts; an empty line gives a blank.
@@ -133,9 +133,9 @@ zadaza::Generation ask_generation() {
 
 void write_banner(zadaza::Generation generation) {
   if (generation == zadaza::Generation::Old) {
-    io::write(io::CONSOLE_OUT, kOldBanner);
+    io::write(io::kConsoleOut, kOldBanner);
   } else {
-    io::write(io::CONSOLE_OUT, kNewBanner);
+    io::write(io::kConsoleOut, kNewBanner);
   }
 }
 
@@ -152,9 +152,9 @@ void ask_settings(convert::ConversionSettings& settings) {
 
 void ask_output_file(FileName& name, const FileName& zadaza_file) {
   ask_file_name(kOutputFileQuestion, name);
-  if (IFIRST({name.data(), name.size()}, FILE_NAME_LENGTH) != 0) return;
+  if (IFIRST({name.data(), name.size()}, kFileNameLength) != 0) return;
   name = zadaza_file;
-  ADDEXT(name, FILE_NAME_LENGTH, ".fem", 4);
+  ADDEXT(name, kFileNameLength, ".fem", 4);
 }
 
 bool ask_echo() { return ask_letter_or(kEchoQuestion, 'N') == 'Y'; }

@@ -10,8 +10,8 @@
 namespace app {
 
 // File names are kept whole up to this length; a longer answer is refused, never cut.
-inline constexpr int FILE_NAME_LENGTH = 4096;
-using FileName = std::array<char, FILE_NAME_LENGTH>;
+inline constexpr int kFileNameLength = 4096;
+using FileName = std::array<char, kFileNameLength>;
 
 // "New or Old ZADAZA data  /New/ ? ": O (either case) selects Old, anything else New.
 zadaza::Generation ask_generation();

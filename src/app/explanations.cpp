@@ -22,9 +22,9 @@ struct NumberText {
 
 std::string_view reason_of(std::int32_t result) {
   switch (-result) {
-    case io::INPUT_FILE_IN_USE:
+    case io::kInputFileInUse:
       return "it is the ZADAZA file being read; give another name";
-    case io::FILE_IN_USE:
+    case io::kFileInUse:
       return "it is the output file of this run; give another output name";
     case ENOENT:
       return "No such file or directory; check that its folder exists";

@@ -58,7 +58,7 @@ constexpr std::int32_t kFailed = -1;
 
 // A run that reached its end: completed, or failed (a refused opening, the size limits, the
 // conversion).
-int exit_status() { return RUN_STATUS == 0 ? COMPLETED_EXIT : CONVERSION_FAILED_EXIT; }
+int exit_status() { return RUN_STATUS == 0 ? kCompletedExit : kConversionFailedExit; }
 
 std::string_view text_of(const FileName& name) { return {name.data(), name.size()}; }
 
@@ -71,25 +71,25 @@ std::int32_t open_text_file(const FileName& name, int unit) {
   constexpr std::int32_t kBlankNull = 0;
   constexpr std::int32_t kNoRecordLength = 0;
   constexpr std::int32_t kNoReport = -1;
-  constexpr std::int32_t kSilent = -io::CONSOLE_OUT;
+  constexpr std::int32_t kSilent = -io::kConsoleOut;
   std::int32_t result = 0;
-  io::open_unit(text_of(name), FILE_NAME_LENGTH, unit, kUnknown, kSequential, kFormatted,
+  io::open_unit(text_of(name), kFileNameLength, unit, kUnknown, kSequential, kFormatted,
                 kBlankNull, kNoRecordLength, kNoReport, kSilent, result);
   return result;
 }
 
 void write_summary(const convert::ConversionSettings& settings, std::int32_t NUM_LAYERS) {
-  io::write(io::CONSOLE_OUT, kCurvePoints,
+  io::write(io::kConsoleOut, kCurvePoints,
             {"  .. Number of P_d curve points", zadaza::MAX_CURVE_POINTS});
-  io::write(io::CONSOLE_OUT, kCount, {"  .. Number of Soil Layers     ", NUM_LAYERS});
-  io::write(io::CONSOLE_OUT, kCount, {"  .. Maximum Piles             ", zadaza::MAX_PILES});
-  io::write(io::CONSOLE_OUT, kMudline, {"  .. Z_Coord for Mudline       ", settings.MUDLINE_Z});
-  io::write(io::CONSOLE_OUT, kCoordinateFactor,
+  io::write(io::kConsoleOut, kCount, {"  .. Number of Soil Layers     ", NUM_LAYERS});
+  io::write(io::kConsoleOut, kCount, {"  .. Maximum Piles             ", zadaza::MAX_PILES});
+  io::write(io::kConsoleOut, kMudline, {"  .. Z_Coord for Mudline       ", settings.MUDLINE_Z});
+  io::write(io::kConsoleOut, kCoordinateFactor,
             {"  .. Coordinate  Factor        ", settings.COORD_FACTOR});
 }
 
 void write_echo_report() {
-  ADDEXT(ECHO_FILE, FILE_NAME_LENGTH, ".echo", 5);
+  ADDEXT(ECHO_FILE, kFileNameLength, ".echo", 5);
   const std::int32_t echo_opening = open_text_file(ECHO_FILE, zadaza::ECHO_UNIT);
   if (echo_opening != 0) {
     explain_unopened_output("echo file", trimmed(text_of(ECHO_FILE)), echo_opening);
@@ -100,7 +100,7 @@ void write_echo_report() {
 
 // "Feiled" is the converter's own spelling, kept on purpose: scripts look for it.
 void write_outcome() {
-  io::write(io::CONSOLE_OUT, kOutcome,
+  io::write(io::kConsoleOut, kOutcome,
             {RUN_STATUS == 0 ? "  Conversion Completed " : "  Conversion Feiled!   "});
 }
 
@@ -129,10 +129,10 @@ int run_converter() {
 
   ask_zadaza_file(ZADAZA_FILE);
   const std::string_view zadaza_name = trimmed(text_of(ZADAZA_FILE));
-  if (zadaza_name.empty()) return COMPLETED_EXIT;
+  if (zadaza_name.empty()) return kCompletedExit;
   if (const int error = zadaza::open_zadaza_file(zadaza_name); error != 0) {
     explain_unopened_input(zadaza_name, error);
-    return INPUT_UNOPENED_EXIT;
+    return kInputUnopenedExit;
   }
   ECHO_FILE = ZADAZA_FILE;
 
@@ -143,7 +143,7 @@ int run_converter() {
   const std::string_view output_name = trimmed(text_of(OUTPUT_FILE));
   if (output_opening != 0) explain_unopened_output("output file", output_name, output_opening);
 
-  io::write(io::CONSOLE_OUT, kProcessing, {" Processing file               : ", zadaza_name});
+  io::write(io::kConsoleOut, kProcessing, {" Processing file               : ", zadaza_name});
   if (!zadaza::read_zadaza_file(generation)) {
     record_outcome(kFailed);
     io::discard_staged_files();
@@ -154,7 +154,7 @@ int run_converter() {
 
   if (ask_echo()) write_echo_report();
 
-  io::write(io::CONSOLE_OUT, kStarts, {" Starts generating Krano input....."});
+  io::write(io::kConsoleOut, kStarts, {" Starts generating Krano input....."});
   const zadaza::SoilModel& model = zadaza::SOIL_MODEL;
   CONVERSION_SETTINGS.ACTIVE_DIAMETERS = count_active_diameters(model.DIAM);
   write_summary(CONVERSION_SETTINGS, model.NUM_LAYERS);

@@ -10,11 +10,11 @@ namespace app {
 inline constexpr int OUTPUT_UNIT = 91;
 
 // Exit statuses: the run completed (or was stopped by an all-blank ZADAZA name); the ZADAZA
-// file could not be opened for reading; input/output failures end with io::IO_FAILURE_EXIT;
+// file could not be opened for reading; input/output failures end with io::kIoFailureExit;
 // the run ended "Conversion Feiled!" or on a size-limit failure of the ZADAZA file.
-inline constexpr int COMPLETED_EXIT = 0;
-inline constexpr int INPUT_UNOPENED_EXIT = 1;
-inline constexpr int CONVERSION_FAILED_EXIT = 3;
+inline constexpr int kCompletedExit = 0;
+inline constexpr int kInputUnopenedExit = 1;
+inline constexpr int kConversionFailedExit = 3;
 
 // The number of diameters converted: among the first four, those before the first one that is
 // 1.0E-10 or less. A NaN is not, so it counts (and the conversion then refuses it).

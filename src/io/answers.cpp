@@ -160,7 +160,7 @@ bool fill_console_buffer() {
     return ::read(STDIN_FILENO, console.data.data() + console.end,
                   console.data.size() - console.end);
   });
-  if (n < 0) fail_io(CONSOLE_IN, "console input refused");
+  if (n < 0) fail_io(kConsoleIn, "console input refused");
   console.end += static_cast<std::size_t>(n);
   return n > 0;
 }
@@ -225,7 +225,7 @@ bool next_answer_line(std::string_view& line) {
 std::string_view read_console_line() {
   flush_all();
   std::string_view line;
-  if (!next_answer_line(line)) fail_io(CONSOLE_IN, "end of console input");
+  if (!next_answer_line(line)) fail_io(kConsoleIn, "end of console input");
   return line;
 }
 
@@ -240,9 +240,9 @@ struct Shortened {
 
 [[noreturn]] void fail_unreadable(std::string_view token, std::string_view question) {
   const Shortened number(token);
-  if (question.empty()) fail_io(CONSOLE_IN, {"unreadable number '", number.shown, number.cut, "'"});
+  if (question.empty()) fail_io(kConsoleIn, {"unreadable number '", number.shown, number.cut, "'"});
   const Shortened asked(question);
-  fail_io(CONSOLE_IN, {"unreadable number '", number.shown, number.cut, "' for \"", asked.shown,
+  fail_io(kConsoleIn, {"unreadable number '", number.shown, number.cut, "' for \"", asked.shown,
                        asked.cut, "\""});
 }
 
@@ -316,7 +316,7 @@ void read_whole_text_answer(std::span<char> variable, std::string_view question)
   const std::size_t length = end == std::string_view::npos ? 0 : end + 1;
   if (console.line_cut || length > variable.size()) {
     char digits[32];
-    fail_io(CONSOLE_IN, {"answer refused, longer than ", number_text(variable.size(), digits),
+    fail_io(kConsoleIn, {"answer refused, longer than ", number_text(variable.size(), digits),
                          " characters, to \"", question.substr(0, 80), "\""});
   }
   std::copy_n(line.begin(), length, variable.begin());

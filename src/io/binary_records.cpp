@@ -28,7 +28,7 @@ constexpr std::size_t kMaxBinaryFiles = 2;
 
 constexpr std::string_view kIllegalStructure = "illegal structure for unformatted file";
 constexpr std::string_view kTooManyBytes = "too many bytes read from unformatted record";
-constexpr std::string_view kEndOfFileMark = "end of file encountered";
+constexpr std::string_view kEndOfFileText = "end of file encountered";
 
 struct BinaryFile {
   int unit = 0;
@@ -115,7 +115,7 @@ void take_bytes(BinaryFile& file, char* out, std::size_t count) {
 
 void check_first_byte(BinaryFile& file) {
   if (file.first_byte_checked) return;
-  if (take_byte(file) != FILE_START_BYTE) fail_structure(file, kIllegalStructure);
+  if (take_byte(file) != kFileStartByte) fail_structure(file, kIllegalStructure);
   file.first_byte_checked = true;
 }
 
@@ -126,11 +126,11 @@ void close_block(BinaryFile& file) {
 
 void open_block(BinaryFile& file) {
   const std::uint8_t lead = take_byte(file);
-  if (lead == END_OF_FILE_MARK) fail_structure(file, kEndOfFileMark);
+  if (lead == kEndOfFileMark) fail_structure(file, kEndOfFileText);
   // A length above the end-of-file mark belongs to no block kind.
-  if (lead > END_OF_FILE_MARK) fail_structure(file, kIllegalStructure);
+  if (lead > kEndOfFileMark) fail_structure(file, kIllegalStructure);
   file.lead = lead;
-  file.block_left = lead == CONTINUED_BLOCK ? BLOCK_DATA_BYTES : lead;
+  file.block_left = lead == kContinuedBlock ? kBlockDataBytes : lead;
   file.block_open = true;
 }
 
@@ -138,7 +138,7 @@ void open_block(BinaryFile& file) {
 void next_block(BinaryFile& file) {
   if (file.block_open) {
     close_block(file);
-    if (file.lead != CONTINUED_BLOCK) fail_structure(file, kTooManyBytes);
+    if (file.lead != kContinuedBlock) fail_structure(file, kTooManyBytes);
   }
   open_block(file);
 }
@@ -228,7 +228,7 @@ void skip_rest_of_record(BinaryFile& file) {
     take_bytes(file, nullptr, file.block_left);
     file.block_left = 0;
     close_block(file);
-    if (file.lead != CONTINUED_BLOCK) return;
+    if (file.lead != kContinuedBlock) return;
     open_block(file);
   }
 }

@@ -63,9 +63,9 @@ void read_record(int unit, std::span<const ReadItem> items);
 void read_record(int unit, std::initializer_list<ReadItem> items);
 
 // The framing bytes, shared with the tool that writes such files.
-inline constexpr std::uint8_t FILE_START_BYTE = 75;
-inline constexpr std::uint8_t CONTINUED_BLOCK = 129;
-inline constexpr std::uint8_t END_OF_FILE_MARK = 130;
-inline constexpr std::size_t BLOCK_DATA_BYTES = 128;
+inline constexpr std::uint8_t kFileStartByte = 75;
+inline constexpr std::uint8_t kContinuedBlock = 129;
+inline constexpr std::uint8_t kEndOfFileMark = 130;
+inline constexpr std::size_t kBlockDataBytes = 128;
 
 }  // namespace io

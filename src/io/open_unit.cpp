@@ -113,12 +113,12 @@ void open_unit(std::string_view name, std::int32_t name_length, std::int32_t uni
                std::int32_t message_unit, std::int32_t& result) {
   result = 0;
   const bool reporting = message_unit > 0;
-  if (unit < 1 || unit > MAX_UNIT) {
+  if (unit < 1 || unit > kMaxUnit) {
     if (reporting) {
       write(message_unit, kFailureBanner, {unit});
       write(message_unit, kIllegalUnit);
     }
-    result = ILLEGAL_UNIT;
+    result = kIllegalUnitResult;
     return;
   }
   if (access_code == kDirectGivenLength && record_length <= 0) {
@@ -126,7 +126,7 @@ void open_unit(std::string_view name, std::int32_t name_length, std::int32_t uni
       write(message_unit, kFailureBanner, {unit});
       write(message_unit, kIllegalRecordLength, {record_length});
     }
-    result = ILLEGAL_RECORD_LENGTH;
+    result = kIllegalRecordLengthResult;
     return;
   }
   const OpenAttributes attributes =

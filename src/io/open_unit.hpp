@@ -7,8 +7,8 @@
 
 namespace io {
 
-inline constexpr std::int32_t ILLEGAL_UNIT = -901;
-inline constexpr std::int32_t ILLEGAL_RECORD_LENGTH = -902;
+inline constexpr std::int32_t kIllegalUnitResult = -901;
+inline constexpr std::int32_t kIllegalRecordLengthResult = -902;
 
 // Arguments, in order:
 //   name, name_length  the file name and its declared length; trailing blanks are not part of
@@ -22,9 +22,9 @@ inline constexpr std::int32_t ILLEGAL_RECORD_LENGTH = -902;
 //   record_length      access code 20 only: 4-byte words, at least 1
 //   report_switch      > 0: report a successful opening
 //   message_unit       > 0: unit that receives every report line; otherwise nothing is written
-//   result             0; ILLEGAL_UNIT; ILLEGAL_RECORD_LENGTH; or minus the status number of a
-//                      refused opening (an errno; INPUT_FILE_IN_USE for the protected input;
-//                      FILE_IN_USE for a file already open on another unit)
+//   result             0; kIllegalUnitResult; kIllegalRecordLengthResult; or minus the status number of a
+//                      refused opening (an errno; kInputFileInUse for the protected input;
+//                      kFileInUse for a file already open on another unit)
 // The unit stays unbound after every failure. An existing file opened UNKNOWN or OLD for
 // sequential writing has its former contents replaced.
 void open_unit(std::string_view name, std::int32_t name_length, std::int32_t unit,

@@ -32,7 +32,7 @@ struct StagedFile {
   std::array<char, NAME_MAX + 1> entry{};
 };
 
-std::array<StagedFile, MAX_UNIT + 1> staged;
+std::array<StagedFile, kMaxUnit + 1> staged;
 
 std::string_view entry_of(const StagedFile& file) { return file.entry.data(); }
 
@@ -110,7 +110,7 @@ int create(int unit, const char* path, const struct stat* existing, int& descrip
   }
   if (place_taken(folder_status.st_dev, folder_status.st_ino, entry)) {
     ::close(folder);
-    return FILE_IN_USE;
+    return kFileInUse;
   }
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     temporary_name(unit, attempt, file.temporary);

@@ -12,7 +12,7 @@ namespace io::staging {
 // `path`, and returns 0 with its descriptor, or the errno of the refusal (a missing folder, a
 // folder that may not be written). A file `existing` at the name (null when there is none)
 // gives the temporary file its permissions and owner. A name whose place another unit has
-// staged is refused with FILE_IN_USE, before anything is created.
+// staged is refused with kFileInUse, before anything is created.
 int create(int unit, const char* path, const struct stat* existing, int& descriptor);
 
 // Whether a file is staged on the unit.

@@ -47,7 +47,7 @@ struct Unit {
   std::string_view file_name() const { return {name, name_length}; }
 };
 
-std::array<Unit, MAX_UNIT + 1> units;
+std::array<Unit, kMaxUnit + 1> units;
 
 // A bound unit's buffer and file name, kept apart from the table so that the table stays small:
 // a scan of all units touches a page or two, not a page per unit. A unit holds one while it is
@@ -82,9 +82,9 @@ void give_storage(Unit& u) {
 }
 
 const bool console_bound = [] {
-  units[CONSOLE_OUT].is_bound = true;
-  units[CONSOLE_OUT].descriptor = STDOUT_FILENO;
-  give_storage(units[CONSOLE_OUT]);
+  units[kConsoleOut].is_bound = true;
+  units[kConsoleOut].descriptor = STDOUT_FILENO;
+  give_storage(units[kConsoleOut]);
   return true;
 }();
 
@@ -99,9 +99,9 @@ volatile std::sig_atomic_t output_committed = 0;
 // bind_staged's answer for a name that is not a regular file: bind it directly.
 constexpr int kWriteDirectly = -1;
 
-bool valid_unit(int unit) { return unit >= 1 && unit <= MAX_UNIT; }
+bool valid_unit(int unit) { return unit >= 1 && unit <= kMaxUnit; }
 
-bool is_console(int unit) { return unit == CONSOLE_IN || unit == CONSOLE_OUT; }
+bool is_console(int unit) { return unit == kConsoleIn || unit == kConsoleOut; }
 
 FileIdentity identity_of(const struct stat& status) {
   return {status.st_dev, status.st_ino, true};
@@ -148,10 +148,10 @@ void unbind(Unit& u) {
 
 // 0, or the status number that refuses the file: the protected input, or a file in use.
 int in_use(const FileIdentity& candidate) {
-  if (candidate.same_as(protected_input)) return INPUT_FILE_IN_USE;
+  if (candidate.same_as(protected_input)) return kInputFileInUse;
   const bool bound = std::any_of(units.begin(), units.end(),
                                  [&](const Unit& u) { return candidate.same_as(u.identity); });
-  return bound ? FILE_IN_USE : 0;
+  return bound ? kFileInUse : 0;
 }
 
 bool buffer_free() { return std::find(storage_taken.begin(), storage_taken.end(), false) != storage_taken.end(); }
@@ -238,7 +238,7 @@ void commit(int unit, const char* end) {
 }
 
 void flush_all() {
-  for (int unit = 1; unit <= MAX_UNIT; ++unit) flush_unit(unit);
+  for (int unit = 1; unit <= kMaxUnit; ++unit) flush_unit(unit);
 }
 
 bool is_bound(int unit) { return valid_unit(unit) && units[static_cast<std::size_t>(unit)].bound(); }
@@ -246,7 +246,7 @@ bool is_bound(int unit) { return valid_unit(unit) && units[static_cast<std::size
 int bind_text_file(int unit, std::string_view name, bool must_exist, bool must_not_exist,
                    bool replace) {
   if (!valid_unit(unit)) return EBADF;
-  if (is_console(unit)) return FILE_IN_USE;
+  if (is_console(unit)) return kFileInUse;
   if (name.size() > kMaxNameLength) return ENAMETOOLONG;
   // What the unit held is written out before anything may be truncated, and a refused
   // opening leaves the unit unbound.
@@ -289,7 +289,7 @@ int bind_text_file(int unit, std::string_view name, bool must_exist, bool must_n
 
 int bind_scratch_file(int unit) {
   if (!valid_unit(unit)) return EBADF;
-  if (is_console(unit)) return FILE_IN_USE;
+  if (is_console(unit)) return kFileInUse;
   close_unit(unit);
   if (!buffer_free()) return EMFILE;
   int descriptor = ::open("/tmp", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
@@ -324,10 +324,10 @@ void stage_replaced_files(bool on) {
 // reader; no fsync: a file is only ever seen whole, and after a power loss the converter's
 // output is made again from its input (ext4 orders the data of a replacing rename itself).
 void commit_staged_files() {
-  for (int unit = 1; unit <= MAX_UNIT; ++unit) {
+  for (int unit = 1; unit <= kMaxUnit; ++unit) {
     if (staging::is_staged(unit)) flush_unit(unit);
   }
-  for (int unit = 1; unit <= MAX_UNIT; ++unit) {
+  for (int unit = 1; unit <= kMaxUnit; ++unit) {
     if (!staging::is_staged(unit)) continue;
     if (const int error = staging::commit(unit); error != 0) fail_commit(unit, error);
     output_committed = 1;
@@ -335,7 +335,7 @@ void commit_staged_files() {
 }
 
 void discard_staged_files() {
-  for (int unit = 1; unit <= MAX_UNIT; ++unit) {
+  for (int unit = 1; unit <= kMaxUnit; ++unit) {
     if (staging::is_staged(unit)) discard_unit(unit);
   }
 }
@@ -410,8 +410,8 @@ void fail_io(int unit, std::initializer_list<std::string_view> what, std::string
   pieces[n++] = nothing_written;
   write_error_line({pieces.data(), n});
   if (!hint.empty()) report_error({hint});
-  if (failure_handler != nullptr) failure_handler(IO_FAILURE_EXIT);
-  std::_Exit(IO_FAILURE_EXIT);
+  if (failure_handler != nullptr) failure_handler(kIoFailureExit);
+  std::_Exit(kIoFailureExit);
 }
 
 void fail_io(int unit, std::string_view what, std::string_view file, std::string_view hint) {

@@ -14,15 +14,15 @@
 
 namespace io {
 
-inline constexpr int CONSOLE_IN = 5;
-inline constexpr int CONSOLE_OUT = 6;
-inline constexpr int MAX_UNIT = 99;
+inline constexpr int kConsoleIn = 5;
+inline constexpr int kConsoleOut = 6;
+inline constexpr int kMaxUnit = 99;
 
 // Status numbers of an opening refused because the file is already open on another unit (the
 // operating system's "device or resource busy"), or is the protected input file ("text file
 // busy").
-inline constexpr int FILE_IN_USE = EBUSY;
-inline constexpr int INPUT_FILE_IN_USE = ETXTBSY;
+inline constexpr int kFileInUse = EBUSY;
+inline constexpr int kInputFileInUse = ETXTBSY;
 
 // Room for `size` more characters in the unit's buffer, making it by handing the buffered
 // lines to the operating system; nullptr when no file is bound to the unit. Then `commit`
@@ -46,11 +46,11 @@ bool is_bound(int unit);
 
 // Binds a text file for sequential writing. Returns 0, or a positive status number when the
 // operating system refuses the opening (its errno) or the file may not be opened because it
-// is the protected input file (INPUT_FILE_IN_USE) or already open on another unit
-// (FILE_IN_USE); nothing is
+// is the protected input file (kInputFileInUse) or already open on another unit
+// (kFileInUse); nothing is
 // written to or removed from a refused file. `replace` empties an existing regular file. A
 // unit already bound is closed first, so it is unbound after a refusal. The console units
-// cannot be rebound (FILE_IN_USE).
+// cannot be rebound (kFileInUse).
 int bind_text_file(int unit, std::string_view name, bool must_exist, bool must_not_exist,
                    bool replace);
 
@@ -102,7 +102,7 @@ void report_error(std::initializer_list<std::string_view> pieces);
                           std::string_view file = {}, std::string_view hint = {});
 
 // Exit status after an input/output failure.
-inline constexpr int IO_FAILURE_EXIT = 2;
+inline constexpr int kIoFailureExit = 2;
 
 // For harnesses that run the program's routines many times in one process (the fuzz targets):
 // when set, fail_io calls the handler with the exit status after writing its message, instead

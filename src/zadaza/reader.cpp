@@ -49,9 +49,9 @@ void read_counts(Generation generation) {
 // for these lines as they stand. The diameter limit is newer and spelt plainly.
 void write_limit_error(std::string_view title, std::string_view count_text, int limit,
                        std::int32_t actual) {
-  io::write(io::CONSOLE_OUT, kLimitTitle, {title});
-  io::write(io::CONSOLE_OUT, kLimitValue, {"          Max availabe       :", limit});
-  io::write(io::CONSOLE_OUT, kLimitValue, {count_text, actual});
+  io::write(io::kConsoleOut, kLimitTitle, {title});
+  io::write(io::kConsoleOut, kLimitValue, {"          Max availabe       :", limit});
+  io::write(io::kConsoleOut, kLimitValue, {count_text, actual});
 }
 
 // Writes the error lines of the first limit the counts break; true when all hold.
@@ -69,9 +69,9 @@ bool limits_met() {
   }
   // The model has MAX_PILES diameter slots per layer; more could not be stored.
   if (m.NUM_DIAMETERS > MAX_PILES) {
-    io::write(io::CONSOLE_OUT, kLimitTitle, {"***Error: Max Diameters exceeded!"});
-    io::write(io::CONSOLE_OUT, kLimitValue, {"          Max available      :", MAX_PILES});
-    io::write(io::CONSOLE_OUT, kLimitValue, {"          Actual diameters   :", m.NUM_DIAMETERS});
+    io::write(io::kConsoleOut, kLimitTitle, {"***Error: Max Diameters exceeded!"});
+    io::write(io::kConsoleOut, kLimitValue, {"          Max available      :", MAX_PILES});
+    io::write(io::kConsoleOut, kLimitValue, {"          Actual diameters   :", m.NUM_DIAMETERS});
     return false;
   }
   return true;
@@ -81,11 +81,11 @@ void write_headings() {
   const SoilModel& m = SOIL_MODEL;
   const std::string_view label{m.ANALYSIS_LABEL.data(), m.ANALYSIS_LABEL.size()};
   const int last = io::ILAST(label, static_cast<int>(label.size()));
-  io::write(io::CONSOLE_OUT, kLabelHeading,
+  io::write(io::kConsoleOut, kLabelHeading,
             {" Analysis Label     : ", label.substr(0, static_cast<std::size_t>(last))});
-  io::write(io::CONSOLE_OUT, kCountHeading, {" Number of layers   : ", m.NUM_LAYERS});
-  io::write(io::CONSOLE_OUT, kCountHeading, {" Number of DSP      : ", m.NUM_DSP});
-  io::write(io::CONSOLE_OUT, kLastCountHeading, {" Number of diameters: ", m.NUM_DIAMETERS});
+  io::write(io::kConsoleOut, kCountHeading, {" Number of layers   : ", m.NUM_LAYERS});
+  io::write(io::kConsoleOut, kCountHeading, {" Number of DSP      : ", m.NUM_DSP});
+  io::write(io::kConsoleOut, kLastCountHeading, {" Number of diameters: ", m.NUM_DIAMETERS});
 }
 
 void read_layer(int j) {
@@ -151,8 +151,8 @@ bool read_zadaza_file(Generation generation) {
   SoilModel& m = SOIL_MODEL;
   io::set_structure_hint(ZADAZA_UNIT,
                          generation == Generation::New ? kReadAsNewHint : kReadAsOldHint);
-  io::write(io::CONSOLE_OUT, kReadingLabel, {" Reading  Label ..... "});
-  io::write(io::CONSOLE_OUT, kFromUnit, {" From Unit    :", ZADAZA_UNIT});
+  io::write(io::kConsoleOut, kReadingLabel, {" Reading  Label ..... "});
+  io::write(io::kConsoleOut, kFromUnit, {" From Unit    :", ZADAZA_UNIT});
   read_label();
   read_counts(generation);
   if (!limits_met()) return false;

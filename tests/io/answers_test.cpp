@@ -283,7 +283,7 @@ TEST_F(ConsoleAnswers, PendingOutputIsFlushedBeforeReading) {
   ::close(out[1]);
   ::fcntl(out[0], F_SETFL, O_NONBLOCK);
 
-  io::write(io::CONSOLE_OUT, kQuestion, {"Question : "});
+  io::write(io::kConsoleOut, kQuestion, {"Question : "});
   type("yes\n");
   const std::string answer = text_answer(3);
 

@@ -16,8 +16,8 @@
 namespace {
 
 // The opener's own result codes.
-constexpr std::int32_t kIllegalUnit = -901;
-constexpr std::int32_t kIllegalRecordLength = -902;
+constexpr std::int32_t kIllegalUnitResult = -901;
+constexpr std::int32_t kIllegalRecordLengthResult = -902;
 
 namespace fs = std::filesystem;
 
@@ -69,10 +69,10 @@ std::string failure_banner(int unit) {
 
 TEST_F(OpenUnitTest, UnitsOutsideOneToNinetyNineAreRejectedBeforeAnyOpening) {
   for (const int unit : {0, 100, -6}) {
-    EXPECT_EQ(open(name64("u.txt"), unit, 1, 10, 1, 0, 0, 1, -kMessageUnit), kIllegalUnit);
+    EXPECT_EQ(open(name64("u.txt"), unit, 1, 10, 1, 0, 0, 1, -kMessageUnit), kIllegalUnitResult);
   }
   EXPECT_FALSE(fs::exists(dir_ / "u.txt"));
-  EXPECT_EQ(open(name64("u.txt"), 100, 1, 10, 1, 0, 0, 1, kMessageUnit), kIllegalUnit);
+  EXPECT_EQ(open(name64("u.txt"), 100, 1, 10, 1, 0, 0, 1, kMessageUnit), kIllegalUnitResult);
   EXPECT_EQ(messages(), failure_banner(100) + "     ILLEGAL FILE UNIT\r\n");
   EXPECT_EQ(open(name64("one.txt"), 1, 1, 10, 1, 0, 0, -1, -kMessageUnit), 0);
   EXPECT_EQ(open(name64("ninety-nine.txt"), 99, 1, 10, 1, 0, 0, -1, -kMessageUnit), 0);
@@ -81,9 +81,9 @@ TEST_F(OpenUnitTest, UnitsOutsideOneToNinetyNineAreRejectedBeforeAnyOpening) {
 
 TEST_F(OpenUnitTest, DirectAccessNeedsPositiveRecordLength) {
   EXPECT_EQ(open(name64("d.bin"), kFileUnit, 1, 20, 2, 0, 0, 1, kMessageUnit),
-            kIllegalRecordLength);
+            kIllegalRecordLengthResult);
   EXPECT_EQ(open(name64("d.bin"), kFileUnit, 1, 20, 2, 0, -3, 1, kMessageUnit),
-            kIllegalRecordLength);
+            kIllegalRecordLengthResult);
   EXPECT_EQ(messages(), failure_banner(kFileUnit) + "     ILLEGAL RECORD LENGTH =    0\r\n" +
                             failure_banner(kFileUnit) + "     ILLEGAL RECORD LENGTH =   -3\r\n");
   EXPECT_FALSE(fs::exists(dir_ / "d.bin"));
@@ -152,7 +152,7 @@ TEST_F(OpenUnitTest, NoReportWithoutSwitchOrWithNegativeMessageUnit) {
   EXPECT_EQ(open(name64("a.txt"), kFileUnit, 1, 10, 1, 0, 0, 0, kMessageUnit), 0);
   EXPECT_EQ(open(name64("b.txt"), 42, 1, 10, 1, 0, 0, 1, -kMessageUnit), 0);
   EXPECT_EQ(open(name64("missing.txt"), 42, 2, 10, 1, 0, 0, 1, -kMessageUnit), -ENOENT);
-  EXPECT_EQ(open(name64("c.txt"), 0, 1, 10, 1, 0, 0, 1, -kMessageUnit), kIllegalUnit);
+  EXPECT_EQ(open(name64("c.txt"), 0, 1, 10, 1, 0, 0, 1, -kMessageUnit), kIllegalUnitResult);
   EXPECT_EQ(messages(), "");
 }
 

@@ -54,7 +54,7 @@ TEST_F(StagedFiles, RealNameUntouchedUntilTheCommit) {
 TEST_F(StagedFiles, OneNameIsStagedOnceAndDiscardingLeavesNothing) {
   ASSERT_EQ(io::bind_text_file(11, (dir_ / "new.txt").string(), false, false, true), 0);
   EXPECT_EQ(io::bind_text_file(12, (dir_ / "." / "new.txt").string(), false, false, true),
-            io::FILE_IN_USE);
+            io::kFileInUse);
   EXPECT_EQ(io::bind_text_file(12, (dir_ / "new.txt/").string(), false, false, true), EISDIR);
   EXPECT_EQ(io::bind_text_file(12, (dir_ / "no" / "new.txt").string(), false, false, true),
             ENOENT);

@@ -132,9 +132,9 @@ TEST_F(UnitsTest, FailureHandlerTakesOverTheEndAndCanBeRemoved) {
   io::set_failure_handler(nullptr);
   EXPECT_EQ(::testing::internal::GetCapturedStderr(),
             "zadaza2krano: damaged record, unit 11, file " + path("kept.txt") + "\n");
-  EXPECT_EQ(caught, io::IO_FAILURE_EXIT);
+  EXPECT_EQ(caught, io::kIoFailureExit);
   EXPECT_EQ(read_file(path("kept.txt")), "written before the failure\r\n");
-  EXPECT_EXIT(io::fail_io(11, "again"), ::testing::ExitedWithCode(io::IO_FAILURE_EXIT), "again");
+  EXPECT_EXIT(io::fail_io(11, "again"), ::testing::ExitedWithCode(io::kIoFailureExit), "again");
 }
 
 using UnitsDeathTest = UnitsTest;

@@ -45,11 +45,11 @@ void put_block(Bytes& out, std::uint8_t lead, const Bytes& data, std::size_t at,
 }
 
 void frame(Bytes& out, const Bytes& data, BlockStyle style) {
-  const std::size_t full = io::BLOCK_DATA_BYTES;
+  const std::size_t full = io::kBlockDataBytes;
   std::size_t at = 0;
   // Full style keeps the last up to 128 bytes for a final block led by their count.
   while (data.size() - at > full || (style == BlockStyle::LeadZero && data.size() - at == full)) {
-    put_block(out, io::CONTINUED_BLOCK, data, at, full);
+    put_block(out, io::kContinuedBlock, data, at, full);
     at += full;
   }
   put_block(out, static_cast<std::uint8_t>(data.size() - at), data, at, data.size() - at);
@@ -128,9 +128,9 @@ std::vector<Bytes> records_of(const ToolModel& m) {
 }  // namespace
 
 void write_zadaza_file(const ToolModel& model, BlockStyle style, const std::string& path) {
-  Bytes out{io::FILE_START_BYTE};
+  Bytes out{io::kFileStartByte};
   for (const Bytes& record : records_of(model)) frame(out, record, style);
-  out.push_back(io::END_OF_FILE_MARK);
+  out.push_back(io::kEndOfFileMark);
 
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
   file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));

@@ -85,7 +85,7 @@ bool write_reported(const std::string& path, std::string_view content, std::stri
     report("cannot write '" + path + "': " + why);
     return false;
   }
-  io::write(io::CONSOLE_OUT, kWrittenLine, {what, std::string_view(path)});
+  io::write(io::kConsoleOut, kWrittenLine, {what, std::string_view(path)});
   return true;
 }
 
