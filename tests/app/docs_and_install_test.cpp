@@ -83,13 +83,15 @@ TEST(Documentation, EveryHelpOptionIsInTheManPageAndTheGuide) {
     const char* program;
     const char* page;
     bool in_guide;
-  } programs[] = {{ZZ_CONVERTER, "man/zadaza2krano.1", true},
-                  {ZZ_MAKE_TOOL, "man/zadaza-make.1", false}};
+    std::size_t least_options;
+  } programs[] = {{ZZ_CONVERTER, "man/zadaza2krano.1", true, 8},
+                  {ZZ_MAKE_TOOL, "man/zadaza-make.1", false, 8},
+                  {ZZ_VIEW_TOOL, "man/zadaza-view.1", true, 7}};
   for (const auto& p : programs) {
     const std::string help = shell(std::string("'") + p.program + "' --help").out;
     const std::string page = page_text(source / p.page);
     const std::set<std::string> options = options_in(help);
-    EXPECT_GE(options.size(), 8u) << help;
+    EXPECT_GE(options.size(), p.least_options) << help;
     for (const std::string& option : options) {
       EXPECT_NE(page.find(option), std::string::npos) << option << " missing in " << p.page;
       if (p.in_guide) {
@@ -99,7 +101,7 @@ TEST(Documentation, EveryHelpOptionIsInTheManPageAndTheGuide) {
   }
   const std::string version = shell("'" ZZ_CONVERTER "' --version").out;
   const std::string number = version.substr(version.find(' ') + 1, version.find('\r') - version.find(' ') - 1);
-  for (const char* page : {"man/zadaza2krano.1", "man/zadaza-make.1"}) {
+  for (const char* page : {"man/zadaza2krano.1", "man/zadaza-make.1", "man/zadaza-view.1"}) {
     EXPECT_NE(contents(source / page).find("\"zadaza2krano " + number + "\""), std::string::npos)
         << page << " does not carry version " << number;
   }
@@ -155,18 +157,20 @@ TEST(Install, IntoATemporaryPrefixGivesWorkingPrograms) {
   Folder prefix("install_prefix");
   const fs::path p = prefix.path();
   ASSERT_EQ(shell("'" ZZ_CMAKE "' --install '" ZZ_BINARY_DIR "' --prefix " + quoted(p)).exit_status, 0);
-  for (const char* file : {"bin/zadaza2krano", "bin/zadaza-make", "share/man/man1/zadaza2krano.1",
-                           "share/man/man1/zadaza-make.1", "share/doc/zadaza2krano/guide.md",
+  for (const char* file : {"bin/zadaza2krano", "bin/zadaza-make", "bin/zadaza-view",
+                           "share/man/man1/zadaza2krano.1", "share/man/man1/zadaza-make.1",
+                           "share/man/man1/zadaza-view.1", "share/doc/zadaza2krano/guide.md",
                            "share/doc/zadaza2krano/CHANGELOG.md"}) {
     EXPECT_TRUE(fs::exists(p / file)) << file;
   }
   const std::string converted =
       "cd " + quoted(p) + " && bin/zadaza-make " + quoted(ZZ_SOURCE_DIR "/examples/soil.txt") +
-      " soil.zdz && bin/zadaza2krano --mudline 0 --format knf soil.zdz";
+      " soil.zdz && bin/zadaza2krano --mudline 0 --format knf soil.zdz && bin/zadaza-view soil.zdz";
   const Shell run = shell(converted);
   EXPECT_EQ(run.exit_status, 0) << run.out;
   EXPECT_NE(run.out.find("Conversion Completed"), std::string::npos) << run.out;
   EXPECT_GT(fs::file_size(p / "soil.zdz.fem"), 0u);
+  EXPECT_GT(fs::file_size(p / "soil.zdz.html"), 0u);
   EXPECT_EQ(shell(quoted(p / "bin/zadaza2krano") + " --version").out,
             shell("'" ZZ_CONVERTER "' --version").out);
 }

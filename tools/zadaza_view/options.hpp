@@ -24,6 +24,33 @@ inline constexpr const char* kUsage =
     "usage: zadaza-view [--old] [--diameter D]... [--layers FIRST-LAST] [--offset N]\n"
     "                   [-o FILE.html] [--csv FOLDER] ZADAZA_FILE\n";
 
+// The usage with every option explained, for --help.
+inline constexpr const char* kHelp =
+    "\n"
+    "Draws every P-y, T-z and Q-z curve of a ZADAZA file before and after conversion on one\n"
+    "self-contained HTML page: each curve scaled to forces for its diameter, the points of the\n"
+    "spring material the converter writes, and the points its thinning drops.\n"
+    "\n"
+    "Options:\n"
+    "  --old                the ZADAZA file is of the Old generation (default: New)\n"
+    "  --diameter D         draw only the diameter in use equal to D; may be repeated\n"
+    "                       (default: every diameter in use)\n"
+    "  --layers FIRST-LAST  draw only these layers (default: every layer)\n"
+    "  --offset N           number added to material identifiers, as the converter's\n"
+    "                       \"Number to be added to ID\" (default: 0)\n"
+    "  -o FILE.html         the page (default: ZADAZA_FILE with .html added)\n"
+    "  --csv FOLDER         also write one table per diameter into FOLDER\n"
+    "  -h, --help           show this help and exit\n"
+    "\n"
+    "Exit status:\n"
+    "  0  page written\n"
+    "  1  the ZADAZA file could not be opened\n"
+    "  2  a damaged ZADAZA file, a usage error, or an output that cannot be written\n"
+    "  3  the ZADAZA file exceeds the size limits, or a drawn diameter's identifiers do not fit\n"
+    "\n"
+    "The user guide: docs/guide.md, installed as share/doc/zadaza2krano/guide.md;\n"
+    "man zadaza-view.\n";
+
 // Reads the arguments after the program name. Returns the options, or sets `error` to what is
 // wrong with them.
 Options parse_options(const std::vector<std::string>& arguments, std::string& error);

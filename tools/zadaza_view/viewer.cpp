@@ -139,7 +139,7 @@ int run_viewer(const std::vector<std::string>& arguments) {
   std::string error;
   const Options options = parse_options(arguments, error);
   if (options.help) {
-    std::cout << kUsage;
+    std::cout << kUsage << kHelp;
     return kCompleted;
   }
   if (!error.empty()) {
