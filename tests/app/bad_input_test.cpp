@@ -88,7 +88,7 @@ TEST_P(BadInputs, EndAsDocumented) {
   }
   const fs::path zadaza = work() / c.path;
   const bool regular = fs::is_regular_file(zadaza);
-  const std::string before = regular ? contents(zadaza) : "";
+  const std::string before = regular ? read_file(zadaza) : "";
 
   const Outcome r = run(c.answers);
   EXPECT_TRUE(r.console.ends_with(c.console_end)) << r.console;
@@ -100,9 +100,9 @@ TEST_P(BadInputs, EndAsDocumented) {
   }
   EXPECT_EQ(r.exit_status, c.exit_status);
   if (regular) {
-    EXPECT_EQ(contents(zadaza), before);
+    EXPECT_EQ(read_file(zadaza), before);
   }
-  const std::string output = contents(work() / (c.path + ".fem"));
+  const std::string output = read_file(work() / (c.path + ".fem"));
   EXPECT_EQ(output == kEarlier, c.earlier_output_kept) << output.substr(0, 200);
   for (const std::string& name : files()) EXPECT_FALSE(name.starts_with(".zadaza2krano")) << name;
 }
@@ -197,8 +197,8 @@ TEST_F(ConverterRun, ConsoleInputEndingAtEveryQuestion) {
     EXPECT_EQ(r.exit_status, 2) << answered;
     EXPECT_TRUE(r.errors.ends_with("end of console input, unit 5" + kNoOutput + "\n"))
         << answered << ": " << r.errors;
-    EXPECT_EQ(contents(work() / "soil.zdz.fem"), kEarlier) << answered;
-    EXPECT_EQ(contents(work() / "soil.zdz.echo"), kEarlier) << answered;
+    EXPECT_EQ(read_file(work() / "soil.zdz.fem"), kEarlier) << answered;
+    EXPECT_EQ(read_file(work() / "soil.zdz.echo"), kEarlier) << answered;
     EXPECT_EQ(files(), (std::set<std::string>{"soil.zdz", "soil.zdz.fem", "soil.zdz.echo"}));
   }
 }

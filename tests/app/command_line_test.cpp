@@ -2,37 +2,29 @@
 // the run that the same answers give through the dialogue.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <regex>
-#include <sstream>
 #include <string>
+
+#include "converter_run.hpp"
+#include "support/test_support.hpp"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 // The questions of the dialogue: what the console shows in the dialogue and not with options.
-const char* const kQuestions[] = {
-    " New or Old ZADAZA data  /New/ ? ", " Give ZADAZA data file         : ",
-    " Orientation of soil (POS/NEG) : ", " Origo of soil axis system     : ",
-    " Scaling Factor, Force  Unit   : ", " Scaling Factor, Length Unit   : ",
-    " Number to be added to ID      : ", " Output format, 1:SESAM, 2:KNF : ",
-    " Give KRANO soil file (output) : ", " Echo of ZADAZA data   /No/    ? "};
-
-std::string contents(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream all;
-  all << in.rdbuf();
-  return all.str();
-}
+const std::string kQuestions[] = {
+    converter_test::kGeneration,  converter_test::kZadazaFile,   converter_test::kOrientation,
+    converter_test::kOrigo,       converter_test::kForceScale,   converter_test::kLengthScale,
+    converter_test::kIdOffset,    converter_test::kOutputFormat, converter_test::kOutputFile,
+    converter_test::kEcho};
 
 std::string without_questions(std::string console) {
-  for (const std::string question : kQuestions) {
+  for (const std::string& question : kQuestions) {
     for (std::size_t at; (at = console.find(question)) != std::string::npos;) {
       console.erase(at, question.size());
     }
@@ -49,15 +41,6 @@ struct Outcome {
 
 class CommandLineRun : public ::testing::Test {
  protected:
-  void SetUp() override {
-    base_ = fs::temp_directory_path() /
-            ("command_line_test_" + std::to_string(::getpid()) + "_" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(base_);
-    fs::create_directories(base_);
-  }
-  void TearDown() override { fs::remove_all(base_); }
-
   // A fresh folder holding a synthetic ZADAZA file soil.zdz made with the tool's arguments.
   fs::path folder(const std::string& name, const std::string& tool_arguments) const {
     const fs::path dir = base_ / name;
@@ -72,22 +55,22 @@ class CommandLineRun : public ::testing::Test {
     const fs::path answers_file = base_ / (dir.filename().string() + ".answers");
     const fs::path console_file = base_ / (dir.filename().string() + ".console");
     const fs::path errors_file = base_ / (dir.filename().string() + ".errors");
-    std::ofstream(answers_file, std::ios::binary) << answers;
+    test_support::write_file(answers_file, answers);
     const std::string command = "cd '" + dir.string() + "' && exec '" ZZ_CONVERTER "' " +
                                 arguments + " < '" + answers_file.string() + "' > '" +
                                 console_file.string() + "' 2> '" + errors_file.string() + "'";
     const int status = std::system(command.c_str());
     Outcome result;
     result.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.console = contents(console_file);
-    result.errors = contents(errors_file);
+    result.console = test_support::read_file(console_file);
+    result.errors = test_support::read_file(errors_file);
     for (const auto& entry : fs::directory_iterator(dir)) {
-      result.files[entry.path().filename().string()] = contents(entry.path());
+      result.files[entry.path().filename().string()] = test_support::read_file(entry.path());
     }
     return result;
   }
 
-  fs::path base_;
+  const test_support::TempDir base_;
 };
 
 struct SameRun {

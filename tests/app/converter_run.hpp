@@ -55,7 +55,7 @@ inline const std::string kProcessing = " Processing file               : ";
 inline const std::string kCompleted = "\r\n  Conversion Completed \r\n\r\n";
 inline const std::string kFailed = "\r\n  Conversion Feiled!   \r\n\r\n";
 
-inline std::string contents(const fs::path& path) { return test_support::read_file(path.string()); }
+using test_support::read_file;
 
 using Outcome = test_support::ProgramRun;
 
@@ -65,26 +65,19 @@ inline Outcome outcome_of(int status, const fs::path& console, const fs::path& e
   result.exited = WIFEXITED(status);
   result.exit_status = result.exited ? WEXITSTATUS(status) : -1;
   result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
-  result.console = contents(console);
-  result.errors = contents(errors);
+  result.console = read_file(console);
+  result.errors = read_file(errors);
   return result;
 }
 
 class ConverterRun : public ::testing::Test {
  protected:
-  void SetUp() override {
-    base_ = fs::temp_directory_path() /
-            ("run_test_" + std::to_string(::getpid()) + "_" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(base_);
-    fs::create_directories(work());
-  }
-  void TearDown() override { fs::remove_all(base_); }
+  void SetUp() override { fs::create_directories(work()); }
 
   fs::path work() const { return base_ / "work"; }
 
   void make_file(const char* name, const std::string& text) const {
-    test_support::write_file((work() / name).string(), text);
+    test_support::write_file(work() / name, text);
   }
 
   // Files in the working folder after the run.
@@ -101,7 +94,7 @@ class ConverterRun : public ::testing::Test {
         0) {
       return false;
     }
-    fs::permissions(base_, fs::perms::all);
+    fs::permissions(base_.dir(), fs::perms::all);
     fs::permissions(work(), fs::perms::all);
     user_ = "setpriv --reuid=nobody --regid=nogroup --clear-groups ";
     return true;
@@ -113,7 +106,7 @@ class ConverterRun : public ::testing::Test {
   }
 
   Outcome run(const std::string& answers) const {
-    test_support::write_file((base_ / "answers.txt").string(), answers);
+    test_support::write_file(base_ / "answers.txt", answers);
     const std::string command = "cd '" + work().string() + "' && exec " + user_ +
                                 "'" ZZ_CONVERTER "' < '" + (base_ / "answers.txt").string() +
                                 "' > '" + (base_ / "console.txt").string() + "' 2> '" +
@@ -144,7 +137,7 @@ class ConverterRun : public ::testing::Test {
     ::close(input[0]);
     const bool written =
         ::write(input[1], answers.data(), answers.size()) == static_cast<ssize_t>(answers.size());
-    for (int wait = 0; written && wait < 1000 && !contents(console).ends_with(awaited); ++wait) {
+    for (int wait = 0; written && wait < 1000 && !read_file(console).ends_with(awaited); ++wait) {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     ::kill(child, signal_number);
@@ -171,17 +164,17 @@ class ConverterRun : public ::testing::Test {
     ASSERT_EQ(std::system(
                   (tool + "--synthetic --text " + arguments + " '" + text.string() + "'").c_str()),
               0);
-    std::istringstream lines(contents(text));
+    std::istringstream lines(read_file(text));
     std::ostringstream edited;
     for (std::string line; std::getline(lines, line);) {
       edited << (line.starts_with("diameters ") ? std::string("diameters ") + diameters : line)
              << "\n";
     }
-    test_support::write_file(text.string(), edited.str());
+    test_support::write_file(text, edited.str());
     ASSERT_EQ(std::system((tool + "'" + text.string() + "' " + name + " > /dev/null").c_str()), 0);
   }
 
-  fs::path base_;
+  const test_support::TempDir base_;
   std::string user_;
 };
 

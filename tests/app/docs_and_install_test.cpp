@@ -2,26 +2,22 @@
 // as written, and an install that gives working programs.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <regex>
 #include <set>
 #include <sstream>
 #include <string>
 
+#include "support/test_support.hpp"
+
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string contents(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream all;
-  all << in.rdbuf();
-  return all.str();
-}
+using test_support::read_file;
+using test_support::TempDir;
+using test_support::write_file;
 
 std::string quoted(const fs::path& path) {
   std::string text = "'";
@@ -37,29 +33,11 @@ struct Shell {
 
 // Runs the command with standard output and error captured together.
 Shell shell(const std::string& command) {
-  const fs::path out = fs::temp_directory_path() / ("docs_test_" + std::to_string(::getpid()));
+  const TempDir capture;
+  const fs::path out = capture / "out";
   const int status = std::system(("(" + command + ") > '" + out.string() + "' 2>&1").c_str());
-  Shell result{WIFEXITED(status) ? WEXITSTATUS(status) : -1, contents(out)};
-  fs::remove(out);
-  return result;
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read_file(out)};
 }
-
-// A fresh folder, removed at the end of the test.
-class Folder {
- public:
-  explicit Folder(const std::string& name)
-      : path_(fs::temp_directory_path() / (name + "_" + std::to_string(::getpid()))) {
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  ~Folder() { fs::remove_all(path_); }
-  Folder(const Folder&) = delete;
-  Folder& operator=(const Folder&) = delete;
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
 
 // Every option a help text names: -x and --word at the start of a word.
 std::set<std::string> options_in(const std::string& help) {
@@ -73,12 +51,12 @@ std::set<std::string> options_in(const std::string& help) {
 
 // A roff page as it reads: "\-" is a hyphen.
 std::string page_text(const fs::path& page) {
-  return std::regex_replace(contents(page), std::regex("\\\\-"), "-");
+  return std::regex_replace(read_file(page), std::regex("\\\\-"), "-");
 }
 
 TEST(Documentation, EveryHelpOptionIsInTheManPageAndTheGuide) {
   const fs::path source = ZZ_SOURCE_DIR;
-  const std::string guide = contents(source / "docs/guide.md");
+  const std::string guide = read_file(source / "docs/guide.md");
   const struct {
     const char* program;
     const char* page;
@@ -102,15 +80,15 @@ TEST(Documentation, EveryHelpOptionIsInTheManPageAndTheGuide) {
   const std::string version = shell("'" ZZ_CONVERTER "' --version").out;
   const std::string number = version.substr(version.find(' ') + 1, version.find('\r') - version.find(' ') - 1);
   for (const char* page : {"man/zadaza2krano.1", "man/zadaza-make.1", "man/zadaza-view.1"}) {
-    EXPECT_NE(contents(source / page).find("\"zadaza2krano " + number + "\""), std::string::npos)
+    EXPECT_NE(read_file(source / page).find("\"zadaza2krano " + number + "\""), std::string::npos)
         << page << " does not carry version " << number;
   }
-  EXPECT_NE(contents(source / "CHANGELOG.md").find("## " + number), std::string::npos);
+  EXPECT_NE(read_file(source / "CHANGELOG.md").find("## " + number), std::string::npos);
 }
 
 // The sh blocks of a Markdown file, the set-up commands left out (they are what runs this).
 std::string commands_in(const fs::path& markdown) {
-  std::istringstream in(contents(markdown));
+  std::istringstream in(read_file(markdown));
   std::string script;
   bool in_block = false;
   for (std::string line; std::getline(in, line);) {
@@ -144,18 +122,18 @@ TEST(Documentation, CommandsOfTheReadmeAndTheGuideRunAsWritten) {
   for (const char* document : {"README.md", "docs/guide.md"}) {
     const std::string script = commands_in(fs::path(ZZ_SOURCE_DIR) / document);
     ASSERT_NE(script, "") << document;
-    Folder root("docs_commands");
-    make_root(root.path());
-    std::ofstream(root.path() / "commands.sh") << "set -e\n" << script;
-    const Shell run = shell("cd '" + root.path().string() + "' && HOME='" +
-                            (root.path() / "home").string() + "' sh commands.sh");
+    const TempDir root;
+    make_root(root.dir());
+    write_file(root / "commands.sh", "set -e\n" + script);
+    const Shell run =
+        shell("cd '" + root.dir() + "' && HOME='" + (root / "home").string() + "' sh commands.sh");
     EXPECT_EQ(run.exit_status, 0) << document << ":\n" << script << "\n---\n" << run.out;
   }
 }
 
 TEST(Install, IntoATemporaryPrefixGivesWorkingPrograms) {
-  Folder prefix("install_prefix");
-  const fs::path p = prefix.path();
+  const TempDir prefix;
+  const fs::path p = prefix.dir();
   ASSERT_EQ(shell("'" ZZ_CMAKE "' --install '" ZZ_BINARY_DIR "' --prefix " + quoted(p)).exit_status, 0);
   for (const char* file : {"bin/zadaza2krano", "bin/zadaza-make", "bin/zadaza-view",
                            "share/man/man1/zadaza2krano.1", "share/man/man1/zadaza-make.1",

@@ -38,8 +38,8 @@ TEST_P(EarlyEnds, LeaveEarlierFilesAsTheyWereAndNoOtherFile) {
   EXPECT_EQ(r.exit_status, c.exit_status);
   EXPECT_NE(r.errors.find(c.error_piece), std::string::npos) << r.errors;
   EXPECT_EQ(r.console.find("Conversion"), std::string::npos);
-  EXPECT_EQ(contents(work() / "soil.dat.fem"), "earlier output\r\n");
-  EXPECT_EQ(contents(work() / "soil.dat.echo"), "earlier echo\r\n");
+  EXPECT_EQ(read_file(work() / "soil.dat.fem"), "earlier output\r\n");
+  EXPECT_EQ(read_file(work() / "soil.dat.echo"), "earlier echo\r\n");
   EXPECT_EQ(files(), (std::set<std::string>{"soil.dat", "soil.dat.fem", "soil.dat.echo"}));
 }
 
@@ -71,11 +71,11 @@ TEST_F(ConverterRun, FinishedFilesReplaceLinksAndKeepPermissions) {
   fs::create_symlink("echo-target.txt", work() / "soil.dat.echo");
   Outcome r = run("\nsoil.dat\nP\n0\n1\n1\n0\n1\nlink.fem\nY\n");
   EXPECT_EQ(r.exit_status, 0) << r.errors;
-  EXPECT_EQ(contents(work() / "target.txt"), "target\r\n");
-  EXPECT_EQ(contents(work() / "echo-target.txt"), "echo target\r\n");
+  EXPECT_EQ(read_file(work() / "target.txt"), "target\r\n");
+  EXPECT_EQ(read_file(work() / "echo-target.txt"), "echo target\r\n");
   EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(work() / "link.fem")));
   EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(work() / "soil.dat.echo")));
-  EXPECT_NE(contents(work() / "link.fem").find("SOILCHAR"), std::string::npos);
+  EXPECT_NE(read_file(work() / "link.fem").find("SOILCHAR"), std::string::npos);
 
   ASSERT_EQ(::chmod((work() / "link.fem").c_str(), 0640), 0);
   r = run("\nsoil.dat\nP\n0\n1\n1\n7\n1\nlink.fem\nN\n");
@@ -83,7 +83,7 @@ TEST_F(ConverterRun, FinishedFilesReplaceLinksAndKeepPermissions) {
   struct stat status {};
   ASSERT_EQ(::stat((work() / "link.fem").c_str(), &status), 0);
   EXPECT_EQ(status.st_mode & 07777, 0640U);
-  EXPECT_NE(contents(work() / "link.fem").find(" 900018"), std::string::npos);
+  EXPECT_NE(read_file(work() / "link.fem").find(" 900018"), std::string::npos);
   EXPECT_EQ(files(), (std::set<std::string>{"soil.dat", "target.txt", "echo-target.txt", "link.fem",
                                             "soil.dat.echo"}));
 }

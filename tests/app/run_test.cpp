@@ -109,11 +109,11 @@ TEST_F(ConverterRun, NameAnswerBeyond4096CharactersIsRefusedNotCut) {
 
 TEST_F(ConverterRun, InputFileTypedAsOutputNameIsNeverTouched) {
   make_zadaza("--layers 2 --diameters 1 --in-use 1 --dsp 0 --seed 5", "soil.dat");
-  const std::string input = contents(work() / "soil.dat");
+  const std::string input = read_file(work() / "soil.dat");
   fs::create_directory(work() / "sub");
   for (const char* typed : {"soil.dat", "./soil.dat", "sub/../soil.dat"}) {
     const Outcome r = run("\nsoil.dat\nP\n0\n1\n1\n0\n1\n" + std::string(typed) + "\nN\n");
-    EXPECT_EQ(contents(work() / "soil.dat"), input) << typed;
+    EXPECT_EQ(read_file(work() / "soil.dat"), input) << typed;
     EXPECT_EQ(from_echo_question(r.console), summary("   2", "      0.0", "      1.0") + kFailed);
     EXPECT_EQ(r.exit_status, 3);
   }
@@ -239,7 +239,7 @@ TEST_P(WholeRuns, OutcomeAndOutputAgree) {
   const Outcome r = run(c.answers);
   EXPECT_TRUE(r.console.ends_with(c.completes ? kCompleted : kFailed)) << r.console;
   EXPECT_EQ(r.exit_status, c.completes ? 0 : 3);
-  EXPECT_NE(contents(work() / "out.txt").find(c.output_piece), std::string::npos);
+  EXPECT_NE(read_file(work() / "out.txt").find(c.output_piece), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <stdexcept>
 
 namespace test_support {
@@ -38,12 +38,14 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(dir_, ignored);
 }
 
-std::string read_file(const std::string& path) {
+std::string read_file(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::ostringstream all;
+  all << in.rdbuf();  // a read error, as on a folder, ends the text instead of throwing
+  return all.str();
 }
 
-void write_file(const std::string& path, const std::string& content) {
+void write_file(const std::filesystem::path& path, const std::string& content) {
   std::ofstream(path, std::ios::binary) << content;
 }
 

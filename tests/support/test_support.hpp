@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -17,14 +18,18 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   std::string path(const std::string& file) const { return dir_ + "/" + file; }
+  std::filesystem::path operator/(const std::string& file) const {
+    return std::filesystem::path(dir_) / file;
+  }
   const std::string& dir() const { return dir_; }
 
  private:
   std::string dir_;
 };
 
-std::string read_file(const std::string& path);
-void write_file(const std::string& path, const std::string& content);
+// The whole file; what cannot be read (a missing file, a folder) reads as nothing.
+std::string read_file(const std::filesystem::path& path);
+void write_file(const std::filesystem::path& path, const std::string& content);
 std::vector<std::uint8_t> read_bytes(const std::string& path);
 void write_bytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 

@@ -59,16 +59,16 @@ class BadInputs : public ::testing::TestWithParam<BadInput> {};
 
 TEST_P(BadInputs, GetTheConvertersMessagesAndStatusAndLeaveTheFileAlone) {
   const BadInput& bad = GetParam();
-  Folder folder;
+  TempDir folder;
   if (!bad.make_arguments.empty()) make_zadaza(folder, bad.make_arguments + " in.zdz");
   if (!bad.damage.empty()) {
     ASSERT_EQ(run(folder, bad.damage).status, 0);
   }
-  const std::string before = contents(folder / "in.zdz");
+  const std::string before = read_file(folder / "in.zdz");
 
   const Outcome shown = run(folder, shell_quoted(kViewer) + " " + bad.viewer_arguments);
   EXPECT_EQ(shown.status, bad.status) << shown.err;
-  EXPECT_EQ(contents(folder / "in.zdz"), before);
+  EXPECT_EQ(read_file(folder / "in.zdz"), before);
   EXPECT_FALSE(fs::exists(folder / "in.zdz.html"));
 
   const Outcome converted = run(folder, shell_quoted(kConverter),

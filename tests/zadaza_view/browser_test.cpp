@@ -21,7 +21,7 @@ std::uint32_t big_endian(const std::string& bytes, std::size_t at) {
 }
 
 // Renders the page headless, in a profile of its own that is thrown away; the PNG's bytes.
-std::string screenshot(const Folder& folder, const std::string& page, const std::string& png) {
+std::string screenshot(const TempDir& folder, const std::string& page, const std::string& png) {
   const std::string profile = (folder / ("profile-" + png)).string();
   const std::string command =
       std::string("timeout 120 ") + kChromium +
@@ -32,17 +32,17 @@ std::string screenshot(const Folder& folder, const std::string& page, const std:
       shell_quoted(folder / png) + " " + shell_quoted("file://" + (folder / page).string());
   const Outcome shot = run(folder, command);
   EXPECT_EQ(shot.status, 0) << shot.err;
-  return contents(folder / png);
+  return read_file(folder / png);
 }
 
 TEST(Browser, RendersTheExamplesPageNotBlankAtTheSizeAsked) {
   if (!fs::exists(kChromium)) {
     GTEST_SKIP() << "chromium is not installed (Debian: apt-get install chromium)";
   }
-  Folder folder;
+  TempDir folder;
   make_zadaza(folder, shell_quoted(ZZ_SOURCE_DIR "/examples/soil.txt") + " example.zdz");
   ASSERT_EQ(run(folder, shell_quoted(kViewer) + " example.zdz").status, 0);
-  write_text(folder / "blank.html", "<!DOCTYPE html><html><body></body></html>");
+  write_file(folder / "blank.html", "<!DOCTYPE html><html><body></body></html>");
 
   const std::string page = screenshot(folder, "example.zdz.html", "page.png");
   const std::string blank = screenshot(folder, "blank.html", "blank.png");

@@ -93,7 +93,7 @@ class ViewedFile : public ::testing::TestWithParam<Case> {
     if (found != viewed_->end()) return found->second;
     Viewed& v = (*viewed_)[c.name];
     if (c.make_arguments.empty()) {
-      write_text(folder_ / "special.txt", special_description());
+      write_file(folder_ / "special.txt", special_description());
       make_zadaza(folder_, "special.txt in.zdz");
     } else {
       make_zadaza(folder_, c.make_arguments + " in.zdz");
@@ -101,17 +101,17 @@ class ViewedFile : public ::testing::TestWithParam<Case> {
     const Outcome converted = run(folder_, shell_quoted(kConverter),
                                   knf_answers("in.zdz", "in.knf", c.old_generation, c.id_offset));
     EXPECT_EQ(converted.status, 0) << converted.err;
-    v.knf = knf_spring_curves(contents(folder_ / "in.knf"));
+    v.knf = knf_spring_curves(read_file(folder_ / "in.knf"));
 
     const std::string folder = std::string("tables-") + c.name;
     const Outcome shown =
         run(folder_, shell_quoted(kViewer) + (c.old_generation ? " --old" : "") + " --offset " +
                          std::to_string(c.id_offset) + " --csv " + folder + " in.zdz");
     EXPECT_EQ(shown.status, 0) << shown.err;
-    v.page = contents(folder_ / "in.zdz.html");
+    v.page = read_file(folder_ / "in.zdz.html");
     v.table_folder = (folder_ / folder).string();
     for (const auto& entry : fs::directory_iterator(folder_ / folder)) {
-      v.tables.push_back(contents(entry.path()));
+      v.tables.push_back(read_file(entry.path()));
     }
     EXPECT_EQ(parse_document(v.page, v.root), "");
     collect(v.root, [](const Element& e) { return e.name == "svg" && e.has_class("chart"); },
@@ -120,7 +120,7 @@ class ViewedFile : public ::testing::TestWithParam<Case> {
   }
 
   static inline std::map<std::string, Viewed>* viewed_ = nullptr;
-  static inline Folder folder_;
+  static inline TempDir folder_;
 };
 
 TEST_P(ViewedFile, MarkersReadBackAsTheWrittenMaterialPoints) {
@@ -263,7 +263,7 @@ TEST_P(ViewedFile, PageParsesAsXmlInPython) {
     GTEST_SKIP() << "python3 is not installed";
   }
   const Viewed& v = viewed();
-  write_text(folder_ / "check.html", v.page);
+  write_file(folder_ / "check.html", v.page);
   const Outcome parsed =
       run(folder_, "python3 -c 'import sys, xml.etree.ElementTree as E; E.parse(sys.argv[1])' "
                    "check.html");
@@ -275,12 +275,12 @@ INSTANTIATE_TEST_SUITE_P(Files, ViewedFile, ::testing::ValuesIn(cases()),
 
 // Notes stand next to the chart they concern and in the list of notes, which links to it.
 TEST(ViewerNotes, StandByTheirChartsAndInTheList) {
-  Folder folder;
-  write_text(folder / "special.txt", special_description());
+  TempDir folder;
+  write_file(folder / "special.txt", special_description());
   make_zadaza(folder, "special.txt in.zdz");
   ASSERT_EQ(run(folder, shell_quoted(kViewer) + " in.zdz").status, 0);
   Element root;
-  ASSERT_EQ(parse_document(contents(folder / "in.zdz.html"), root), "");
+  ASSERT_EQ(parse_document(read_file(folder / "in.zdz.html"), root), "");
   std::map<std::string, std::string> notes;
   for (const Element* cell : with_class(root, "cell")) {
     std::string text;
@@ -313,15 +313,15 @@ TEST(ViewerNotes, StandByTheirChartsAndInTheList) {
 // A diameter whose identifiers do not fit 32 bits gets no materials from the converter: its
 // curves are drawn without markers, with the reason, and the run fails as the converter's does.
 TEST(ViewerNotes, DiameterWithoutMaterialsIsDrawnAndFailsTheRun) {
-  Folder folder;
-  write_text(folder / "huge.txt",
+  TempDir folder;
+  write_file(folder / "huge.txt",
              "diameters 3e9\nlayer 5.0 0 0 0 0 0 0 0 0 0 0\npy 1 2 1 0 0 0 0 0 1 0.01\n");
   make_zadaza(folder, "huge.txt in.zdz");
   const Outcome shown = run(folder, shell_quoted(kViewer) + " in.zdz");
   EXPECT_EQ(shown.status, 3);
   EXPECT_NE(shown.err.find("identifiers out of range"), std::string::npos) << shown.err;
   Element root;
-  ASSERT_EQ(parse_document(contents(folder / "in.zdz.html"), root), "");
+  ASSERT_EQ(parse_document(read_file(folder / "in.zdz.html"), root), "");
   const std::vector<const Element*> charts = with_class(root, "chart");
   ASSERT_EQ(charts.size(), 3U);
   for (const Element* svg : charts) {
@@ -336,7 +336,7 @@ TEST(ViewerNotes, DiameterWithoutMaterialsIsDrawnAndFailsTheRun) {
 
 // The largest file the limits allow: 4 diameters in use, 80 layers, 960 charts.
 TEST(ViewerSpeed, LargestFileGivesItsPageInWellUnderASecondAndUnder6MB) {
-  Folder folder;
+  TempDir folder;
   make_zadaza(folder, "--synthetic --layers 80 --diameters 15 --in-use 4 --dsp 15 --seed 1 in.zdz");
   const auto start = std::chrono::steady_clock::now();
   const Outcome shown = run(folder, shell_quoted(kViewer) + " in.zdz");

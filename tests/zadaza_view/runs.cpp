@@ -2,27 +2,11 @@
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include <atomic>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
 namespace view_test {
-
-Folder::Folder() {
-  static std::atomic<int> counter{0};
-  path_ = fs::temp_directory_path() /
-          ("zadaza_view_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
-  fs::remove_all(path_);
-  fs::create_directories(path_);
-}
-
-Folder::~Folder() {
-  std::error_code ignored;
-  fs::remove_all(path_, ignored);
-}
 
 std::string shell_quoted(const fs::path& path) {
   std::string quoted(1, '\'');
@@ -31,30 +15,19 @@ std::string shell_quoted(const fs::path& path) {
   return quoted;
 }
 
-std::string contents(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream all;
-  all << in.rdbuf();
-  return all.str();
-}
-
-void write_text(const fs::path& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
-
-Outcome run(const Folder& folder, const std::string& command, const std::string& input) {
-  write_text(folder / ".in", input);
+Outcome run(const TempDir& folder, const std::string& command, const std::string& input) {
+  write_file(folder / ".in", input);
   const std::string line =
-      "cd " + shell_quoted(folder.path()) + " && " + command + " < .in > .out 2> .err";
+      "cd " + shell_quoted(folder.dir()) + " && " + command + " < .in > .out 2> .err";
   const int status = std::system(line.c_str());
   Outcome outcome;
   outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  outcome.out = contents(folder / ".out");
-  outcome.err = contents(folder / ".err");
+  outcome.out = read_file(folder / ".out");
+  outcome.err = read_file(folder / ".err");
   return outcome;
 }
 
-void make_zadaza(const Folder& folder, const std::string& arguments) {
+void make_zadaza(const TempDir& folder, const std::string& arguments) {
   const Outcome made = run(folder, shell_quoted(kMaker) + " " + arguments);
   ASSERT_EQ(made.status, 0) << arguments << "\n" << made.err;
 }

@@ -9,23 +9,15 @@
 #include <utility>
 #include <vector>
 
+#include "support/test_support.hpp"
+
 namespace view_test {
 
 namespace fs = std::filesystem;
 
-// A fresh folder, removed with everything in it at the end.
-class Folder {
- public:
-  Folder();
-  ~Folder();
-  Folder(const Folder&) = delete;
-  Folder& operator=(const Folder&) = delete;
-  fs::path operator/(const std::string& name) const { return path_ / name; }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
+using test_support::read_file;
+using test_support::TempDir;
+using test_support::write_file;
 
 struct Outcome {
   int status = -1;
@@ -34,14 +26,12 @@ struct Outcome {
 };
 
 // Runs the shell command in `folder`, with `input` on standard input.
-Outcome run(const Folder& folder, const std::string& command, const std::string& input = "");
+Outcome run(const TempDir& folder, const std::string& command, const std::string& input = "");
 
 std::string shell_quoted(const fs::path& path);
-std::string contents(const fs::path& path);
-void write_text(const fs::path& path, const std::string& text);
 
 // zadaza-make with `arguments`, in the folder; fails the test when it does not succeed.
-void make_zadaza(const Folder& folder, const std::string& arguments);
+void make_zadaza(const TempDir& folder, const std::string& arguments);
 
 // The converter's answers for a KNF conversion of `zadaza` into `knf`, without echo.
 std::string knf_answers(const std::string& zadaza, const std::string& knf, bool old_generation,
