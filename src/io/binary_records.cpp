@@ -143,13 +143,14 @@ void next_block(BinaryFile& file) {
   open_block(file);
 }
 
-// Numbers are 4 or 8 bytes; a copy of a known size needs no library call.
+// Numbers are 4 or 8 bytes; a copy of a known size needs no library call. An empty item may
+// have no place at all, so it copies nothing.
 void copy_item_bytes(char* out, const char* in, std::size_t bytes) {
   if (bytes == 8) {
     std::memcpy(out, in, 8);
   } else if (bytes == 4) {
     std::memcpy(out, in, 4);
-  } else {
+  } else if (bytes != 0) {
     std::memcpy(out, in, bytes);
   }
 }
