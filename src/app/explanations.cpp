@@ -1,24 +1,13 @@
 #include "app/explanations.hpp"
 
-#include <charconv>
 #include <cstring>
 
+#include "convert/settings.hpp"
+#include "io/text.hpp"
 #include "io/units.hpp"
 
 namespace app {
 namespace {
-
-constexpr std::int32_t kSesamFormat = 1;
-constexpr std::int32_t kKnfFormat = 2;
-
-// A number as text, valid until the next call with the same buffer.
-struct NumberText {
-  char digits[12];
-  std::string_view of(std::int32_t value) {
-    return {digits, static_cast<std::size_t>(
-                        std::to_chars(digits, digits + sizeof digits, value).ptr - digits)};
-  }
-};
 
 std::string_view reason_of(std::int32_t result) {
   switch (-result) {
@@ -57,15 +46,15 @@ void explain_size_limit(std::string_view zadaza_name) {
 
 void explain_failed_conversion(std::string_view output_name, std::int32_t skipped,
                                std::int32_t active_diameters, std::int32_t output_format) {
-  NumberText first;
-  NumberText second;
+  io::NumberText first;
+  io::NumberText second;
   if (skipped > 0) {
     io::report_error({"output file '", output_name, "' holds error banners: ", first.of(skipped),
                       " of ", second.of(active_diameters),
                       " diameters skipped, their identifiers out of range or already used by "
                       "another diameter (see \"*** ERROR IN G2KRANO ***\")"});
   }
-  if (output_format != kSesamFormat && output_format != kKnfFormat) {
+  if (output_format != convert::kSesamFormat && output_format != convert::kKnfFormat) {
     io::report_error({"output format ", first.of(output_format),
                       " is not known; answer 1 (SESAM records) or 2 (KNF) to \"Output format, "
                       "1:SESAM, 2:KNF\"; output file '",

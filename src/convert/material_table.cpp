@@ -7,6 +7,7 @@
 #include "convert/banners.hpp"
 #include "convert/material_records.hpp"
 #include "convert/rounding.hpp"
+#include "convert/settings.hpp"
 #include "io/units.hpp"
 
 namespace convert {
@@ -16,8 +17,6 @@ namespace {
 constexpr std::string_view kTableBanner = "*** ERROR IN G2K_WMAT ***";
 constexpr auto kWarning = format::layout<"(A)">;
 
-constexpr std::int32_t kSesamFormat = 1;
-constexpr std::int32_t kKnfFormat = 2;
 
 constexpr std::array<std::int32_t, 7> kKnfKindOrder{
     kElasticKind,         kMisoiepKind, kSpringMatrixKind, kSpringCurveKind,

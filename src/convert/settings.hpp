@@ -5,6 +5,10 @@
 
 namespace convert {
 
+// The values of OUTPUT_FORMAT.
+inline constexpr std::int32_t kSesamFormat = 1;
+inline constexpr std::int32_t kKnfFormat = 2;
+
 struct ConversionSettings {
   double MUDLINE_Z = 0.0;     // z of the mudline, origin of the soil axis
   double COORD_FACTOR = 0.0;  // +1.0 POS, -1.0 NEG

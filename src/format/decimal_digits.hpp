@@ -20,6 +20,19 @@ struct DecimalDigits {
 
 inline constexpr int kMaxFastDigits = 15;
 
+// The powers of ten that 64 bits hold, for every exact digit routine of the folder.
+inline constexpr int kMaxWholePowerOfTen = 19;
+
+inline constexpr std::array<std::uint64_t, kMaxWholePowerOfTen + 1> kWholePowersOfTen = [] {
+  std::array<std::uint64_t, kMaxWholePowerOfTen + 1> powers{};
+  std::uint64_t p = 1;
+  for (auto& power : powers) {
+    power = p;
+    p *= 10;
+  }
+  return powers;
+}();
+
 namespace digits_detail {
 
 // Powers of ten that a double holds exactly.
@@ -31,16 +44,6 @@ inline constexpr std::array<double, kMaxExactPower + 1> kExactPowers = [] {
   for (auto& power : powers) {
     power = p;
     p *= 10.0;
-  }
-  return powers;
-}();
-
-inline constexpr std::array<std::uint64_t, kMaxFastDigits + 1> kWholePowers = [] {
-  std::array<std::uint64_t, kMaxFastDigits + 1> powers{};
-  std::uint64_t p = 1;
-  for (auto& power : powers) {
-    power = p;
-    p *= 10;
   }
   return powers;
 }();
@@ -86,7 +89,7 @@ inline bool fast_decimal_digits(double magnitude, DecimalDigits& digits) {
     const double fraction = scaled - static_cast<double>(below);
     if (std::fabs(fraction - 0.5) <= scaled * kTieMargin) return false;
     std::uint64_t whole = fraction > 0.5 ? below + 1 : below;
-    if (whole == kWholePowers[Count]) {  // 9.9996 to 10.00
+    if (whole == kWholePowersOfTen[Count]) {  // 9.9996 to 10.00
       whole /= 10;
       ++exponent;
     }

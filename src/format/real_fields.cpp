@@ -71,17 +71,7 @@ bool all_zero_digits(std::string_view digits) {
 
 __extension__ typedef unsigned __int128 uint128;
 
-constexpr int kMaxFastScale = 19;  // 10^19 still fits 64 bits
-
-constexpr std::array<std::uint64_t, kMaxFastScale + 1> kPowersOfTen = [] {
-  std::array<std::uint64_t, kMaxFastScale + 1> powers{};
-  std::uint64_t p = 1;
-  for (auto& power : powers) {
-    power = p;
-    p *= 10;
-  }
-  return powers;
-}();
+constexpr int kMaxFastScale = kMaxWholePowerOfTen;
 
 // The binary value as mantissa * 2^exponent, mantissa a whole number.
 struct Binary {
@@ -114,7 +104,7 @@ bool scaled_whole(double magnitude, int scale, std::uint64_t& result) {
     return true;
   }
   if (scale >= 0) {
-    const uint128 scaled = uint128{b.mantissa} * kPowersOfTen[static_cast<std::size_t>(scale)];
+    const uint128 scaled = uint128{b.mantissa} * kWholePowersOfTen[static_cast<std::size_t>(scale)];
     if (b.exponent >= 0) {
       if (b.exponent >= 64 || (scaled >> (64 - b.exponent)) != 0) return false;
       result = static_cast<std::uint64_t>(scaled << b.exponent);
@@ -127,7 +117,7 @@ bool scaled_whole(double magnitude, int scale, std::uint64_t& result) {
                             divisor);
     return true;
   }
-  const std::uint64_t power = kPowersOfTen[static_cast<std::size_t>(-scale)];
+  const std::uint64_t power = kWholePowersOfTen[static_cast<std::size_t>(-scale)];
   if (b.exponent >= 0) {
     if (b.exponent >= 11) return false;
     const std::uint64_t whole = b.mantissa << b.exponent;
@@ -261,7 +251,7 @@ void put_exponent(int exponent, FieldText& text) {
 DecimalDigits exact_decimal_digits(double magnitude, int count) {
   // A rounded value with a digit too many or too few means the exponent was one off, or that
   // rounding carried into a new digit; the next power of ten settles it.
-  const std::uint64_t limit = kPowersOfTen[static_cast<std::size_t>(count)];
+  const std::uint64_t limit = kWholePowersOfTen[static_cast<std::size_t>(count)];
   int exponent = decimal_exponent_estimate(magnitude);
   for (int attempt = 0; attempt < 3; ++attempt) {
     std::uint64_t whole = 0;

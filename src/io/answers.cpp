@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "io/interrupts.hpp"
+#include "io/text.hpp"
 #include "io/units.hpp"
 
 namespace io {
@@ -246,12 +247,6 @@ struct Shortened {
                        asked.cut, "\""});
 }
 
-template <typename Number>
-std::string_view number_text(Number value, char (&digits)[32]) {
-  const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-  return {digits, static_cast<std::size_t>(end - digits)};
-}
-
 // The text typed after the value that was read, without its surrounding blanks.
 std::string_view left_over(std::string_view line, std::string_view token) {
   const auto after = static_cast<std::size_t>(token.data() - line.data()) + token.size();
@@ -263,9 +258,9 @@ std::string_view left_over(std::string_view line, std::string_view token) {
 
 template <typename Number>
 void warn_ignored(std::string_view question, Number value, std::string_view ignored) {
-  char digits[32];
+  NumberText digits;
   const Shortened rest(ignored);
-  report_error({"warning: answer to \"", question, "\" read as ", number_text(value, digits),
+  report_error({"warning: answer to \"", question, "\" read as ", digits.of(value),
                 ", the rest \"", rest.shown, rest.cut,
                 "\" ignored; type a decimal point, not a comma"});
 }
@@ -315,8 +310,8 @@ void read_whole_text_answer(std::span<char> variable, std::string_view question)
   const std::size_t end = line.find_last_not_of(' ');
   const std::size_t length = end == std::string_view::npos ? 0 : end + 1;
   if (console.line_cut || length > variable.size()) {
-    char digits[32];
-    fail_io(kConsoleIn, {"answer refused, longer than ", number_text(variable.size(), digits),
+    NumberText digits;
+    fail_io(kConsoleIn, {"answer refused, longer than ", digits.of(variable.size()),
                          " characters, to \"", question.substr(0, 80), "\""});
   }
   std::copy_n(line.begin(), length, variable.begin());

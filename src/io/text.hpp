@@ -2,11 +2,26 @@
 // space character only.
 #pragma once
 
+#include <charconv>
 #include <cstddef>
 #include <span>
 #include <string_view>
 
 namespace io {
+
+// A number written shortest into a buffer of its own, for messages: the text stays valid as
+// long as the NumberText lives and is not used for another number.
+class NumberText {
+ public:
+  template <typename Number>
+  std::string_view of(Number value) {
+    const char* end = std::to_chars(digits_, digits_ + sizeof digits_, value).ptr;
+    return {digits_, static_cast<std::size_t>(end - digits_)};
+  }
+
+ private:
+  char digits_[32];
+};
 
 // 0 if the n characters are all blanks, else the position of the first non-blank.
 constexpr int IFIRST(std::string_view text, int n) {

@@ -7,13 +7,13 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <charconv>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 
 #include "io/interrupts.hpp"
 #include "io/staged_files.hpp"
+#include "io/text.hpp"
 
 namespace io {
 namespace {
@@ -391,9 +391,8 @@ void fail_io(int unit, std::initializer_list<std::string_view> what, std::string
   discard_staged_files();
   const std::string_view nothing_written =
       staging_replacements && output_committed == 0 ? "; no output was written" : "";
-  char number[12];
-  const char* number_end = std::to_chars(number, number + sizeof number, unit).ptr;
-  const std::string_view unit_number(number, static_cast<std::size_t>(number_end - number));
+  NumberText number;
+  const std::string_view unit_number = number.of(unit);
   constexpr std::size_t kMostPieces = 16;
   // Room for the unit, the file and the note after the description.
   std::array<std::string_view, kMostPieces> pieces;

@@ -1,26 +1,13 @@
 #include "zadaza/plausibility.hpp"
 
 #include <algorithm>
-#include <charconv>
 #include <string_view>
 
+#include "io/text.hpp"
 #include "io/units.hpp"
 
 namespace zadaza {
 namespace {
-
-// A number as text, valid while the buffer lives.
-struct Text {
-  char digits[32];
-  std::string_view of(double value) {
-    return {digits, static_cast<std::size_t>(
-                        std::to_chars(digits, digits + sizeof digits, value).ptr - digits)};
-  }
-  std::string_view of(std::int32_t value) {
-    return {digits, static_cast<std::size_t>(
-                        std::to_chars(digits, digits + sizeof digits, value).ptr - digits)};
-  }
-};
 
 struct Curve {
   std::string_view name;
@@ -47,7 +34,7 @@ void warn_layer_order(const SoilModel& m, std::int32_t layers) {
     if (steps++ == 0) first = j;
   }
   if (steps == 0) return;
-  Text layer, above, depth, above_depth, count;
+  io::NumberText layer, above, depth, above_depth, count;
   io::report_error({"warning: layer bottoms do not increase in depth: layer ", layer.of(first),
                     " at ", depth.of(m.ZBOT(first)), " follows layer ", above.of(first - 1), " at ",
                     above_depth.of(m.ZBOT(first - 1)), " (", count.of(steps),
@@ -58,7 +45,7 @@ void warn_repeated_diameters(const SoilModel& m, std::int32_t diameters) {
   for (std::int32_t i = 2; i <= diameters; ++i) {
     for (std::int32_t k = 1; k < i; ++k) {
       if (m.DIAM(i) != m.DIAM(k)) continue;
-      Text slot, value, other;
+      io::NumberText slot, value, other;
       io::report_error({"warning: diameter ", slot.of(i), " (", value.of(m.DIAM(i)),
                         ") repeats diameter ", other.of(k), "; check the ZADAZA file"});
       break;
@@ -85,7 +72,7 @@ void warn_curve_order(const SoilModel& m, std::int32_t diameters, std::int32_t l
     }
   }
   if (found == 0) return;
-  Text diameter, at_layer, at_point, count;
+  io::NumberText diameter, at_layer, at_point, count;
   io::report_error({"warning: displacements not in increasing order: ", name, " curve of diameter ",
                     diameter.of(slot), ", layer ", at_layer.of(layer), ", point ",
                     at_point.of(point), " (", count.of(found),
@@ -95,7 +82,7 @@ void warn_curve_order(const SoilModel& m, std::int32_t diameters, std::int32_t l
 }  // namespace
 
 void warn_implausible(const SoilModel& model, std::int32_t active_diameters) {
-  const std::int32_t layers = std::clamp(model.NUM_LAYERS, 0, MAX_LAYERS);
+  const std::int32_t layers = layers_held(model.NUM_LAYERS);
   const std::int32_t diameters = std::clamp(active_diameters, 0, MAX_PILES);
   warn_layer_order(model, layers);
   warn_repeated_diameters(model, diameters);

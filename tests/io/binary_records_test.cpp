@@ -78,16 +78,21 @@ struct Division {
   bool empty_last;
 };
 
-class EveryDivision : public BinaryRecords, public testing::WithParamInterface<Division> {};
+// A record of a 4-byte integer (7) and then the reals, so that every real straddles the 128-byte
+// block boundaries, and after it a record of one real, -3.0, that must still be found.
+class EveryDivision : public BinaryRecords, public testing::WithParamInterface<Division> {
+ protected:
+  void open_division(const Division& d) {
+    Bytes data = reals_data(d.reals, 1.25);
+    const std::array<std::uint8_t, 4> seven{7, 0, 0, 0};
+    data.insert(data.begin(), seven.begin(), seven.end());
+    open(Framed{}.record(data, d.empty_last).record(reals_data(1, -3.0), d.empty_last).end_mark());
+  }
+};
 
-// A record read with a 4-byte integer in front, so that every real after it straddles the
-// 128-byte block boundaries; the record after it must still be found.
 TEST_P(EveryDivision, ReadsTheSameValuesWhereverTheBlocksEnd) {
   const Division d = GetParam();
-  Bytes data = reals_data(d.reals, 1.25);
-  const std::array<std::uint8_t, 4> seven{7, 0, 0, 0};
-  data.insert(data.begin(), seven.begin(), seven.end());
-  open(Framed{}.record(data, d.empty_last).record(reals_data(1, -3.0), d.empty_last).end_mark());
+  open_division(d);
 
   std::int32_t leading = 0;
   std::vector<double> values(d.reals, 0.0);
@@ -103,10 +108,7 @@ TEST_P(EveryDivision, ReadsTheSameValuesWhereverTheBlocksEnd) {
 // The same record read as pairs split into two arrays, the odd real left over skipped.
 TEST_P(EveryDivision, SplitsPairsWhereverTheBlocksEnd) {
   const Division d = GetParam();
-  Bytes data = reals_data(d.reals, 1.25);
-  const std::array<std::uint8_t, 4> seven{7, 0, 0, 0};
-  data.insert(data.begin(), seven.begin(), seven.end());
-  open(Framed{}.record(data, d.empty_last).record(reals_data(1, -3.0), d.empty_last).end_mark());
+  open_division(d);
 
   std::int32_t leading = 0;
   const std::size_t pairs = d.reals / 2;

@@ -1,6 +1,5 @@
 #include "converter_adapter.hpp"
 
-#include <algorithm>
 
 #include "app/explanations.hpp"
 #include "app/run.hpp"
@@ -21,8 +20,6 @@ constexpr int kNoUnit = 98;
 
 // Large: static, as in the converter.
 convert::ConversionWorkspace WORKSPACE;
-
-int layer_count() { return std::clamp(zadaza::SOIL_MODEL.NUM_LAYERS, 0, zadaza::MAX_LAYERS); }
 
 void copy_scaled(const convert::ScaledCurves& curves, int layer, ConvertedCurve& to) {
   for (int k = 1; k <= kCurvePoints; ++k) {
@@ -64,7 +61,7 @@ int active_diameters() { return app::count_active_diameters(zadaza::SOIL_MODEL.D
 
 ConvertedDiameter convert_diameter(int slot, std::int32_t id_offset) {
   const zadaza::SoilModel& model = zadaza::SOIL_MODEL;
-  const int layers = layer_count();
+  const int layers = zadaza::layers_held(model.NUM_LAYERS);
   ConvertedDiameter result;
   result.slot = slot;
   result.diameter = model.DIAM(slot);

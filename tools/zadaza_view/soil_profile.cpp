@@ -29,7 +29,7 @@ struct Layer {
 
 std::vector<Layer> layers_of(const zadaza::SoilModel& model) {
   std::vector<Layer> layers;
-  const int count = std::clamp(model.NUM_LAYERS, 0, zadaza::MAX_LAYERS);
+  const int count = zadaza::layers_held(model.NUM_LAYERS);
   double top = 0.0;
   for (int j = 1; j <= count; ++j) {
     const double bottom = model.ZBOT(j);

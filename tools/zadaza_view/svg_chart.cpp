@@ -179,17 +179,22 @@ void append_curve(std::string& out, const Chart& chart, const Plot& plot) {
   out += "\"/>";
 }
 
-void append_marker(std::string& out, std::string_view css_class, std::string_view radius,
-                   const Plot& plot, double displacement, double force) {
+void append_circle(std::string& out, std::string_view css_class, std::string_view radius,
+                   double x, double y) {
   out += "<circle class=\"";
   out += css_class;
   out += "\" cx=\"";
-  append_pixel(out, plot.x.pixel(displacement));
+  append_pixel(out, x);
   out += "\" cy=\"";
-  append_pixel(out, plot.y.pixel(force));
+  append_pixel(out, y);
   out += "\" r=\"";
   out += radius;
   out += "\"/>";
+}
+
+void append_marker(std::string& out, std::string_view css_class, std::string_view radius,
+                   const Plot& plot, double displacement, double force) {
+  append_circle(out, css_class, radius, plot.x.pixel(displacement), plot.y.pixel(force));
 }
 
 // Rings first, so that a dot written at nearly the same place stays visible inside its ring.
@@ -206,19 +211,6 @@ void append_markers(std::string& out, const Chart& chart, const Plot& plot) {
   }
 }
 
-void append_legend_marker(std::string& out, std::string_view css_class, std::string_view radius,
-                          double x) {
-  out += "<circle class=\"";
-  out += css_class;
-  out += "\" cx=\"";
-  append_pixel(out, x);
-  out += "\" cy=\"";
-  append_pixel(out, kLegendY);
-  out += "\" r=\"";
-  out += radius;
-  out += "\"/>";
-}
-
 void append_legend(std::string& out) {
   constexpr double kBaselineBelow = 3.0;
   constexpr double kLineLength = 14.0;
@@ -231,9 +223,9 @@ void append_legend(std::string& out) {
   out += "\"/>";
   append_text(out, "l", kPlotLeft + kLineLength + 4.0, kLegendY + kBaselineBelow,
               "ZADAZA curve scaled");
-  append_legend_marker(out, "k", kWrittenRadius, kLegendWritten);
+  append_circle(out, "k", kWrittenRadius, kLegendWritten, kLegendY);
   append_text(out, "l", kLegendWritten + 6.0, kLegendY + kBaselineBelow, "written");
-  append_legend_marker(out, "d", kDroppedRadius, kLegendDropped);
+  append_circle(out, "d", kDroppedRadius, kLegendDropped, kLegendY);
   append_text(out, "l", kLegendDropped + 8.0, kLegendY + kBaselineBelow, "dropped");
   out += "</g>";
 }

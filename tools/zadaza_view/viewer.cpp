@@ -62,7 +62,7 @@ void select_diameters(const Options& options, Selection& s) {
 }
 
 void select_layers(const Options& options, Selection& s) {
-  const int layers = std::clamp(soil_model().NUM_LAYERS, 0, zadaza::MAX_LAYERS);
+  const int layers = zadaza::layers_held(soil_model().NUM_LAYERS);
   s.first_layer = options.first_layer.value_or(1);
   s.last_layer = std::min(options.last_layer.value_or(layers), layers);
   if (options.first_layer && s.first_layer > layers) {
