@@ -4,13 +4,16 @@
 #include <string>
 #include <vector>
 
+#include "app/run.hpp"
+#include "io/units.hpp"
+
 namespace view {
 
-// Exit statuses, the converter's where the cause is the same.
-inline constexpr int kCompleted = 0;
-inline constexpr int kNotOpened = 1;
-inline constexpr int kUsageOrOutputFailure = 2;
-inline constexpr int kLimitOrConversionFailure = 3;
+// Exit statuses: the converter's, for the same causes.
+inline constexpr int kCompleted = app::kCompletedExit;
+inline constexpr int kNotOpened = app::kInputUnopenedExit;
+inline constexpr int kUsageOrOutputFailure = io::kIoFailureExit;
+inline constexpr int kLimitOrConversionFailure = app::kConversionFailedExit;
 
 // Runs with the arguments after the program name and returns the exit status. A damaged
 // ZADAZA file ends the program inside, with the converter's diagnostic and status 2.
