@@ -94,7 +94,7 @@ bool G2KRANO(const zadaza::SoilModel& model, const ConversionSettings& settings,
       return false;
     }
     const double D = model.DIAM(i);
-    if (!identifiers_fit(D, layers, settings.ID_OFFSET)) {
+    if (!identifiers_fit(D, layers, settings.ID_OFFSET, settings.OUTPUT_FORMAT)) {
       report_identifiers_out_of_range(D, OUTPUT_UNIT);
       status = -1;
       ++workspace.skipped_diameters;

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "convert/settings.hpp"
+
 namespace convert {
 
 namespace {
@@ -18,14 +20,24 @@ double code_value(double D, double threshold) {
   return whole < threshold ? std::round(1000.0 * D) : whole;
 }
 
+// The whole numbers a field shows exactly, with room for the sign.
+struct FieldRange {
+  double lowest;
+  double highest;
+  bool holds(double whole) const { return whole >= lowest && whole <= highest; }
+};
+
+constexpr FieldRange kSoilIdField{-999'999.0, 9'999'999.0};       // I7
+constexpr FieldRange kKnfMaterialField{-99'999'999.0, 999'999'999.0};  // I9
+constexpr FieldRange kSesamMaterialField{-99'999'999.0, 99'999'999.0};  // 8 significant digits
+
+FieldRange material_field(std::int32_t OUTPUT_FORMAT) {
+  return OUTPUT_FORMAT == kSesamFormat ? kSesamMaterialField : kKnfMaterialField;
+}
+
 bool fits_int32(double whole) {
   return whole >= std::numeric_limits<std::int32_t>::min() &&
          whole <= std::numeric_limits<std::int32_t>::max();
-}
-
-bool fits_int32(std::int64_t value) {
-  return value >= std::numeric_limits<std::int32_t>::min() &&
-         value <= std::numeric_limits<std::int32_t>::max();
 }
 
 std::int64_t wide_mat_id(std::int32_t code, std::int32_t layer, std::int32_t curve_type,
@@ -35,16 +47,18 @@ std::int64_t wide_mat_id(std::int32_t code, std::int32_t layer, std::int32_t cur
 
 }  // namespace
 
-bool identifiers_fit(double D, std::int32_t NUM_LAYERS, std::int32_t ID_OFFSET) {
+bool identifiers_fit(double D, std::int32_t NUM_LAYERS, std::int32_t ID_OFFSET,
+                     std::int32_t OUTPUT_FORMAT) {
   if (!std::isfinite(D)) return false;
-  if (!fits_int32(code_value(D, kSoilIdThreshold))) return false;
+  if (!kSoilIdField.holds(code_value(D, kSoilIdThreshold))) return false;
   const double code = code_value(D, kDiameterCodeThreshold);
   if (!fits_int32(code)) return false;
   if (NUM_LAYERS < 1) return true;
   // Identifiers grow with layer and curve type, so the first and the last bound them all.
   const auto whole_code = static_cast<std::int32_t>(code);
-  return fits_int32(wide_mat_id(whole_code, 1, kPyCurve, ID_OFFSET)) &&
-         fits_int32(wide_mat_id(whole_code, NUM_LAYERS, kQzCurve, ID_OFFSET));
+  const FieldRange field = material_field(OUTPUT_FORMAT);
+  return field.holds(static_cast<double>(wide_mat_id(whole_code, 1, kPyCurve, ID_OFFSET))) &&
+         field.holds(static_cast<double>(wide_mat_id(whole_code, NUM_LAYERS, kQzCurve, ID_OFFSET)));
 }
 
 std::int32_t soil_id(double D) {

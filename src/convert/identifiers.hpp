@@ -13,10 +13,15 @@ inline constexpr std::int32_t kPyCurve = 1;
 inline constexpr std::int32_t kTzCurve = 2;
 inline constexpr std::int32_t kQzCurve = 3;
 
-// Whether D is finite and its soil identifier, diameter code and the material identifiers of
-// all NUM_LAYERS layers and three curve types fit 32-bit integers. The functions below may be
-// used for a diameter only when this holds.
-bool identifiers_fit(double D, std::int32_t NUM_LAYERS, std::int32_t ID_OFFSET);
+// Whether D is finite and every identifier of it can be written exactly: the soil identifier
+// in the I7 of the SOILCHAR line (-999999 to 9999999), and the material identifiers of all
+// NUM_LAYERS layers and three curve types in OUTPUT_FORMAT's field: SESAM writes them as reals
+// of 8 significant digits (-99999999 to 99999999), KNF in I9 (-99999999 to 999999999, which
+// also leaves a blank between them in the I10 fields of the SOILCHAR layer lines; any other
+// format gets this range too). The functions below may be used for a diameter only when this
+// holds.
+bool identifiers_fit(double D, std::int32_t NUM_LAYERS, std::int32_t ID_OFFSET,
+                     std::int32_t OUTPUT_FORMAT);
 
 // `Soil_ID` (mixed case) and `MAT_ID` are the converter's own names and keep their spelling.
 std::int32_t soil_id(double D);

@@ -266,11 +266,19 @@ INSTANTIATE_TEST_SUITE_P(
                  "--layers 1 --diameters 2 --in-use 2 --dsp 0 --seed 2", "1.0 1.0004",
                  "\nsoil.dat\nN\n0\n1\n1\n0\n2\nout.txt\n\n", false,
                  "  *** Identifiers already used by another diameter  1.000E+00\r\n"},
-        WholeRun{"OffsetBeyondThirtyTwoBitsSkipsTheDiameter",
+        WholeRun{"KnfIdentifiersOfTenDigitsSkipTheDiameter",
                  "--layers 1 --diameters 1 --in-use 1 --dsp 0 --seed 2", nullptr,
-                 "\nsoil.dat\nN\n0\n1\n1\n2147483000\n1\nout.txt\n\n", false,
+                 "\nsoil.dat\nN\n0\n1\n1\n1000000000\n2\nout.txt\n\n", false,
                  "\r\n  *** ERROR IN G2KRANO ***\r\n\r\n"
-                 "  *** Identifiers out of range for diameter  9.000E-01\r\n"}),
+                 "  *** Identifiers out of range for diameter  9.000E-01\r\n"},
+        WholeRun{"SesamIdentifiersOfNineDigitsSkipTheDiameter",
+                 "--layers 1 --diameters 1 --in-use 1 --dsp 0 --seed 2", "1.5",
+                 "\nsoil.dat\nN\n0\n1\n1\n99000000\n1\nout.txt\n\n", false,
+                 "  *** Identifiers out of range for diameter  1.500E+00\r\n"},
+        WholeRun{"KnfIdentifiersOfNineDigitsConvert",
+                 "--layers 1 --diameters 1 --in-use 1 --dsp 0 --seed 2", "1.5",
+                 "\nsoil.dat\nN\n0\n1\n1\n99000000\n2\nout.txt\n\n", true,
+                 " 100500011 100500012 100500013\r\n"}),
     [](const ::testing::TestParamInfo<WholeRun>& info) { return info.param.name; });
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "convert/identifiers.hpp"
+#include "convert/settings.hpp"
 
 #include <gtest/gtest.h>
 
@@ -45,19 +46,25 @@ TEST(MaterialIdentifier, CombinesCodeLayerCurveTypeAndOffset) {
   EXPECT_EQ(MAT_ID(1.5, 1, 1, -1600000), -99989);
 }
 
+constexpr std::int32_t kSesam = convert::kSesamFormat;
+constexpr std::int32_t kKnf = convert::kKnfFormat;
+
 struct RangeCase {
   double D;
   std::int32_t layers;
   std::int32_t offset;
+  std::int32_t format;
   bool fits;
 };
 
 class IdentifierRange : public ::testing::TestWithParam<RangeCase> {};
 
-TEST_P(IdentifierRange, EveryIdentifierOfTheDiameterMustFitThirtyTwoBits) {
+// A diameter is converted only when every identifier shows exactly in its field: Soil_ID in
+// I7, material identifiers in KNF's I9 or as SESAM's reals of 8 significant digits.
+TEST_P(IdentifierRange, EveryIdentifierOfTheDiameterMustFitItsField) {
   const RangeCase& c = GetParam();
-  EXPECT_EQ(identifiers_fit(c.D, c.layers, c.offset), c.fits)
-      << c.D << " " << c.layers << " " << c.offset;
+  EXPECT_EQ(identifiers_fit(c.D, c.layers, c.offset, c.format), c.fits)
+      << c.D << " " << c.layers << " " << c.offset << " " << c.format;
 }
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
@@ -66,16 +73,27 @@ constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 
 INSTANTIATE_TEST_SUITE_P(
     Limits, IdentifierRange,
-    ::testing::Values(RangeCase{1.5, 80, 0, true}, RangeCase{1.5, 1, 2147000000, false},
-                      RangeCase{1.5, 1, 2145983634, true},   // 1500013 + offset = 2^31 - 1
-                      RangeCase{1.5, 1, 2145983635, false},  // one beyond
-                      RangeCase{1.5, 0, 2147000000, true},   // no layer, no material identifier
-                      RangeCase{2147483.0, 1, 0, true}, RangeCase{2147483.0, 80, 0, false},
-                      RangeCase{2147484.0, 0, 0, true}, RangeCase{2147484.0, 1, 0, false},
-                      RangeCase{2147483647.0, 0, 0, true}, RangeCase{2147483648.0, 0, 0, false},
-                      RangeCase{3.0e9, 0, 0, false}, RangeCase{-3.0e9, 0, 0, false},
-                      RangeCase{1.0e300, 1, 0, false}, RangeCase{kInf, 1, 0, false},
-                      RangeCase{-kInf, 0, 0, false}, RangeCase{kNaN, 1, 0, false},
-                      RangeCase{1.5, 1, kMin, true}, RangeCase{-1.5, 1, -2147000000, false}));
+    ::testing::Values(
+        RangeCase{1.5, 80, 0, kSesam, true},
+        RangeCase{1.5, 1, 998499986, kKnf, true},    // 1500013 + offset = 999999999
+        RangeCase{1.5, 1, 998499987, kKnf, false},   // ten digits in I9
+        RangeCase{1.5, 1, 1000000000, kKnf, false},
+        RangeCase{1.5, 1, 99000000, kKnf, true},
+        RangeCase{1.5, 1, 98499986, kSesam, true},   // 99999999, eight digits
+        RangeCase{1.5, 1, 98499987, kSesam, false},  // nine digits would be rounded
+        RangeCase{1.5, 1, 99000000, kSesam, false},
+        RangeCase{1.5, 1, 98499987, 3, true},        // no material table: the SOILCHAR fields
+        RangeCase{1.5, 2, -101500010, kSesam, true},  // 1500011 + offset = -99999999
+        RangeCase{1.5, 2, -101500011, kKnf, false},
+        RangeCase{1.5, 2, -101500011, kSesam, false},
+        RangeCase{1.5, 1, kMin, kKnf, false},
+        RangeCase{1.5, 0, 2147000000, kKnf, true},   // no layer, no material identifier
+        RangeCase{9999999.4, 0, 0, kKnf, true},      // Soil_ID 9999999 fills I7
+        RangeCase{9999999.5, 0, 0, kKnf, false},
+        RangeCase{99.4, 80, 599196, kSesam, true},   // layer 80 Q-z: 99400803 + offset
+        RangeCase{99.4, 80, 599197, kSesam, false},
+        RangeCase{3.0e9, 0, 0, kKnf, false}, RangeCase{1.0e300, 1, 0, kKnf, false},
+        RangeCase{kInf, 1, 0, kKnf, false}, RangeCase{-kInf, 0, 0, kKnf, false},
+        RangeCase{kNaN, 1, 0, kSesam, false}));
 
 }  // namespace

@@ -310,7 +310,7 @@ TEST(ViewerNotes, StandByTheirChartsAndInTheList) {
   }
 }
 
-// A diameter whose identifiers do not fit 32 bits gets no materials from the converter: its
+// A diameter whose identifiers do not fit their fields gets no materials from the converter: its
 // curves are drawn without markers, with the reason, and the run fails as the converter's does.
 TEST(ViewerNotes, DiameterWithoutMaterialsIsDrawnAndFailsTheRun) {
   TempDir folder;

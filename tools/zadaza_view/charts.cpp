@@ -56,8 +56,8 @@ std::string point_list(const std::vector<int>& numbers) {
 void add_notes(Chart& chart, bool built) {
   if (!built) {
     chart.notes.push_back(
-        "no spring material: the identifiers of this diameter do not fit 32 bits, so the "
-        "converter builds none");
+        "no spring material: the identifiers of this diameter do not fit the fields of a KNF "
+        "soil file, so the converter builds none");
   }
   const bool zeros = all_zero(chart);
   if (zeros) {

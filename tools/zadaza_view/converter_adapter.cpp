@@ -7,6 +7,7 @@
 #include "convert/curve_scaling.hpp"
 #include "convert/identifiers.hpp"
 #include "convert/material_store.hpp"
+#include "convert/settings.hpp"
 #include "convert/workspace.hpp"
 #include "io/units.hpp"
 #include "zadaza/reader.hpp"
@@ -65,7 +66,8 @@ ConvertedDiameter convert_diameter(int slot, std::int32_t id_offset) {
   ConvertedDiameter result;
   result.slot = slot;
   result.diameter = model.DIAM(slot);
-  result.built = convert::identifiers_fit(result.diameter, layers, id_offset);
+  // The page names the materials as KNF does, so KNF's identifier fields decide.
+  result.built = convert::identifiers_fit(result.diameter, layers, id_offset, convert::kKnfFormat);
   result.layers.resize(static_cast<std::size_t>(layers));
 
   convert::G2K_SCAL(model, slot, result.diameter, WORKSPACE.PYCRV, WORKSPACE.TZCRV,

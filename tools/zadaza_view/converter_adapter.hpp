@@ -46,7 +46,7 @@ struct ConvertedCurve {
 struct ConvertedDiameter {
   int slot = 0;
   double diameter = 0.0;
-  // False when the converter refuses the diameter (identifiers beyond 32 bits): it then builds
+  // False when the converter refuses the diameter (identifiers beyond their KNF fields): it then builds
   // no material for it, and `written` stays empty.
   bool built = false;
   std::int32_t soil_id = 0;
