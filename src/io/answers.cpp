@@ -135,7 +135,9 @@ namespace {
 // Console lines are read through one fixed buffer, room for the longest file name answer with
 // its line end. A line longer than the buffer keeps its first part; the rest of it is passed
 // over.
-constexpr std::size_t kConsoleBufferSize = 8192;
+// Every line up to kLongestConsoleLine is held whole, whatever its line end (CR LF takes two
+// places).
+constexpr std::size_t kConsoleBufferSize = kLongestConsoleLine + 2;
 
 struct ConsoleInput {
   std::array<char, kConsoleBufferSize> data;
@@ -143,7 +145,7 @@ struct ConsoleInput {
   std::size_t end = 0;
   std::size_t consumed = 0;   // the line handed out last, released on the next read
   bool passing_over = false;  // inside the rest of a line that was too long
-  bool line_cut = false;      // the line handed out last was the first part of a longer one
+  bool line_cut = false;      // the line handed out last was longer than kLongestConsoleLine
 };
 
 ConsoleInput console;
@@ -203,8 +205,8 @@ bool next_console_line(std::string_view& line) {
     line = held().substr(0, lf);
     console.consumed = lf + 1;
   }
-  console.line_cut = console.passing_over;
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  console.line_cut = console.passing_over || line.size() > kLongestConsoleLine;
   return true;
 }
 
@@ -265,11 +267,20 @@ void warn_ignored(std::string_view question, Number value, std::string_view igno
                 "\" ignored; type a decimal point, not a comma"});
 }
 
+// A line the reader cannot hold whole is refused rather than read in part: its value could be
+// lost, and the answers after it would shift to the wrong questions.
+[[noreturn]] void fail_too_long(std::string_view question) {
+  NumberText digits;
+  fail_io(kConsoleIn, {"answer longer than ", digits.of(kLongestConsoleLine), " characters to \"",
+                       question.substr(0, 80), "\""});
+}
+
 template <typename Number>
 void read_number(Number& variable, bool (*parse)(std::string_view, Number&),
                  std::string_view question) {
   for (;;) {
     const std::string_view line = read_console_line();
+    if (console.line_cut) fail_too_long(question);
     const answer_parsing::FirstItem first = answer_parsing::first_item(line);
     switch (first.item) {
       case answer_parsing::LineItem::None:
@@ -313,6 +324,10 @@ void read_whole_text_answer(std::span<char> variable, std::string_view question)
     NumberText digits;
     fail_io(kConsoleIn, {"answer refused, longer than ", digits.of(variable.size()),
                          " characters, to \"", question.substr(0, 80), "\""});
+  }
+  // The operating system would take the name as ending there, so part of it would be lost.
+  if (line.find('\0') != std::string_view::npos) {
+    fail_io(kConsoleIn, {"answer refused, it holds a NUL byte, to \"", question.substr(0, 80), "\""});
   }
   std::copy_n(line.begin(), length, variable.begin());
   std::fill(variable.begin() + static_cast<std::ptrdiff_t>(length), variable.end(), ' ');

@@ -7,11 +7,16 @@
 // kind, end the program through io::fail_io.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string_view>
 
 namespace io {
+
+// The longest console line read whole, without its line end; a number answer on a longer line
+// ends the program through fail_io, naming its question.
+inline constexpr std::size_t kLongestConsoleLine = 8190;
 
 // From now on every answer is read from these lines, in order, not from the console; running
 // out of them is the end of console input. The lines must outlive the run.
@@ -25,7 +30,8 @@ bool answers_are_preset();
 void read_text_answer(std::span<char> variable);
 
 // Reads one line into `variable` whole: a line that, without its trailing blanks, is longer
-// than the variable ends the program through fail_io, naming the `question`; nothing is cut.
+// than the variable, or that holds a NUL byte, ends the program through fail_io, naming the
+// `question`; nothing is cut.
 void read_whole_text_answer(std::span<char> variable, std::string_view question);
 
 // Reads one number in free form (blanks, commas and line ends separate values; a line with no

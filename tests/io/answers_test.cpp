@@ -111,9 +111,9 @@ TEST(ParseReal, AcceptsThePointAndExponentForms) {
   ASSERT_TRUE(parse_real("-1e-400", value));
   EXPECT_TRUE(std::signbit(value));
   // Without an exponent, too: far below the smallest real reads as zero.
-  ASSERT_TRUE(parse_real("0." + std::string(400, '0') + "1", value));
+  ASSERT_TRUE(parse_real(std::string("0.") + std::string(400, '0') + "1", value));
   EXPECT_EQ(value, 0.0);
-  EXPECT_FALSE(parse_real("1" + std::string(400, '0'), value));
+  EXPECT_FALSE(parse_real(std::string("1") + std::string(400, '0'), value));
 }
 
 TEST(ParseReal, RefusesMalformedAndOverflowingNumbers) {
@@ -231,6 +231,42 @@ TEST_F(ConsoleAnswers, NumbersGoOnPastEmptyLinesAndIgnoreTheRestOfTheLine) {
   io::read_number_answer(real);
   EXPECT_EQ(real, 1000.0);
   expect_all_read();
+}
+
+// A number line is read whole or refused, naming its question: a value lost in a line cut in
+// two would shift every later answer to the wrong question.
+TEST_F(ConsoleAnswers, NumberLinesAreReadWholeOrRefused) {
+  const std::size_t longest = io::kLongestConsoleLine;
+  const struct {
+    std::size_t blanks;  // before the 5
+    const char* line_end;
+    bool read;
+  } cases[] = {{longest - 1, "\n", true},     {longest - 1, "\r\n", true},
+               {longest, "\n", false},        {longest, "\r\n", false},
+               {3 * longest, "\n", false}};
+  for (const auto& c : cases) {
+    type(std::string(c.blanks, ' ') + "5" + c.line_end + "7\n");
+    std::int32_t integer = 0;
+    if (c.read) {
+      io::read_number_answer(integer, "Q");
+      EXPECT_EQ(integer, 5) << c.blanks;
+      io::read_number_answer(integer, "R");
+      EXPECT_EQ(integer, 7) << c.blanks;
+    } else {
+      EXPECT_EXIT(io::read_number_answer(integer, "Q"), ::testing::ExitedWithCode(kIoFailureExit),
+                  std::string("answer longer than ") + std::to_string(longest) +
+                      " characters to \"Q\", unit 5")
+          << c.blanks;
+    }
+    io::forget_console_input();
+  }
+}
+
+TEST_F(ConsoleAnswers, NameWithANulByteIsRefusedNotCut) {
+  type(std::string("out\0.knf\n", 9));
+  std::array<char, 16> name{};
+  EXPECT_EXIT(io::read_whole_text_answer(name, "Q"), ::testing::ExitedWithCode(kIoFailureExit),
+              "answer refused, it holds a NUL byte, to \"Q\", unit 5");
 }
 
 TEST_F(ConsoleAnswers, SlashOrLeadingCommaLeavesTheVariableUnchanged) {
