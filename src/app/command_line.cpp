@@ -149,11 +149,26 @@ CommandLine with_defaults() {
   return command;
 }
 
+// The names built from the ZADAZA file name must be kept whole too.
+CommandLine checked_for_built_names(CommandLine command) {
+  static_assert(kFileNameLength == 4096, "the refusals below name the length");
+  const std::string_view zadaza_file = command.answers[kZadazaFileAnswer];
+  if (command.answers[kOutputFileAnswer].empty() && !fits_with_extension(zadaza_file, kOutputExtension)) {
+    return refused("the output name, ZADAZA_FILE with .fem added, would be longer than 4096 "
+                   "characters; name the output with option", "-o");
+  }
+  if (command.answers[kEchoAnswer] == "Y" && !fits_with_extension(zadaza_file, kEchoExtension)) {
+    return refused("the echo name, ZADAZA_FILE with .echo added, would be longer than 4096 "
+                   "characters; shorten ZADAZA_FILE or leave out option", "--echo");
+  }
+  return command;
+}
+
 CommandLine checked_for_required(CommandLine command) {
   if (command.answers[kZadazaFileAnswer].empty()) return refused("the ZADAZA file is missing", {});
   if (command.answers[kMudlineAnswer].empty()) return refused("missing required option", "--mudline");
   if (command.answers[kOutputFormatAnswer].empty()) return refused("missing required option", "--format");
-  return command;
+  return checked_for_built_names(command);
 }
 
 void report_usage_error(const CommandLine& command) {

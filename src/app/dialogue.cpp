@@ -103,6 +103,17 @@ void ask_file_name(std::string_view question, FileName& name) {
   io::read_whole_text_answer(name, question_name(question));
 }
 
+// ADDEXT, but a name that would not be kept whole is refused, never cut.
+void add_extension(FileName& name, std::string_view extension, std::string_view question) {
+  if (!fits_with_extension({name.data(), name.size()}, extension)) {
+    io::NumberText digits;
+    io::fail_io(io::kConsoleIn, {"answer refused, the ZADAZA file name with \"", extension,
+                                 "\" added is longer than ", digits.of(kFileNameLength),
+                                 " characters, to \"", question_name(question), "\""});
+  }
+  ADDEXT(name, kFileNameLength, extension, static_cast<int>(extension.size()));
+}
+
 template <typename Number>
 void ask_number(std::string_view question, Number& variable) {
   ask(question);
@@ -125,6 +136,10 @@ double ask_orientation() {
 }
 
 }  // namespace
+
+bool fits_with_extension(std::string_view name, std::string_view extension) {
+  return trimmed(name).size() + extension.size() <= static_cast<std::size_t>(kFileNameLength);
+}
 
 zadaza::Generation ask_generation() {
   return ask_letter_or(kGenerationQuestion, 'N') == 'O' ? zadaza::Generation::Old
@@ -154,9 +169,11 @@ void ask_output_file(FileName& name, const FileName& zadaza_file) {
   ask_file_name(kOutputFileQuestion, name);
   if (IFIRST({name.data(), name.size()}, kFileNameLength) != 0) return;
   name = zadaza_file;
-  ADDEXT(name, kFileNameLength, ".fem", 4);
+  add_extension(name, kOutputExtension, kOutputFileQuestion);
 }
 
 bool ask_echo() { return ask_letter_or(kEchoQuestion, 'N') == 'Y'; }
+
+void name_echo_file(FileName& name) { add_extension(name, kEchoExtension, kEchoQuestion); }
 
 }  // namespace app

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <string_view>
 
 #include "convert/settings.hpp"
 #include "zadaza/reader.hpp"
@@ -12,6 +13,14 @@ namespace app {
 // File names are kept whole up to this length; a longer answer is refused, never cut.
 inline constexpr int kFileNameLength = 4096;
 using FileName = std::array<char, kFileNameLength>;
+
+// Added to the ZADAZA file name for the default output name and for the echo file name.
+inline constexpr std::string_view kOutputExtension = ".fem";
+inline constexpr std::string_view kEchoExtension = ".echo";
+
+// Whether the name without its surrounding blanks, with `extension` added, is still a name that
+// is kept whole (kFileNameLength characters at most).
+bool fits_with_extension(std::string_view name, std::string_view extension);
 
 // "New or Old ZADAZA data  /New/ ? ": O (either case) selects Old, anything else New.
 zadaza::Generation ask_generation();
@@ -27,9 +36,14 @@ void ask_zadaza_file(FileName& name);
 void ask_settings(convert::ConversionSettings& settings);
 
 // The output file name as typed, or, for an empty answer, the ZADAZA file name with ".fem".
+// A name that would grow too long to be kept whole ends the program through io::fail_io.
 void ask_output_file(FileName& name, const FileName& zadaza_file);
 
 // "Echo of ZADAZA data   /No/    ? ": whether the answer was Y (either case).
 bool ask_echo();
+
+// The echo file name made from the ZADAZA file name in place: ".echo" added. A name that would
+// grow too long to be kept whole ends the program through io::fail_io, naming the echo question.
+void name_echo_file(FileName& name);
 
 }  // namespace app

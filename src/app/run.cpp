@@ -19,7 +19,6 @@
 
 namespace app {
 
-using io::ADDEXT;
 using io::trimmed;
 
 namespace {
@@ -89,7 +88,7 @@ void write_summary(const convert::ConversionSettings& settings, std::int32_t NUM
 }
 
 void write_echo_report() {
-  ADDEXT(ECHO_FILE, kFileNameLength, ".echo", 5);
+  name_echo_file(ECHO_FILE);
   const std::int32_t echo_opening = open_text_file(ECHO_FILE, zadaza::ECHO_UNIT);
   if (echo_opening != 0) {
     explain_unopened_output("echo file", trimmed(text_of(ECHO_FILE)), echo_opening);

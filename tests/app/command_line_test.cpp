@@ -8,7 +8,10 @@
 #include <map>
 #include <regex>
 #include <string>
+#include <vector>
 
+#include "app/command_line.hpp"
+#include "app/dialogue.hpp"
 #include "converter_run.hpp"
 #include "support/test_support.hpp"
 
@@ -167,6 +170,43 @@ TEST_F(CommandLineRun, NamesAreKeptWholeUpTo4096Characters) {
     const Outcome r = run(dir, c.arguments, "");
     EXPECT_EQ(r.exit_status, 2);
     EXPECT_NE(r.errors.find(c.named), std::string::npos) << r.errors.substr(0, 200);
+  }
+}
+
+// Names at the edge of what is kept whole, the built ones included, and a lone "-", which is
+// a file name like any other.
+TEST(ParsedCommandLine, NamesAtTheLengthLimitAndALoneDash) {
+  const auto name = [](std::size_t length) { return std::string(length, 'n'); };
+  const std::size_t whole = app::kFileNameLength;
+  const std::size_t fem = app::kOutputExtension.size();
+  const std::size_t echo = app::kEchoExtension.size();
+  const struct {
+    std::vector<std::string> arguments;  // after "--mudline 0 --format knf"
+    const char* culprit;                 // nullptr: accepted, with the ZADAZA name as given
+  } cases[] = {
+      {{"-"}, nullptr},
+      {{"-o", "out", name(whole)}, nullptr},
+      {{"-o", "out", name(whole + 1)}, "nnnn"},
+      {{"-o", name(whole), "soil"}, nullptr},
+      {{"-o", name(whole + 1), "soil"}, "-o"},
+      {{name(whole - fem)}, nullptr},
+      {{name(whole - fem + 1)}, "-o"},
+      {{"-o", "out", "--echo", name(whole - echo)}, nullptr},
+      {{"-o", "out", "--echo", name(whole - echo + 1)}, "--echo"},
+  };
+  for (const auto& c : cases) {
+    std::vector<const char*> argv = {"--mudline", "0", "--format", "knf"};
+    for (const std::string& argument : c.arguments) argv.push_back(argument.c_str());
+    const app::CommandLine parsed = app::parse_command_line(argv);
+    const std::string shown = c.arguments.back().substr(0, 8) + " of " +
+                              std::to_string(c.arguments.back().size());
+    if (c.culprit == nullptr) {
+      EXPECT_EQ(parsed.action, app::CommandAction::Convert) << shown << ": " << parsed.problem;
+      EXPECT_EQ(parsed.answers[1], c.arguments.back()) << shown;
+    } else {
+      EXPECT_EQ(parsed.action, app::CommandAction::UsageError) << shown;
+      EXPECT_TRUE(parsed.culprit.starts_with(c.culprit)) << shown << ": " << parsed.problem;
+    }
   }
 }
 

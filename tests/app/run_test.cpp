@@ -4,7 +4,9 @@
 #include <set>
 #include <string>
 
+#include "app/dialogue.hpp"
 #include "converter_run.hpp"
+#include "io/answers.hpp"
 #include "support/test_support.hpp"
 
 namespace {
@@ -104,6 +106,48 @@ TEST_F(ConverterRun, NameAnswerBeyond4096CharactersIsRefusedNotCut) {
     EXPECT_TRUE(r.errors.ends_with(c.error)) << r.errors.substr(0, 100);
     EXPECT_EQ(r.exit_status, c.exit_status);
     EXPECT_TRUE(files().empty());
+  }
+}
+
+// Answers that cannot be kept whole end the run before any file takes its name, naming the
+// question: a NUL in a name, a name built from the ZADAZA name that grows too long, a number
+// line longer than the console reader holds.
+TEST_F(ConverterRun, AnswersThatCannotBeKeptWholeAreRefused) {
+  make_zadaza("--layers 1 --diameters 1 --in-use 1 --dsp 0 --seed 4", "soil.dat");
+  // "soil.dat" behind enough "./" to make a name of `length` characters.
+  const auto zadaza_name = [](std::size_t length) {
+    const std::size_t padding = length - std::string("soil.dat").size();
+    std::string name = padding % 2 == 1 ? ".//" : "";
+    while (name.size() < padding) name += "./";
+    return name + "soil.dat";
+  };
+  const std::size_t whole = app::kFileNameLength;
+  const std::string fem_name = zadaza_name(whole - app::kOutputExtension.size() + 1);
+  const std::string echo_name = zadaza_name(whole - app::kEchoExtension.size() + 1);
+  const std::string settings = "P\n0\n1\n1\n0\n2\n";
+  const std::string nul(1, '\0');
+  const struct {
+    std::string answers;
+    std::string refusal;
+  } cases[] = {
+      {"\nsoil" + nul + ".dat\n", "answer refused, it holds a NUL byte, to \"Give ZADAZA data file\""},
+      {"\nsoil.dat\n" + settings + "out" + nul + ".knf\n",
+       "answer refused, it holds a NUL byte, to \"Give KRANO soil file (output)\""},
+      {"\n" + fem_name + "\n" + settings + "\nN\n",
+       "answer refused, the ZADAZA file name with \".fem\" added is longer than 4096 characters, "
+       "to \"Give KRANO soil file (output)\""},
+      {"\n" + echo_name + "\n" + settings + "out.knf\nY\n",
+       "answer refused, the ZADAZA file name with \".echo\" added is longer than 4096 "
+       "characters, to \"Echo of ZADAZA data   /No/\""},
+      {"\nsoil.dat\nP\n" + std::string(20000, ' ') + "5\n0\n1\n1\n0\n2\nout.knf\nN\n",
+       "answer longer than " + std::to_string(io::kLongestConsoleLine) +
+           " characters to \"Origo of soil axis system\""},
+  };
+  for (const auto& c : cases) {
+    const Outcome r = run(c.answers);
+    EXPECT_EQ(r.errors, "zadaza2krano: " + c.refusal + ", unit 5; no output was written\n");
+    EXPECT_EQ(r.exit_status, 2);
+    EXPECT_EQ(files(), std::set<std::string>{"soil.dat"});
   }
 }
 
