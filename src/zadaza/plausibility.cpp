@@ -1,6 +1,7 @@
 #include "zadaza/plausibility.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <string_view>
 
 #include "io/text.hpp"
@@ -79,6 +80,43 @@ void warn_curve_order(const SoilModel& m, std::int32_t diameters, std::int32_t l
                     " such curves); check the ZADAZA file"});
 }
 
+// The first point holding a value that is not finite (NaN or an infinity, in the stress or the
+// displacement); 0 when every value is finite. All 23 points count: the conversion takes them
+// all.
+std::int32_t first_non_finite(const Curve& curve, std::int32_t i, std::int32_t j) {
+  for (std::int32_t k = 1; k <= MAX_CURVE_POINTS; ++k) {
+    if (!std::isfinite(curve.P(k, i, j)) || !std::isfinite(curve.DELTA(k, i, j))) return k;
+  }
+  return 0;
+}
+
+// Such values go into the soil file as they are, where KRANO cannot use them.
+void warn_non_finite_values(const SoilModel& m, std::int32_t diameters, std::int32_t layers) {
+  const Curve curves[] = {
+      {"P-y", m.PY_P, m.PY_DELTA}, {"T-z", m.TZ_P, m.TZ_DELTA}, {"Q-z", m.QZ_P, m.QZ_DELTA}};
+  std::int32_t found = 0;
+  std::string_view name;
+  std::int32_t slot = 0, layer = 0, point = 0;
+  for (std::int32_t i = 1; i <= diameters; ++i) {
+    for (std::int32_t j = 1; j <= layers; ++j) {
+      for (const Curve& curve : curves) {
+        const std::int32_t k = first_non_finite(curve, i, j);
+        if (k == 0 || found++ > 0) continue;
+        name = curve.name;
+        slot = i;
+        layer = j;
+        point = k;
+      }
+    }
+  }
+  if (found == 0) return;
+  io::NumberText diameter, at_layer, at_point, count;
+  io::report_error({"warning: values not finite (NaN or Infinity): ", name, " curve of diameter ",
+                    diameter.of(slot), ", layer ", at_layer.of(layer), ", point ",
+                    at_point.of(point), " (", count.of(found),
+                    " such curves), written into the soil file as they are; check the ZADAZA file"});
+}
+
 }  // namespace
 
 void warn_implausible(const SoilModel& model, std::int32_t active_diameters) {
@@ -87,6 +125,7 @@ void warn_implausible(const SoilModel& model, std::int32_t active_diameters) {
   warn_layer_order(model, layers);
   warn_repeated_diameters(model, diameters);
   warn_curve_order(model, diameters, layers);
+  warn_non_finite_values(model, diameters, layers);
 }
 
 }  // namespace zadaza

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 #include <string>
 
 namespace {
@@ -76,7 +77,15 @@ INSTANTIATE_TEST_SUITE_P(
                 m.PY_DELTA(3, 1, 1) = 0.0;
               },
               "displacements not in increasing order: P-y curve of diameter 1, layer 1, point "
-              "3 (1 such curves); check the ZADAZA file"}),
+              "3 (1 such curves); check the ZADAZA file"},
+        Doubt{"ValuesNotFinite",
+              [](SoilModel& m) {
+                m.TZ_P(2, 2, 1) = std::numeric_limits<double>::quiet_NaN();
+                m.QZ_P(3, 1, 2) = -std::numeric_limits<double>::infinity();
+                m.PY_P(1, 3, 1) = std::numeric_limits<double>::quiet_NaN();  // not in use
+              },
+              "values not finite (NaN or Infinity): Q-z curve of diameter 1, layer 2, point 3 "
+              "(2 such curves), written into the soil file as they are; check the ZADAZA file"}),
     [](const ::testing::TestParamInfo<Doubt>& info) { return info.param.name; });
 
 }  // namespace
