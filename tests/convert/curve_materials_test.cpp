@@ -151,6 +151,31 @@ TEST_F(CurveMaterials, BuildsThreeMaterialsPerLayerInCurveOrder) {
   EXPECT_EQ(store.RMAT(12, 4), -2.0);
 }
 
+// The store holds its last material in place: nothing spills into the materials before it or
+// into the curves stored after it.
+TEST_F(CurveMaterials, FillTheStoreToItsLastPlace) {
+  fill_layer(1, 100.0);
+  auto& store = empty_store();
+  store.MATID(1) = 77;
+  store.MATTYP(1) = 5;
+  store.RMAT(1, 1) = 6.5;
+  store.NMAT = convert::kMaxMaterials - 3;
+  const double first_force = py(1, 1, 1);
+  std::int32_t status = 0;
+  G2K_MATR(convert_test::workspace(), 1, 23, 0, 0.9, convert_test::kOutputUnit, status);
+  const int last = convert::kMaxMaterials;
+  ASSERT_EQ(store.NMAT, last);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(store.MATID(last), 900013);
+  EXPECT_EQ(store.MATTYP(last), 2);
+  EXPECT_EQ(store.RMAT(1, last), 2.0);
+  EXPECT_EQ(store.RMAT(convert::kMaterialRecordLength, last), 0.0);
+  EXPECT_EQ(store.MATID(1), 77);
+  EXPECT_EQ(store.MATTYP(1), 5);
+  EXPECT_EQ(store.RMAT(1, 1), 6.5);
+  EXPECT_EQ(py(1, 1, 1), first_force);
+}
+
 TEST_F(CurveMaterials, OffsetIsAddedToEveryIdentifier) {
   fill_layer(1, 1.0);
   auto& store = empty_store();
