@@ -153,7 +153,8 @@ CommandLine with_defaults() {
 CommandLine checked_for_built_names(CommandLine command) {
   static_assert(kFileNameLength == 4096, "the refusals below name the length");
   const std::string_view zadaza_file = command.answers[kZadazaFileAnswer];
-  if (command.answers[kOutputFileAnswer].empty() && !fits_with_extension(zadaza_file, kOutputExtension)) {
+  if (command.answers[kOutputFileAnswer].empty() &&
+      !fits_with_extension(zadaza_file, kOutputExtension)) {
     return refused("the output name, ZADAZA_FILE with .fem added, would be longer than 4096 "
                    "characters; name the output with option", "-o");
   }

@@ -132,11 +132,9 @@ bool parse_real(std::string_view token, double& value) {
 
 namespace {
 
-// Console lines are read through one fixed buffer, room for the longest file name answer with
-// its line end. A line longer than the buffer keeps its first part; the rest of it is passed
-// over.
-// Every line up to kLongestConsoleLine is held whole, whatever its line end (CR LF takes two
-// places).
+// Console lines are read through one fixed buffer, which holds every line up to
+// kLongestConsoleLine whole, whatever its line end (CR LF takes two places). A longer line
+// keeps its first part; the rest of it is passed over.
 constexpr std::size_t kConsoleBufferSize = kLongestConsoleLine + 2;
 
 struct ConsoleInput {
@@ -327,7 +325,8 @@ void read_whole_text_answer(std::span<char> variable, std::string_view question)
   }
   // The operating system would take the name as ending there, so part of it would be lost.
   if (line.find('\0') != std::string_view::npos) {
-    fail_io(kConsoleIn, {"answer refused, it holds a NUL byte, to \"", question.substr(0, 80), "\""});
+    fail_io(kConsoleIn,
+            {"answer refused, it holds a NUL byte, to \"", question.substr(0, 80), "\""});
   }
   std::copy_n(line.begin(), length, variable.begin());
   std::fill(variable.begin() + static_cast<std::ptrdiff_t>(length), variable.end(), ' ');

@@ -114,7 +114,8 @@ void warn_non_finite_values(const SoilModel& m, std::int32_t diameters, std::int
   io::report_error({"warning: values not finite (NaN or Infinity): ", name, " curve of diameter ",
                     diameter.of(slot), ", layer ", at_layer.of(layer), ", point ",
                     at_point.of(point), " (", count.of(found),
-                    " such curves), written into the soil file as they are; check the ZADAZA file"});
+                    " such curves), written into the soil file as they are; check the ZADAZA "
+                    "file"});
 }
 
 }  // namespace

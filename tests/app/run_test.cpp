@@ -130,7 +130,8 @@ TEST_F(ConverterRun, AnswersThatCannotBeKeptWholeAreRefused) {
     std::string answers;
     std::string refusal;
   } cases[] = {
-      {"\nsoil" + nul + ".dat\n", "answer refused, it holds a NUL byte, to \"Give ZADAZA data file\""},
+      {"\nsoil" + nul + ".dat\n",
+       "answer refused, it holds a NUL byte, to \"Give ZADAZA data file\""},
       {"\nsoil.dat\n" + settings + "out" + nul + ".knf\n",
        "answer refused, it holds a NUL byte, to \"Give KRANO soil file (output)\""},
       {"\n" + fem_name + "\n" + settings + "\nN\n",

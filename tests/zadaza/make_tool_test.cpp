@@ -62,7 +62,8 @@ TEST(MakeTool, LabelOfEightyCharactersIsTheLongest) {
   const std::string rest = kHead.substr(kHead.find('\n'));
   TempDir dir;
   for (const std::size_t length : {80U, 81U}) {
-    test_support::write_file(dir.path("soil.txt"), std::string("label ") + std::string(length, 'L') + rest);
+    test_support::write_file(dir.path("soil.txt"),
+                             std::string("label ") + std::string(length, 'L') + rest);
     const ToolRun r = run_tool(dir, "soil.txt soil.zdz");
     EXPECT_EQ(r.exit_status, length <= 80 ? 0 : 1) << length << ": " << r.errors;
   }

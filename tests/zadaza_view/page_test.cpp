@@ -213,7 +213,8 @@ TEST_P(ViewedFile, TablesHoldEveryPointAndMarkTheKeptOnes) {
       for (std::string cell; std::getline(cells, cell, ',');) field.push_back(cell);
       ASSERT_EQ(field.size(), 7U) << line;
       // Every curve's 23 points, numbered from 1 as the ZADAZA file counts them.
-      EXPECT_EQ(field[3], std::to_string((rows - 1) % static_cast<std::size_t>(kCurvePoints) + 1)) << line;
+      const std::size_t point = (rows - 1) % static_cast<std::size_t>(kCurvePoints) + 1;
+      EXPECT_EQ(field[3], std::to_string(point)) << line;
       if (field[6] == "yes") {
         kept[std::stoi(field[2])].emplace_back(std::strtod(field[5].c_str(), nullptr),
                                                std::strtod(field[4].c_str(), nullptr));

@@ -46,8 +46,8 @@ struct ConvertedCurve {
 struct ConvertedDiameter {
   int slot = 0;
   double diameter = 0.0;
-  // False when the converter refuses the diameter (identifiers beyond their KNF fields): it then builds
-  // no material for it, and `written` stays empty.
+  // False when the converter refuses the diameter (identifiers beyond their KNF fields): it then
+  // builds no material for it, and `written` stays empty.
   bool built = false;
   std::int32_t soil_id = 0;
   std::vector<std::array<ConvertedCurve, kCurveTypes>> layers;  // layer j at index j - 1
