@@ -167,9 +167,7 @@ TEST_F(CurveMaterials, FillTheStoreToItsLastPlace) {
   ASSERT_EQ(store.NMAT, last);
   EXPECT_EQ(status, 0);
   EXPECT_EQ(store.MATID(last), 900013);
-  EXPECT_EQ(store.MATTYP(last), 2);
   EXPECT_EQ(store.RMAT(1, last), 2.0);
-  EXPECT_EQ(store.RMAT(convert::kMaterialRecordLength, last), 0.0);
   EXPECT_EQ(store.MATID(1), 77);
   EXPECT_EQ(store.MATTYP(1), 5);
   EXPECT_EQ(store.RMAT(1, 1), 6.5);

@@ -262,13 +262,6 @@ TEST_F(ConsoleAnswers, NumberLinesAreReadWholeOrRefused) {
   }
 }
 
-TEST_F(ConsoleAnswers, NameWithANulByteIsRefusedNotCut) {
-  type(std::string("out\0.knf\n", 9));
-  std::array<char, 16> name{};
-  EXPECT_EXIT(io::read_whole_text_answer(name, "Q"), ::testing::ExitedWithCode(kIoFailureExit),
-              "answer refused, it holds a NUL byte, to \"Q\", unit 5");
-}
-
 TEST_F(ConsoleAnswers, SlashOrLeadingCommaLeavesTheVariableUnchanged) {
   type("/\n  , 5\n\n/ 9\n,\n");
   double real = 4.25;
