@@ -113,30 +113,34 @@ INSTANTIATE_TEST_SUITE_P(
                 "--mudline 0 --format knf missing.zdz", "\nmissing.zdz\n"}),
     [](const ::testing::TestParamInfo<SameRun>& info) { return info.param.name; });
 
-// Every refusal names what is wrong, exits with 2, writes nothing on standard output and
-// opens no file.
-TEST_F(CommandLineRun, UsageErrorsNameTheCulpritBeforeAnyFileIsOpened) {
+// Every refusal names the option or argument at fault and what is allowed there, exits with
+// 2, writes nothing on standard output and opens no file.
+TEST_F(CommandLineRun, UsageErrorsNameTheCulpritAndWhatIsAllowedBeforeAnyFileIsOpened) {
   const struct {
     const char* arguments;
     const char* named;
   } cases[] = {
-      {"--mudline 0 --format knf --frobnicate soil.zdz", "unknown option '--frobnicate'"},
-      {"--mudline 0 --format knf -x soil.zdz", "unknown option '-x'"},
-      {"--mudline 0 --format knf soil.zdz other.zdz", "stray argument 'other.zdz'"},
-      {"--format knf soil.zdz", "missing required option '--mudline'"},
-      {"--mudline 0 soil.zdz", "missing required option '--format'"},
-      {"--mudline 0 --format knf", "the ZADAZA file is missing"},
-      {"--mudline abc --format knf soil.zdz", "'--mudline': 'abc'"},
+      {"--mudline 0 --format knf --frobnicate soil.zdz", "unknown option '--frobnicate'; the options are --old,"},
+      {"--mudline 0 --format knf soil.zdz -x", "unknown option '-x'"},
+      {"--mudline 0 --format knf soil.zdz other.zdz", "stray argument 'other.zdz'; give one ZADAZA_FILE"},
+      {"--format knf soil.zdz", "missing required option '--mudline'; --mudline takes a number"},
+      {"--mudline 0 soil.zdz", "missing required option '--format'; --format takes sesam, knf, 1 or 2"},
+      {"--mudline 0 --format knf", "the ZADAZA file is missing; give ZADAZA_FILE"},
+      {"--mudline abc --format knf soil.zdz", "'--mudline': 'abc'; --mudline takes a number"},
       {"--mudline -20,5 --format knf soil.zdz", "'--mudline': '-20,5'"},
       {"--mudline 1e999 --format knf soil.zdz", "'--mudline': '1e999'"},
-      {"--mudline 0 --id-offset 1.5 --format knf soil.zdz", "'--id-offset': '1.5'"},
-      {"--mudline 0 --format 2 soil.zdz", "'--format': '2'"},
-      {"--mudline 0 --orientation up --format knf soil.zdz", "'--orientation': 'up'"},
-      {"--mudline 0 --force-scale= --format knf soil.zdz", "'--force-scale': ''"},
-      {"--mudline 0 --format knf -o '' soil.zdz", "'-o': ''"},
-      {"--format knf soil.zdz --mudline", "missing value for option '--mudline'"},
-      {"--mudline 0 --format knf --echo=yes soil.zdz", "no value allowed for option '--echo=yes'"},
-      {"--mudline 0 --format knf ''", "bad ZADAZA file name ''"},
+      {"--mudline 0 --id-offset 1.5 --format knf soil.zdz", "'--id-offset': '1.5'; --id-offset takes a whole number"},
+      {"--mudline 0 --format 3 soil.zdz", "'--format': '3'; --format takes sesam, knf, 1 or 2"},
+      {"--mudline 0 --orientation up --format knf soil.zdz", "'--orientation': 'up'; --orientation takes pos or neg"},
+      {"--mudline 0 --force-scale= --format knf soil.zdz", "'--force-scale': ''; --force-scale takes a number"},
+      {"--mudline 0 --format knf -o '' soil.zdz", "'-o': ''; -o takes a file name of 1 to 4096 characters"},
+      {"--mudline 0 --format knf --echo-file '' soil.zdz", "'--echo-file': ''"},
+      {"--format knf soil.zdz --mudline", "missing value for option '--mudline'; --mudline takes a number"},
+      {"--mudline 0 --format knf --echo=yes soil.zdz", "no value allowed for option '--echo=yes'; --echo takes no value"},
+      {"--mudline 0 --format knf ''", "bad ZADAZA file name ''; ZADAZA_FILE takes a file name"},
+      {"--mudline 0 --mudline 5 --format knf soil.zdz", "option given twice '--mudline'; give each option once"},
+      {"--mudline 0 --format knf --old --old soil.zdz", "option given twice '--old'"},
+      {"--mudline 0 --format knf -o a.fem --output=b.fem soil.zdz", "option given twice '--output'"},
   };
   const fs::path dir = folder("refused", "--layers 1 --diameters 1 --in-use 1 --dsp 0");
   for (const auto& c : cases) {
@@ -146,6 +150,31 @@ TEST_F(CommandLineRun, UsageErrorsNameTheCulpritBeforeAnyFileIsOpened) {
     EXPECT_NE(r.errors.find(c.named), std::string::npos) << c.arguments << "\n" << r.errors;
     EXPECT_NE(r.errors.find("--help"), std::string::npos) << r.errors;
     EXPECT_EQ(r.files.size(), 1u) << c.arguments;
+  }
+}
+
+// Options that name the same thing in other words give the same files.
+TEST_F(CommandLineRun, FormatNumbersAndEchoFileGiveTheSameFiles) {
+  const char* kSoil = "--layers 2 --diameters 1 --in-use 1 --dsp 0 --seed 3";
+  const struct {
+    const char* one;
+    const char* other;
+    const char* renamed;  // the file of `other` that holds what `one` wrote as soil.zdz.echo
+  } cases[] = {{"--format knf", "--format 2", nullptr},
+               {"--format sesam", "--format=1", nullptr},
+               {"--format knf --echo", "--format knf --echo-file report.txt", "report.txt"}};
+  for (const auto& c : cases) {
+    Outcome one = run(folder("one", kSoil), std::string("--mudline 0 ") + c.one + " soil.zdz", "");
+    Outcome other = run(folder("other", kSoil), std::string("--mudline 0 ") + c.other + " soil.zdz", "");
+    if (c.renamed != nullptr) {
+      other.files["soil.zdz.echo"] = other.files[c.renamed];
+      other.files.erase(c.renamed);
+    }
+    EXPECT_EQ(one.exit_status, 0) << one.errors;
+    EXPECT_EQ(other.console, one.console) << c.other;
+    EXPECT_EQ(other.files, one.files) << c.other;
+    fs::remove_all(base_ / "one");
+    fs::remove_all(base_ / "other");
   }
 }
 
@@ -186,7 +215,8 @@ TEST_F(CommandLineRun, HelpAndVersionAnswerAndExit) {
   }
   const Outcome version = run(dir, "--version", "");
   EXPECT_EQ(version.exit_status, 0);
-  EXPECT_TRUE(std::regex_match(version.console, std::regex("zadaza2krano [0-9]+\\.[0-9]+\\.[0-9]+\r\n")))
+  EXPECT_TRUE(std::regex_match(version.console,
+                               std::regex("zadaza2krano [0-9]+\\.[0-9]+\\.[0-9]+ \\(.*Version 1\\.3.*\\)\r\n")))
       << version.console;
   EXPECT_EQ(version.errors + help.errors, "");
 }
