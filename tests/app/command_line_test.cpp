@@ -78,6 +78,7 @@ struct SameRun {
   const char* tool_arguments;
   const char* options;
   const char* answers;
+  const char* warning = "";  // on standard error in both
 };
 
 class OptionsAndDialogue : public CommandLineRun, public ::testing::WithParamInterface<SameRun> {};
@@ -90,6 +91,7 @@ TEST_P(OptionsAndDialogue, GiveTheSameRun) {
   EXPECT_EQ(given.errors, asked.errors);
   EXPECT_EQ(given.console, without_questions(asked.console));
   EXPECT_EQ(given.files, asked.files);  // same names, byte-identical contents
+  EXPECT_NE(given.errors.find(c.warning), std::string::npos) << given.errors;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -109,6 +111,13 @@ INSTANTIATE_TEST_SUITE_P(
                 "\nsoil.zdz\nN\n0\n1\n1\n2147483000\n1\nout.txt\n\n"},
         SameRun{"SizeLimitInBoth", "--layers 81 --diameters 1 --in-use 1 --dsp 0 --seed 1",
                 "--mudline 0 --format knf soil.zdz", "\nsoil.zdz\nN\n0\n1\n1\n0\n2\n\n"},
+        SameRun{"NonPositiveScaleFactorsWarnInBoth",
+                "--layers 1 --diameters 1 --in-use 1 --dsp 0 --seed 3",
+                "--mudline 0 --force-scale 0 --length-scale -1 --format 2 soil.zdz",
+                "\nsoil.zdz\n\n0\n0\n-1\n0\n2\n\n\n",
+                "warning: \"Scaling Factor, Force  Unit\" is 0, not a positive factor; it is "
+                "written into every SOILCHAR block as given\nzadaza2krano: warning: \"Scaling "
+                "Factor, Length Unit\" is -1, not a positive factor"},
         SameRun{"MissingZadazaFileInBoth", "--layers 1 --diameters 1 --in-use 1 --dsp 0",
                 "--mudline 0 --format knf missing.zdz", "\nmissing.zdz\n"}),
     [](const ::testing::TestParamInfo<SameRun>& info) { return info.param.name; });
