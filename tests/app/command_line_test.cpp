@@ -98,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
     CommandLine, OptionsAndDialogue,
     ::testing::Values(
         SameRun{"DefaultsKnfWithEcho", "--layers 3 --diameters 2 --in-use 2 --dsp 1 --seed 4",
-                "--mudline -20 --format knf --echo soil.zdz",
+                "--mudline -20 --format 2 --echo soil.zdz",
                 "\nsoil.zdz\n\n-20\n1.0\n1.0\n0\n2\n\nY\n"},
         SameRun{"EveryOptionSesam",
                 "--old --layers 2 --diameters 4 --in-use 2 --dsp 0 --seed 9",
@@ -107,7 +107,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "O\nsoil.zdz\nPOS\n5.5\n1000\n1d-3\n-7\n1\nout.fem\nN\n"},
         SameRun{"ConversionFailureInBoth",
                 "--layers 1 --diameters 1 --in-use 1 --dsp 0 --seed 2",
-                "--mudline 0 --id-offset 2147483000 --format sesam --output=out.txt -- soil.zdz",
+                "--mudline 0 --id-offset 2147483000 --format=1 --output=out.txt -- soil.zdz",
                 "\nsoil.zdz\nN\n0\n1\n1\n2147483000\n1\nout.txt\n\n"},
         SameRun{"SizeLimitInBoth", "--layers 81 --diameters 1 --in-use 1 --dsp 0 --seed 1",
                 "--mudline 0 --format knf soil.zdz", "\nsoil.zdz\nN\n0\n1\n1\n0\n2\n\n"},
@@ -162,29 +162,16 @@ TEST_F(CommandLineRun, UsageErrorsNameTheCulpritAndWhatIsAllowedBeforeAnyFileIsO
   }
 }
 
-// Options that name the same thing in other words give the same files.
-TEST_F(CommandLineRun, FormatNumbersAndEchoFileGiveTheSameFiles) {
+// --echo-file gives the report --echo gives, under its own name.
+TEST_F(CommandLineRun, EchoFileIsWrittenWhereItIsTold) {
   const char* kSoil = "--layers 2 --diameters 1 --in-use 1 --dsp 0 --seed 3";
-  const struct {
-    const char* one;
-    const char* other;
-    const char* renamed;  // the file of `other` that holds what `one` wrote as soil.zdz.echo
-  } cases[] = {{"--format knf", "--format 2", nullptr},
-               {"--format sesam", "--format=1", nullptr},
-               {"--format knf --echo", "--format knf --echo-file report.txt", "report.txt"}};
-  for (const auto& c : cases) {
-    Outcome one = run(folder("one", kSoil), std::string("--mudline 0 ") + c.one + " soil.zdz", "");
-    Outcome other = run(folder("other", kSoil), std::string("--mudline 0 ") + c.other + " soil.zdz", "");
-    if (c.renamed != nullptr) {
-      other.files["soil.zdz.echo"] = other.files[c.renamed];
-      other.files.erase(c.renamed);
-    }
-    EXPECT_EQ(one.exit_status, 0) << one.errors;
-    EXPECT_EQ(other.console, one.console) << c.other;
-    EXPECT_EQ(other.files, one.files) << c.other;
-    fs::remove_all(base_ / "one");
-    fs::remove_all(base_ / "other");
-  }
+  const Outcome echo = run(folder("echo", kSoil), "--mudline 0 --format knf --echo soil.zdz", "");
+  Outcome named = run(folder("named", kSoil), "--mudline 0 --format knf --echo-file report.txt soil.zdz", "");
+  named.files["soil.zdz.echo"] = named.files["report.txt"];
+  named.files.erase("report.txt");
+  EXPECT_EQ(echo.exit_status, 0) << echo.errors;
+  EXPECT_EQ(named.console, echo.console);
+  EXPECT_EQ(named.files, echo.files);
 }
 
 // Names are kept whole up to 4096 characters, as typed answers are; longer ones are refused.
