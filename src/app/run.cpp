@@ -120,7 +120,7 @@ std::int32_t open_output_file() {
     const std::int32_t opening = open_text_file(OUTPUT_FILE, OUTPUT_UNIT);
     if (opening == 0) return opening;
     explain_unopened_output("output file", trimmed(text_of(OUTPUT_FILE)), opening,
-                            typed ? "give another name" : kGoesOnWithout);
+                            typed ? "asked again" : kGoesOnWithout);
     if (!typed) return opening;
   }
 }

@@ -126,7 +126,6 @@ constexpr ProgramName named(std::string_view name) {
 
 ProgramName program = named("zadaza2krano");
 
-
 // bind_staged's answer for a name that is not a regular file: bind it directly.
 constexpr int kWriteDirectly = -1;
 

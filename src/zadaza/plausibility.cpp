@@ -24,8 +24,8 @@ std::int32_t last_before_zero_tail(const Curve& curve, std::int32_t i, std::int3
 }
 
 // The first point whose displacement is below the one before it, among the points before the
-// curve's zero tail; 0 when none is. Equal displacements are not out of order: the thinning
-// drops a repeated pair.
+// curve's zero tail; 0 when none is. An equal displacement is not out of order (a repeated
+// pair is one the thinning drops).
 std::int32_t first_disorder(const Curve& curve, std::int32_t i, std::int32_t j) {
   const std::int32_t last = last_before_zero_tail(curve, i, j);
   for (std::int32_t k = 2; k <= last; ++k) {
@@ -120,7 +120,7 @@ void warn_zero_tails(const SoilModel& m, std::int32_t diameters, std::int32_t la
 }
 
 // Levels are measured from the mudline depth, so a bottom at or above it gives a level on the
-// wrong side of the mudline. (A level of -0 is named as 0, as the soil file writes it.)
+// wrong side of the mudline. (A level of -0 is named 0, as the soil file writes it.)
 void warn_layers_above_mudline(const SoilModel& m, std::int32_t layers, double MUDLINE_Z,
                                double COORD_FACTOR) {
   if (MUDLINE_Z == 0.0) return;
@@ -134,7 +134,7 @@ void warn_layers_above_mudline(const SoilModel& m, std::int32_t layers, double M
   io::NumberText layer, bottom, mudline, level, count;
   io::report_error({"warning: layer ", layer.of(first), " has its bottom at ",
                     bottom.of(m.ZBOT(first)), ", not below the mudline depth ", mudline.of(depth),
-                    ": its bottom level is written as ",
+                    ": its bottom level becomes ",
                     level.of((m.ZBOT(first) - depth) * COORD_FACTOR + 0.0), " (", count.of(found),
                     " such layers); check the mudline answer and the ZADAZA file"});
 }

@@ -87,7 +87,7 @@ TEST_F(TerminalRun, AnAnswerThatCannotBeUsedIsExplainedAndAskedAgain) {
        "that it is a readable file"},
       {"OutputFolderMissing", start + settings + "no/such/out.knf\nout.knf\nN\n", kOutputFile,
        "cannot open output file 'no/such/out.knf': No such file or directory; check that its "
-       "folder exists; give another name"},
+       "folder exists; asked again"},
       {"EchoRefused", start + settings + "soil.zdz.echo\nY\nN\n", kEcho,
        "cannot open echo file 'soil.zdz.echo': it is the output file of this run; give "
        "another output name; answer N to go on without it"},

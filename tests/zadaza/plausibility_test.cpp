@@ -93,12 +93,12 @@ INSTANTIATE_TEST_SUITE_P(
         Doubt{"CurveOfZerosOnlyIsNoTail",
               [](SoilModel& m) { end_in_zeros(m.TZ_P, m.TZ_DELTA, 1, 1, 0); }, ""},
         Doubt{"LayersAboveTheMudline", [](SoilModel&) {},
-              "layer 1 has its bottom at 2, not below the mudline depth 20: its bottom level is "
-              "written as 18 (2 such layers); check the mudline answer and the ZADAZA file",
+              "layer 1 has its bottom at 2, not below the mudline depth 20: its bottom level "
+              "becomes 18 (2 such layers); check the mudline answer and the ZADAZA file",
               -20.0},
         Doubt{"BottomAtTheMudlineDepth", [](SoilModel&) {},
-              "layer 1 has its bottom at 2, not below the mudline depth 2: its bottom level is "
-              "written as 0 (1 such layers); check the mudline answer and the ZADAZA file",
+              "layer 1 has its bottom at 2, not below the mudline depth 2: its bottom level "
+              "becomes 0 (1 such layers); check the mudline answer and the ZADAZA file",
               2.0},
         Doubt{"LayersBelowTheMudline", [](SoilModel&) {}, "", -1.5}),
     [](const ::testing::TestParamInfo<Doubt>& info) { return info.param.name; });
