@@ -84,7 +84,6 @@ std::string takes(const ViewOption& option) {
 
 Options parse_options(const std::vector<std::string>& arguments, std::string& error) {
   Options o;
-  bool old_given = false;
   std::vector<std::string_view> given;
   for (std::size_t a = 0; a < arguments.size(); ++a) {
     const std::string& argument = arguments[a];
@@ -97,9 +96,11 @@ Options parse_options(const std::vector<std::string>& arguments, std::string& er
       return o;
     }
     if (argument == "--old") {
-      if (old_given) error = "option given twice '--old'; give each option once";
-      if (!error.empty()) return o;
-      old_given = o.old_generation = true;
+      if (o.old_generation) {
+        error = "option given twice '--old'; give each option once";
+        return o;
+      }
+      o.old_generation = true;
       continue;
     }
     if (argument.size() > 1 && argument[0] == '-') {
