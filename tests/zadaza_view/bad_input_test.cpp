@@ -22,6 +22,7 @@ struct BadInput {
   bool old_generation;
   int status;
   Compare compare;
+  const char* named = "";  // ViewerUsage: what the complaint says
 };
 
 const std::string kSynthetic = "--synthetic --diameters 2 --in-use 2 --dsp 0 ";
@@ -42,9 +43,11 @@ std::vector<BadInput> bad_inputs() {
       {"UnknownOption", kSynthetic + "--layers 1", "", "--colour in.zdz", false, 2,
        Compare::ViewerUsage},
       {"UnknownOptionLast", kSynthetic + "--layers 1", "", "in.zdz --version2", false, 2,
-       Compare::ViewerUsage},
+       Compare::ViewerUsage, "unknown option '--version2'; the options are"},
       {"OptionTwice", kSynthetic + "--layers 1", "", "--offset 1 --offset 2 in.zdz", false, 2,
-       Compare::ViewerUsage},
+       Compare::ViewerUsage, "option given twice '--offset'"},
+      {"BadValue", kSynthetic + "--layers 1", "", "--layers x in.zdz", false, 2,
+       Compare::ViewerUsage, "'--layers': 'x'; --layers takes FIRST-LAST"},
       {"LayersBackwards", kSynthetic + "--layers 3", "", "--layers 3-2 in.zdz", false, 2,
        Compare::ViewerUsage},
       {"LayerBeyondTheFile", kSynthetic + "--layers 3", "", "--layers 4-5 in.zdz", false, 2,
@@ -92,6 +95,7 @@ TEST_P(BadInputs, GetTheConvertersMessagesAndStatusAndLeaveTheFileAlone) {
       break;
     case Compare::ViewerUsage:
       EXPECT_EQ(shown.err.rfind("zadaza-view: ", 0), 0U) << shown.err;
+      EXPECT_NE(shown.err.find(bad.named), std::string::npos) << shown.err;
       break;
   }
 }
