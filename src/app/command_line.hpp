@@ -29,10 +29,16 @@ struct CommandLine {
   // Convert: the answer lines as they would be typed. They point into the arguments or at
   // constant text, so they live as long as the program.
   std::array<std::string_view, kDialogueAnswers> answers{};
-  // UsageError: what is wrong, the argument or option at fault and the value it was given.
+  // Convert: where the echo report goes; empty for the ZADAZA name with ".echo" added.
+  std::string_view echo_file;
+  // UsageError: what is wrong, the argument or option at fault, the value it was given, and
+  // what is allowed there: "<allowed_for> takes <allowed>", or `allowed` alone when
+  // `allowed_for` is empty.
   std::string_view problem;
   std::string_view culprit;
   std::string_view value;
+  std::string_view allowed_for;
+  std::string_view allowed;
 };
 
 // Reads the arguments after the program name. Every value is checked here, before anything

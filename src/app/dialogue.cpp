@@ -6,6 +6,7 @@
 #include <span>
 #include <string_view>
 
+#include "app/explanations.hpp"
 #include "format/layout.hpp"
 #include "io/answers.hpp"
 #include "io/text.hpp"
@@ -114,10 +115,32 @@ void add_extension(FileName& name, std::string_view extension, std::string_view 
   ADDEXT(name, kFileNameLength, extension, static_cast<int>(extension.size()));
 }
 
+// At a terminal, a number that cannot be read, or one followed by more text, is asked again.
 template <typename Number>
 void ask_number(std::string_view question, Number& variable) {
   ask(question);
-  io::read_number_answer(variable, question_name(question));
+  if (!io::answers_are_typed()) {
+    io::read_number_answer(variable, question_name(question));
+    return;
+  }
+  while (!io::read_usable_number_answer(variable, question_name(question))) ask(question);
+}
+
+// The factor is written into every SOILCHAR block as given; one that is not positive is
+// rarely meant.
+void ask_scale(std::string_view question, double& factor) {
+  ask_number(question, factor);
+  if (factor <= 0.0) explain_scale_not_positive(question_name(question), factor);
+}
+
+// 1 or 2. At a terminal any other number is asked again; otherwise the run cannot go on.
+bool ask_output_format(std::int32_t& format) {
+  for (;;) {
+    ask_number(kOutputFormatQuestion, format);
+    if (format == convert::kSesamFormat || format == convert::kKnfFormat) return true;
+    explain_unknown_format(format);
+    if (!io::answers_are_typed()) return false;
+  }
 }
 
 // -1.0 for N (also an empty answer), +1.0 for P; any other first character asks again.
@@ -156,13 +179,13 @@ void write_banner(zadaza::Generation generation) {
 
 void ask_zadaza_file(FileName& name) { ask_file_name(kZadazaFileQuestion, name); }
 
-void ask_settings(convert::ConversionSettings& settings) {
+bool ask_settings(convert::ConversionSettings& settings) {
   settings.COORD_FACTOR = ask_orientation();
   ask_number(kOrigoQuestion, settings.MUDLINE_Z);
-  ask_number(kForceScaleQuestion, settings.FORCE_SCALE);
-  ask_number(kLengthScaleQuestion, settings.LENGTH_SCALE);
+  ask_scale(kForceScaleQuestion, settings.FORCE_SCALE);
+  ask_scale(kLengthScaleQuestion, settings.LENGTH_SCALE);
   ask_number(kIdOffsetQuestion, settings.ID_OFFSET);
-  ask_number(kOutputFormatQuestion, settings.OUTPUT_FORMAT);
+  return ask_output_format(settings.OUTPUT_FORMAT);
 }
 
 void ask_output_file(FileName& name, const FileName& zadaza_file) {

@@ -32,8 +32,11 @@ void write_banner(zadaza::Generation generation);
 void ask_zadaza_file(FileName& name);
 
 // The orientation (asked again until it reads as P or N), the axis origin, both scaling
-// factors, the identifier offset and the output format, in this order.
-void ask_settings(convert::ConversionSettings& settings);
+// factors, the identifier offset and the output format, in this order. At a terminal an
+// answer that cannot be used is asked again after its reason on standard error. False when
+// the output format is neither 1 nor 2 (answers not typed at a terminal): the reason is on
+// standard error and the run must end before any file is written.
+bool ask_settings(convert::ConversionSettings& settings);
 
 // The output file name as typed, or, for an empty answer, the ZADAZA file name with ".fem".
 // A name that would grow too long to be kept whole ends the program through io::fail_io.

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "convert/settings.hpp"
 #include "io/text.hpp"
 #include "io/units.hpp"
 
@@ -33,9 +32,21 @@ void explain_unopened_input(std::string_view name, int error) {
                     "; check the name and that it is a readable file"});
 }
 
-void explain_unopened_output(std::string_view what, std::string_view name, std::int32_t result) {
-  io::report_error({"cannot open ", what, " '", name, "': ", reason_of(result),
-                    "; the run goes on without it and ends \"Conversion Feiled!\""});
+void explain_unopened_output(std::string_view what, std::string_view name, std::int32_t result,
+                             std::string_view then) {
+  io::report_error({"cannot open ", what, " '", name, "': ", reason_of(result), "; ", then});
+}
+
+void explain_unknown_format(std::int32_t output_format) {
+  io::NumberText number;
+  io::report_error({"output format ", number.of(output_format),
+                    " is not known; answer 1 (SESAM records) or 2 (KNF)"});
+}
+
+void explain_scale_not_positive(std::string_view question, double factor) {
+  io::NumberText number;
+  io::report_error({"warning: \"", question, "\" is ", number.of(factor),
+                    ", not a positive factor; it is written into every SOILCHAR block as given"});
 }
 
 void explain_size_limit(std::string_view zadaza_name) {
@@ -45,7 +56,7 @@ void explain_size_limit(std::string_view zadaza_name) {
 }
 
 void explain_failed_conversion(std::string_view output_name, std::int32_t skipped,
-                               std::int32_t active_diameters, std::int32_t output_format) {
+                               std::int32_t active_diameters) {
   io::NumberText first;
   io::NumberText second;
   if (skipped > 0) {
@@ -53,13 +64,7 @@ void explain_failed_conversion(std::string_view output_name, std::int32_t skippe
                       " of ", second.of(active_diameters),
                       " diameters skipped, their identifiers out of range or already used by "
                       "another diameter (see \"*** ERROR IN G2KRANO ***\")"});
-  }
-  if (output_format != convert::kSesamFormat && output_format != convert::kKnfFormat) {
-    io::report_error({"output format ", first.of(output_format),
-                      " is not known; answer 1 (SESAM records) or 2 (KNF) to \"Output format, "
-                      "1:SESAM, 2:KNF\"; output file '",
-                      output_name, "' holds no material table"});
-  } else if (skipped == 0) {
+  } else {
     io::report_error({"output file '", output_name,
                       "' holds error banners (\"*** ERROR IN\"); the conversion failed there"});
   }

@@ -11,15 +11,25 @@ namespace app {
 void explain_unopened_input(std::string_view name, int error);
 
 // The output file or the echo file could not be opened; `result` is the opener's negative
-// result. The run goes on without that file.
-void explain_unopened_output(std::string_view what, std::string_view name, std::int32_t result);
+// result. `then` says what happens next: the run goes on without that file, or the question
+// is asked again.
+void explain_unopened_output(std::string_view what, std::string_view name, std::int32_t result,
+                             std::string_view then);
+inline constexpr std::string_view kGoesOnWithout =
+    "the run goes on without it and ends \"Conversion Feiled!\"";
+
+// The output format answered is neither 1 nor 2.
+void explain_unknown_format(std::int32_t output_format);
+
+// A scaling factor answered zero or below; the run goes on.
+void explain_scale_not_positive(std::string_view question, double factor);
 
 // The ZADAZA file broke a size limit (its lines are on the console).
 void explain_size_limit(std::string_view zadaza_name);
 
 // The conversion failed although the output file was opened: `skipped` diameters were not
-// converted, and an `output_format` other than 1 or 2 wrote no material table.
+// converted, or the lines of another failure are in the output file.
 void explain_failed_conversion(std::string_view output_name, std::int32_t skipped,
-                               std::int32_t active_diameters, std::int32_t output_format);
+                               std::int32_t active_diameters);
 
 }  // namespace app

@@ -1,5 +1,6 @@
 #include "app/run.hpp"
 
+#include <algorithm>
 #include <cstdint>
 #include <string_view>
 
@@ -9,6 +10,7 @@
 #include "convert/settings.hpp"
 #include "convert/workspace.hpp"
 #include "format/layout.hpp"
+#include "io/answers.hpp"
 #include "io/open_unit.hpp"
 #include "io/text.hpp"
 #include "io/units.hpp"
@@ -87,14 +89,63 @@ void write_summary(const convert::ConversionSettings& settings, std::int32_t NUM
             {"  .. Coordinate  Factor        ", settings.COORD_FACTOR});
 }
 
-void write_echo_report() {
-  name_echo_file(ECHO_FILE);
-  const std::int32_t echo_opening = open_text_file(ECHO_FILE, zadaza::ECHO_UNIT);
-  if (echo_opening != 0) {
-    explain_unopened_output("echo file", trimmed(text_of(ECHO_FILE)), echo_opening);
+void copy_name(std::string_view name, FileName& to) {
+  to.fill(' ');
+  std::copy_n(name.begin(), std::min(name.size(), to.size()), to.begin());
+}
+
+// The ZADAZA file named and opened on unit 89; false when the run ends here: an empty name
+// (`status` 0) or a refused opening (`status` 1). At a terminal a refused name is asked again.
+bool open_input_file(int& status) {
+  for (;;) {
+    ask_zadaza_file(ZADAZA_FILE);
+    const std::string_view name = trimmed(text_of(ZADAZA_FILE));
+    status = kCompletedExit;
+    if (name.empty()) return false;
+    const int error = zadaza::open_zadaza_file(name);
+    if (error == 0) return true;
+    explain_unopened_input(name, error);
+    status = kInputUnopenedExit;
+    if (!io::answers_are_typed()) return false;
   }
-  record_outcome(echo_opening);
-  zadaza::WRITE_ECHO();
+}
+
+// The output file named and opened on unit 91; returns the opener's result. At a terminal a
+// refused name is asked again; otherwise the run goes on without the file.
+std::int32_t open_output_file() {
+  const bool typed = io::answers_are_typed();
+  for (;;) {
+    ask_output_file(OUTPUT_FILE, ZADAZA_FILE);
+    const std::int32_t opening = open_text_file(OUTPUT_FILE, OUTPUT_UNIT);
+    if (opening == 0) return opening;
+    explain_unopened_output("output file", trimmed(text_of(OUTPUT_FILE)), opening,
+                            typed ? "asked again" : kGoesOnWithout);
+    if (!typed) return opening;
+  }
+}
+
+// On Y, the echo report on unit 92, named `echo_file` or the ZADAZA name with ".echo". At a
+// terminal a refused opening asks the echo question again; otherwise the report goes nowhere
+// and the run ends failed.
+void write_echo_if_asked(std::string_view echo_file) {
+  const bool typed = io::answers_are_typed();
+  while (ask_echo()) {
+    if (echo_file.empty()) {
+      ECHO_FILE = ZADAZA_FILE;
+      name_echo_file(ECHO_FILE);
+    } else {
+      copy_name(echo_file, ECHO_FILE);
+    }
+    const std::int32_t echo_opening = open_text_file(ECHO_FILE, zadaza::ECHO_UNIT);
+    if (echo_opening != 0) {
+      explain_unopened_output("echo file", trimmed(text_of(ECHO_FILE)), echo_opening,
+                              typed ? "answer N to go on without it" : kGoesOnWithout);
+      if (typed) continue;
+    }
+    record_outcome(echo_opening);
+    zadaza::WRITE_ECHO();
+    return;
+  }
 }
 
 // "Feiled" is the converter's own spelling, kept on purpose: scripts look for it.
@@ -121,26 +172,18 @@ void reset_run_storage() {
   RUN_STATUS = 0;
 }
 
-int run_converter() {
+int run_converter(std::string_view echo_file) {
   io::stage_replaced_files();
   const zadaza::Generation generation = ask_generation();
   write_banner(generation);
 
-  ask_zadaza_file(ZADAZA_FILE);
+  if (int status = 0; !open_input_file(status)) return status;
   const std::string_view zadaza_name = trimmed(text_of(ZADAZA_FILE));
-  if (zadaza_name.empty()) return kCompletedExit;
-  if (const int error = zadaza::open_zadaza_file(zadaza_name); error != 0) {
-    explain_unopened_input(zadaza_name, error);
-    return kInputUnopenedExit;
-  }
-  ECHO_FILE = ZADAZA_FILE;
 
-  ask_settings(CONVERSION_SETTINGS);
-  ask_output_file(OUTPUT_FILE, ZADAZA_FILE);
-  const std::int32_t output_opening = open_text_file(OUTPUT_FILE, OUTPUT_UNIT);
+  if (!ask_settings(CONVERSION_SETTINGS)) return kUnusableAnswerExit;
+  const std::int32_t output_opening = open_output_file();
   record_outcome(output_opening);
   const std::string_view output_name = trimmed(text_of(OUTPUT_FILE));
-  if (output_opening != 0) explain_unopened_output("output file", output_name, output_opening);
 
   io::write(io::kConsoleOut, kProcessing, {" Processing file               : ", zadaza_name});
   if (!zadaza::read_zadaza_file(generation)) {
@@ -149,9 +192,10 @@ int run_converter() {
     explain_size_limit(zadaza_name);
     return exit_status();
   }
-  zadaza::warn_implausible(zadaza::SOIL_MODEL, count_active_diameters(zadaza::SOIL_MODEL.DIAM));
+  zadaza::warn_implausible(zadaza::SOIL_MODEL, count_active_diameters(zadaza::SOIL_MODEL.DIAM),
+                           CONVERSION_SETTINGS.MUDLINE_Z, CONVERSION_SETTINGS.COORD_FACTOR);
 
-  if (ask_echo()) write_echo_report();
+  write_echo_if_asked(echo_file);
 
   io::write(io::kConsoleOut, kStarts, {" Starts generating Krano input....."});
   const zadaza::SoilModel& model = zadaza::SOIL_MODEL;
@@ -164,8 +208,7 @@ int run_converter() {
   write_outcome();
   if (!converted && output_opening == 0) {
     explain_failed_conversion(output_name, WORKSPACE.skipped_diameters,
-                              CONVERSION_SETTINGS.ACTIVE_DIAMETERS,
-                              CONVERSION_SETTINGS.OUTPUT_FORMAT);
+                              CONVERSION_SETTINGS.ACTIVE_DIAMETERS);
   }
   return exit_status();
 }

@@ -8,8 +8,10 @@
 #include <cstddef>
 #include <string_view>
 #include <system_error>
+#include <type_traits>
 
 #include "io/interrupts.hpp"
+#include "io/terminal.hpp"
 #include "io/text.hpp"
 #include "io/units.hpp"
 
@@ -274,8 +276,25 @@ void warn_ignored(std::string_view question, Number value, std::string_view igno
 }
 
 template <typename Number>
-void read_number(Number& variable, bool (*parse)(std::string_view, Number&),
-                 std::string_view question) {
+constexpr std::string_view kNumberForm =
+    std::is_integral_v<Number> ? "type one whole number, such as 2"
+                               : "type one number, with a decimal point, not a comma: -20.5";
+
+// A typed answer not taken: what was typed, the question, and what to type instead.
+template <typename Number>
+void explain_unused(std::string_view typed, std::string_view question, std::string_view why) {
+  const Shortened answer(typed);
+  const Shortened asked(question);
+  report_error({"answer '", answer.shown, answer.cut, "' to \"", asked.shown, asked.cut, "\" ",
+                why, "; ", kNumberForm<Number>});
+}
+
+// Reads one number answer. Piped or preset (`typed` false), an unreadable number ends the
+// program and text after the value is ignored with a warning; typed at a terminal, either is
+// explained and the result is false, the variable unchanged.
+template <typename Number>
+bool read_number(Number& variable, bool (*parse)(std::string_view, Number&),
+                 std::string_view question, bool typed) {
   for (;;) {
     const std::string_view line = read_console_line();
     if (console.line_cut) fail_too_long(question);
@@ -285,13 +304,24 @@ void read_number(Number& variable, bool (*parse)(std::string_view, Number&),
         continue;
       case answer_parsing::LineItem::Slash:
       case answer_parsing::LineItem::Null:
-        return;
-      case answer_parsing::LineItem::Value:
-        if (!parse(first.token, variable)) fail_unreadable(first.token, question);
-        if (const std::string_view ignored = left_over(line, first.token); !ignored.empty()) {
-          warn_ignored(question, variable, ignored);
+        return true;
+      case answer_parsing::LineItem::Value: {
+        Number value = variable;
+        if (!parse(first.token, value)) {
+          if (!typed) fail_unreadable(first.token, question);
+          explain_unused<Number>(first.token, question, "is not a number of its kind");
+          return false;
         }
-        return;
+        if (const std::string_view ignored = left_over(line, first.token); !ignored.empty()) {
+          if (typed) {
+            explain_unused<Number>(trimmed(line), question, "holds more than one value");
+            return false;
+          }
+          warn_ignored(question, value, ignored);
+        }
+        variable = value;
+        return true;
+      }
     }
   }
 }
@@ -301,6 +331,8 @@ void read_number(Number& variable, bool (*parse)(std::string_view, Number&),
 void preset_answers(std::span<const std::string_view> lines) { preset = {lines, 0, true}; }
 
 bool answers_are_preset() { return preset.active; }
+
+bool answers_are_typed() { return !preset.active && console_input_is_terminal(); }
 
 void forget_console_input() {
   console = ConsoleInput{};
@@ -333,11 +365,19 @@ void read_whole_text_answer(std::span<char> variable, std::string_view question)
 }
 
 void read_number_answer(double& variable, std::string_view question) {
-  read_number<double>(variable, answer_parsing::parse_real, question);
+  read_number<double>(variable, answer_parsing::parse_real, question, false);
 }
 
 void read_number_answer(std::int32_t& variable, std::string_view question) {
-  read_number<std::int32_t>(variable, answer_parsing::parse_integer, question);
+  read_number<std::int32_t>(variable, answer_parsing::parse_integer, question, false);
+}
+
+bool read_usable_number_answer(double& variable, std::string_view question) {
+  return read_number<double>(variable, answer_parsing::parse_real, question, true);
+}
+
+bool read_usable_number_answer(std::int32_t& variable, std::string_view question) {
+  return read_number<std::int32_t>(variable, answer_parsing::parse_integer, question, true);
 }
 
 }  // namespace io

@@ -25,6 +25,10 @@ void preset_answers(std::span<const std::string_view> lines);
 // Whether the answers come from preset lines rather than from the console.
 bool answers_are_preset();
 
+// Whether each answer is typed at a terminal as its question is asked (not preset, not piped
+// or from a file): an answer that cannot be used is then asked again instead of ending the run.
+bool answers_are_typed();
+
 // Reads one line into the fixed-length text `variable`: cut to its length, or filled up with
 // blanks. An empty line gives an all-blank variable.
 void read_text_answer(std::span<char> variable);
@@ -42,6 +46,12 @@ void read_whole_text_answer(std::span<char> variable, std::string_view question)
 // `question` in its message.
 void read_number_answer(double& variable, std::string_view question = {});
 void read_number_answer(std::int32_t& variable, std::string_view question = {});
+
+// The same for an answer typed at a terminal, where nothing is guessed: an unreadable number,
+// or text left on the line after the value, is not taken. The reason goes to standard error,
+// the variable stays as it was and the result is false, so that the question is asked again.
+bool read_usable_number_answer(double& variable, std::string_view question);
+bool read_usable_number_answer(std::int32_t& variable, std::string_view question);
 
 // Drops every console character read ahead but not yet handed out, and any preset answers, so
 // that the next read starts afresh on standard input; for harnesses that run the dialogue many times in one

@@ -96,6 +96,36 @@ bool staging_replacements = false;
 // Set once a staged file has taken its real name: from then on output was written.
 volatile std::sig_atomic_t output_committed = 0;
 
+// The name that begins every line on standard error, with its ": ". The signal handler's two
+// fixed lines are built beside it, since the handler may only write.
+constexpr std::size_t kMaxProgramName = 32;
+struct ProgramName {
+  char prefix[kMaxProgramName + 2] = {};
+  std::size_t length = 0;
+  char discarded[kMaxProgramName + 64] = {};
+  std::size_t discarded_length = 0;
+  char interrupted[kMaxProgramName + 64] = {};
+  std::size_t interrupted_length = 0;
+};
+
+constexpr std::size_t joined(char* out, std::string_view a, std::string_view b) {
+  std::copy(a.begin(), a.end(), out);
+  std::copy(b.begin(), b.end(), out + a.size());
+  return a.size() + b.size();
+}
+
+constexpr ProgramName named(std::string_view name) {
+  ProgramName p;
+  name = name.substr(0, kMaxProgramName);
+  p.length = joined(p.prefix, name, ": ");
+  const std::string_view prefix{p.prefix, p.length};
+  p.discarded_length = joined(p.discarded, prefix, "interrupted; no output was written\n");
+  p.interrupted_length = joined(p.interrupted, prefix, "interrupted\n");
+  return p;
+}
+
+ProgramName program = named("zadaza2krano");
+
 // bind_staged's answer for a name that is not a regular file: bind it directly.
 constexpr int kWriteDirectly = -1;
 
@@ -207,11 +237,9 @@ void discard_unit(int unit) {
 
 extern "C" void discard_and_end(int signal_number) {
   staging::discard_all();
-  static constexpr char kDiscarded[] = "zadaza2krano: interrupted; no output was written\n";
-  static constexpr char kInterrupted[] = "zadaza2krano: interrupted\n";
   const bool committed = output_committed != 0;
-  const char* message = committed ? kInterrupted : kDiscarded;
-  const std::size_t length = committed ? sizeof kInterrupted - 1 : sizeof kDiscarded - 1;
+  const char* message = committed ? program.interrupted : program.discarded;
+  const std::size_t length = committed ? program.interrupted_length : program.discarded_length;
   [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, message, length);
   std::signal(signal_number, SIG_DFL);
   std::raise(signal_number);
@@ -357,10 +385,9 @@ void write_error_line(std::span<const std::string_view> pieces) {
   for (Unit& u : units) {
     if (u.bound()) drain(u);
   }
-  constexpr std::string_view kProgram = "zadaza2krano: ";
-  static char line[kProgram.size() + 2 * (kMaxNameLength + 1) + 512];
+  static char line[kMaxProgramName + 2 + 2 * (kMaxNameLength + 1) + 512];
   char* out = line;
-  append(out, kProgram);
+  append(out, {program.prefix, program.length});
   for (const std::string_view piece : pieces) {
     const auto room = static_cast<std::size_t>(line + sizeof line - 1 - out);
     append(out, piece.substr(0, room));
@@ -375,6 +402,8 @@ void write_error_line(std::span<const std::string_view> pieces) {
 }
 
 void set_failure_handler(FailureHandler handler) { failure_handler = handler; }
+
+void set_program_name(std::string_view name) { program = named(name); }
 
 void report_error(std::initializer_list<std::string_view> pieces) {
   write_error_line({pieces.begin(), pieces.size()});

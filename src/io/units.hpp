@@ -86,15 +86,19 @@ void close_unit(int unit);
 // open descriptor, so that no other name for the same file can be bound to a text unit.
 void protect_input_file(int descriptor);
 
+// The program's name, which begins every line written on standard error ("zadaza2krano" until
+// set; at most 32 characters are kept). Set once at the start, before any signal can come.
+void set_program_name(std::string_view name);
+
 // Writes out what every unit holds (a refusal is passed over: the program is about to end),
-// then one line "zadaza2krano: " followed by the pieces on standard error.
+// then one line "<program>: " followed by the pieces on standard error.
 void report_error(std::initializer_list<std::string_view> pieces);
 
 // Ends the program after an input/output failure: removes every staged file, flushes every
-// other unit, writes one line "zadaza2krano: <what>, unit <unit>[, file <name>]" on standard
+// other unit, writes one line "<program>: <what>, unit <unit>[, file <name>]" on standard
 // error, followed by "; no output was written" when files are staged and none was committed,
 // and exits with status 2. An empty `file` names the file bound to the unit, if any. A `hint`
-// follows as a second line "zadaza2krano: <hint>".
+// follows as a second line "<program>: <hint>".
 [[noreturn]] void fail_io(int unit, std::string_view what, std::string_view file = {},
                           std::string_view hint = {});
 // The same, with the description given in pieces.

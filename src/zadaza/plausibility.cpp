@@ -16,15 +16,59 @@ struct Curve {
   const CurveArray& DELTA;
 };
 
-// The first point whose displacement is not above the one before it, among the points before
-// the curve's tail of zero points; 0 when they increase throughout.
-std::int32_t first_disorder(const Curve& curve, std::int32_t i, std::int32_t j) {
+// The last point before the curve's tail of (0, 0) points; 0 when every point is (0, 0).
+std::int32_t last_before_zero_tail(const Curve& curve, std::int32_t i, std::int32_t j) {
   std::int32_t last = MAX_CURVE_POINTS;
   while (last > 0 && curve.P(last, i, j) == 0.0 && curve.DELTA(last, i, j) == 0.0) --last;
+  return last;
+}
+
+// The first point whose displacement is below the one before it, among the points before the
+// curve's zero tail; 0 when none is. An equal displacement is not out of order (a repeated
+// pair is one the thinning drops).
+std::int32_t first_disorder(const Curve& curve, std::int32_t i, std::int32_t j) {
+  const std::int32_t last = last_before_zero_tail(curve, i, j);
   for (std::int32_t k = 2; k <= last; ++k) {
-    if (!(curve.DELTA(k, i, j) > curve.DELTA(k - 1, i, j))) return k;
+    if (curve.DELTA(k, i, j) < curve.DELTA(k - 1, i, j)) return k;
   }
   return 0;
+}
+
+// The point after which the curve has only (0, 0) points, when it has non-zero points before
+// them; 0 for a curve of 23 points in use, or of zero points only.
+std::int32_t zero_tail_after(const Curve& curve, std::int32_t i, std::int32_t j) {
+  const std::int32_t last = last_before_zero_tail(curve, i, j);
+  return last < MAX_CURVE_POINTS ? last : 0;
+}
+
+// The first curve of a diameter in use for which `finding` gives a point, and how many
+// curves it gives one for.
+struct CurveFinding {
+  std::int32_t found = 0;
+  std::string_view name;
+  std::int32_t slot = 0;
+  std::int32_t layer = 0;
+  std::int32_t point = 0;
+};
+
+CurveFinding find_in_curves(const SoilModel& m, std::int32_t diameters, std::int32_t layers,
+                            std::int32_t (*finding)(const Curve&, std::int32_t, std::int32_t)) {
+  const Curve curves[] = {
+      {"P-y", m.PY_P, m.PY_DELTA}, {"T-z", m.TZ_P, m.TZ_DELTA}, {"Q-z", m.QZ_P, m.QZ_DELTA}};
+  CurveFinding first;
+  for (std::int32_t i = 1; i <= diameters; ++i) {
+    for (std::int32_t j = 1; j <= layers; ++j) {
+      for (const Curve& curve : curves) {
+        const std::int32_t k = finding(curve, i, j);
+        if (k == 0 || first.found++ > 0) continue;
+        first.name = curve.name;
+        first.slot = i;
+        first.layer = j;
+        first.point = k;
+      }
+    }
+  }
+  return first;
 }
 
 void warn_layer_order(const SoilModel& m, std::int32_t layers) {
@@ -55,29 +99,44 @@ void warn_repeated_diameters(const SoilModel& m, std::int32_t diameters) {
 }
 
 void warn_curve_order(const SoilModel& m, std::int32_t diameters, std::int32_t layers) {
-  const Curve curves[] = {
-      {"P-y", m.PY_P, m.PY_DELTA}, {"T-z", m.TZ_P, m.TZ_DELTA}, {"Q-z", m.QZ_P, m.QZ_DELTA}};
+  const CurveFinding f = find_in_curves(m, diameters, layers, first_disorder);
+  if (f.found == 0) return;
+  io::NumberText diameter, at_layer, at_point, count;
+  io::report_error({"warning: displacements not in increasing order: ", f.name,
+                    " curve of diameter ", diameter.of(f.slot), ", layer ", at_layer.of(f.layer),
+                    ", point ", at_point.of(f.point), " (", count.of(f.found),
+                    " such curves); check the ZADAZA file"});
+}
+
+void warn_zero_tails(const SoilModel& m, std::int32_t diameters, std::int32_t layers) {
+  const CurveFinding f = find_in_curves(m, diameters, layers, zero_tail_after);
+  if (f.found == 0) return;
+  io::NumberText diameter, at_layer, at_point, count;
+  io::report_error({"warning: curves ending in (0, 0) points: ", f.name, " curve of diameter ",
+                    diameter.of(f.slot), ", layer ", at_layer.of(f.layer), ", after point ",
+                    at_point.of(f.point), " (", count.of(f.found),
+                    " such curves); the spring written for each ends in the point (0, 0); check "
+                    "the ZADAZA file"});
+}
+
+// Levels are measured from the mudline depth, so a bottom at or above it gives a level on the
+// wrong side of the mudline. (A level of -0 is named 0, as the soil file writes it.)
+void warn_layers_above_mudline(const SoilModel& m, std::int32_t layers, double MUDLINE_Z,
+                               double COORD_FACTOR) {
+  if (MUDLINE_Z == 0.0) return;
+  const double depth = std::abs(MUDLINE_Z);
   std::int32_t found = 0;
-  std::string_view name;
-  std::int32_t slot = 0, layer = 0, point = 0;
-  for (std::int32_t i = 1; i <= diameters; ++i) {
-    for (std::int32_t j = 1; j <= layers; ++j) {
-      for (const Curve& curve : curves) {
-        const std::int32_t k = first_disorder(curve, i, j);
-        if (k == 0 || found++ > 0) continue;
-        name = curve.name;
-        slot = i;
-        layer = j;
-        point = k;
-      }
-    }
+  std::int32_t first = 0;
+  for (std::int32_t j = 1; j <= layers; ++j) {
+    if (m.ZBOT(j) <= depth && found++ == 0) first = j;
   }
   if (found == 0) return;
-  io::NumberText diameter, at_layer, at_point, count;
-  io::report_error({"warning: displacements not in increasing order: ", name, " curve of diameter ",
-                    diameter.of(slot), ", layer ", at_layer.of(layer), ", point ",
-                    at_point.of(point), " (", count.of(found),
-                    " such curves); check the ZADAZA file"});
+  io::NumberText layer, bottom, mudline, level, count;
+  io::report_error({"warning: layer ", layer.of(first), " has its bottom at ",
+                    bottom.of(m.ZBOT(first)), ", not below the mudline depth ", mudline.of(depth),
+                    ": its bottom level becomes ",
+                    level.of((m.ZBOT(first) - depth) * COORD_FACTOR + 0.0), " (", count.of(found),
+                    " such layers); check the mudline answer and the ZADAZA file"});
 }
 
 // The first point holding a value that is not finite (NaN or an infinity, in the stress or the
@@ -92,40 +151,27 @@ std::int32_t first_non_finite(const Curve& curve, std::int32_t i, std::int32_t j
 
 // Such values go into the soil file as they are, where KRANO cannot use them.
 void warn_non_finite_values(const SoilModel& m, std::int32_t diameters, std::int32_t layers) {
-  const Curve curves[] = {
-      {"P-y", m.PY_P, m.PY_DELTA}, {"T-z", m.TZ_P, m.TZ_DELTA}, {"Q-z", m.QZ_P, m.QZ_DELTA}};
-  std::int32_t found = 0;
-  std::string_view name;
-  std::int32_t slot = 0, layer = 0, point = 0;
-  for (std::int32_t i = 1; i <= diameters; ++i) {
-    for (std::int32_t j = 1; j <= layers; ++j) {
-      for (const Curve& curve : curves) {
-        const std::int32_t k = first_non_finite(curve, i, j);
-        if (k == 0 || found++ > 0) continue;
-        name = curve.name;
-        slot = i;
-        layer = j;
-        point = k;
-      }
-    }
-  }
-  if (found == 0) return;
+  const CurveFinding f = find_in_curves(m, diameters, layers, first_non_finite);
+  if (f.found == 0) return;
   io::NumberText diameter, at_layer, at_point, count;
-  io::report_error({"warning: values not finite (NaN or Infinity): ", name, " curve of diameter ",
-                    diameter.of(slot), ", layer ", at_layer.of(layer), ", point ",
-                    at_point.of(point), " (", count.of(found),
+  io::report_error({"warning: values not finite (NaN or Infinity): ", f.name, " curve of diameter ",
+                    diameter.of(f.slot), ", layer ", at_layer.of(f.layer), ", point ",
+                    at_point.of(f.point), " (", count.of(f.found),
                     " such curves), written into the soil file as they are; check the ZADAZA "
                     "file"});
 }
 
 }  // namespace
 
-void warn_implausible(const SoilModel& model, std::int32_t active_diameters) {
+void warn_implausible(const SoilModel& model, std::int32_t active_diameters, double MUDLINE_Z,
+                      double COORD_FACTOR) {
   const std::int32_t layers = layers_held(model.NUM_LAYERS);
   const std::int32_t diameters = std::clamp(active_diameters, 0, MAX_PILES);
   warn_layer_order(model, layers);
+  warn_layers_above_mudline(model, layers, MUDLINE_Z, COORD_FACTOR);
   warn_repeated_diameters(model, diameters);
   warn_curve_order(model, diameters, layers);
+  warn_zero_tails(model, diameters, layers);
   warn_non_finite_values(model, diameters, layers);
 }
 

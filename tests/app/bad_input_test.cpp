@@ -176,12 +176,11 @@ INSTANTIATE_TEST_SUITE_P(
                  "zadaza2krano: cannot open echo file 'soil.zdz.echo': it is the output file of "
                  "this run; give another output name;",
                  3, true},
-        BadInput{"UnknownOutputFormat", Zadaza::Good, "soil.zdz", answers("soil.zdz", "0", "3"), "",
-                 false, kFailed,
-                 "zadaza2krano: output format 3 is not known; answer 1 (SESAM records) or 2 (KNF) "
-                 "to \"Output format, 1:SESAM, 2:KNF\"; output file 'soil.zdz.fem' holds no "
-                 "material table\n",
-                 3, false}),
+        BadInput{"UnknownOutputFormatEndsBeforeTheOutputQuestion", Zadaza::Good, "soil.zdz",
+                 answers("soil.zdz", "0", "3"), "", false, kOutputFormat,
+                 "zadaza2krano: output format 3 is not known; answer 1 (SESAM records) or 2 "
+                 "(KNF)\n",
+                 2, true}),
     [](const ::testing::TestParamInfo<BadInput>& info) { return info.param.name; });
 
 // The console input ending before each answer in turn ends the run with status 2 and touches

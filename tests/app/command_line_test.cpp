@@ -81,6 +81,7 @@ struct SameRun {
   const char* tool_arguments;
   const char* options;
   const char* answers;
+  const char* warning = "";  // on standard error in both
 };
 
 class OptionsAndDialogue : public CommandLineRun, public ::testing::WithParamInterface<SameRun> {};
@@ -93,13 +94,14 @@ TEST_P(OptionsAndDialogue, GiveTheSameRun) {
   EXPECT_EQ(given.errors, asked.errors);
   EXPECT_EQ(given.console, without_questions(asked.console));
   EXPECT_EQ(given.files, asked.files);  // same names, byte-identical contents
+  EXPECT_NE(given.errors.find(c.warning), std::string::npos) << given.errors;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     CommandLine, OptionsAndDialogue,
     ::testing::Values(
         SameRun{"DefaultsKnfWithEcho", "--layers 3 --diameters 2 --in-use 2 --dsp 1 --seed 4",
-                "--mudline -20 --format knf --echo soil.zdz",
+                "--mudline -20 --format 2 --echo soil.zdz",
                 "\nsoil.zdz\n\n-20\n1.0\n1.0\n0\n2\n\nY\n"},
         SameRun{"EveryOptionSesam",
                 "--old --layers 2 --diameters 4 --in-use 2 --dsp 0 --seed 9",
@@ -108,38 +110,49 @@ INSTANTIATE_TEST_SUITE_P(
                 "O\nsoil.zdz\nPOS\n5.5\n1000\n1d-3\n-7\n1\nout.fem\nN\n"},
         SameRun{"ConversionFailureInBoth",
                 "--layers 1 --diameters 1 --in-use 1 --dsp 0 --seed 2",
-                "--mudline 0 --id-offset 2147483000 --format sesam --output=out.txt -- soil.zdz",
+                "--mudline 0 --id-offset 2147483000 --format=1 --output=out.txt -- soil.zdz",
                 "\nsoil.zdz\nN\n0\n1\n1\n2147483000\n1\nout.txt\n\n"},
         SameRun{"SizeLimitInBoth", "--layers 81 --diameters 1 --in-use 1 --dsp 0 --seed 1",
                 "--mudline 0 --format knf soil.zdz", "\nsoil.zdz\nN\n0\n1\n1\n0\n2\n\n"},
+        SameRun{"NonPositiveScaleFactorsWarnInBoth",
+                "--layers 1 --diameters 1 --in-use 1 --dsp 0 --seed 3",
+                "--mudline 0 --force-scale 0 --length-scale -1 --format 2 soil.zdz",
+                "\nsoil.zdz\n\n0\n0\n-1\n0\n2\n\n\n",
+                "warning: \"Scaling Factor, Force  Unit\" is 0, not a positive factor; it is "
+                "written into every SOILCHAR block as given\nzadaza2krano: warning: \"Scaling "
+                "Factor, Length Unit\" is -1, not a positive factor"},
         SameRun{"MissingZadazaFileInBoth", "--layers 1 --diameters 1 --in-use 1 --dsp 0",
                 "--mudline 0 --format knf missing.zdz", "\nmissing.zdz\n"}),
     [](const ::testing::TestParamInfo<SameRun>& info) { return info.param.name; });
 
-// Every refusal names what is wrong, exits with 2, writes nothing on standard output and
-// opens no file.
-TEST_F(CommandLineRun, UsageErrorsNameTheCulpritBeforeAnyFileIsOpened) {
+// Every refusal names the option or argument at fault and what is allowed there, exits with
+// 2, writes nothing on standard output and opens no file.
+TEST_F(CommandLineRun, UsageErrorsNameTheCulpritAndWhatIsAllowedBeforeAnyFileIsOpened) {
   const struct {
     const char* arguments;
     const char* named;
   } cases[] = {
-      {"--mudline 0 --format knf --frobnicate soil.zdz", "unknown option '--frobnicate'"},
-      {"--mudline 0 --format knf -x soil.zdz", "unknown option '-x'"},
-      {"--mudline 0 --format knf soil.zdz other.zdz", "stray argument 'other.zdz'"},
-      {"--format knf soil.zdz", "missing required option '--mudline'"},
-      {"--mudline 0 soil.zdz", "missing required option '--format'"},
-      {"--mudline 0 --format knf", "the ZADAZA file is missing"},
-      {"--mudline abc --format knf soil.zdz", "'--mudline': 'abc'"},
+      {"--mudline 0 --format knf --frobnicate soil.zdz", "unknown option '--frobnicate'; the options are --old,"},
+      {"--mudline 0 --format knf soil.zdz -x", "unknown option '-x'"},
+      {"--mudline 0 --format knf soil.zdz other.zdz", "stray argument 'other.zdz'; give one ZADAZA_FILE"},
+      {"--format knf soil.zdz", "missing required option '--mudline'; --mudline takes a number"},
+      {"--mudline 0 soil.zdz", "missing required option '--format'; --format takes sesam, knf, 1 or 2"},
+      {"--mudline 0 --format knf", "the ZADAZA file is missing; give ZADAZA_FILE"},
+      {"--mudline abc --format knf soil.zdz", "'--mudline': 'abc'; --mudline takes a number"},
       {"--mudline -20,5 --format knf soil.zdz", "'--mudline': '-20,5'"},
       {"--mudline 1e999 --format knf soil.zdz", "'--mudline': '1e999'"},
-      {"--mudline 0 --id-offset 1.5 --format knf soil.zdz", "'--id-offset': '1.5'"},
-      {"--mudline 0 --format 2 soil.zdz", "'--format': '2'"},
-      {"--mudline 0 --orientation up --format knf soil.zdz", "'--orientation': 'up'"},
-      {"--mudline 0 --force-scale= --format knf soil.zdz", "'--force-scale': ''"},
-      {"--mudline 0 --format knf -o '' soil.zdz", "'-o': ''"},
-      {"--format knf soil.zdz --mudline", "missing value for option '--mudline'"},
-      {"--mudline 0 --format knf --echo=yes soil.zdz", "no value allowed for option '--echo=yes'"},
-      {"--mudline 0 --format knf ''", "bad ZADAZA file name ''"},
+      {"--mudline 0 --id-offset 1.5 --format knf soil.zdz", "'--id-offset': '1.5'; --id-offset takes a whole number"},
+      {"--mudline 0 --format 3 soil.zdz", "'--format': '3'; --format takes sesam, knf, 1 or 2"},
+      {"--mudline 0 --orientation up --format knf soil.zdz", "'--orientation': 'up'; --orientation takes pos or neg"},
+      {"--mudline 0 --force-scale= --format knf soil.zdz", "'--force-scale': ''; --force-scale takes a number"},
+      {"--mudline 0 --format knf -o '' soil.zdz", "'-o': ''; -o takes a file name of 1 to 4096 characters"},
+      {"--mudline 0 --format knf --echo-file '' soil.zdz", "'--echo-file': ''"},
+      {"--format knf soil.zdz --mudline", "missing value for option '--mudline'; --mudline takes a number"},
+      {"--mudline 0 --format knf --echo=yes soil.zdz", "no value allowed for option '--echo=yes'; --echo takes no value"},
+      {"--mudline 0 --format knf ''", "bad ZADAZA file name ''; ZADAZA_FILE takes a file name"},
+      {"--mudline 0 --mudline 5 --format knf soil.zdz", "option given twice '--mudline'; give each option once"},
+      {"--mudline 0 --format knf --old --old soil.zdz", "option given twice '--old'"},
+      {"--mudline 0 --format knf -o a.fem --output=b.fem soil.zdz", "option given twice '--output'"},
   };
   const fs::path dir = folder("refused", "--layers 1 --diameters 1 --in-use 1 --dsp 0");
   for (const auto& c : cases) {
@@ -150,6 +163,18 @@ TEST_F(CommandLineRun, UsageErrorsNameTheCulpritBeforeAnyFileIsOpened) {
     EXPECT_NE(r.errors.find("--help"), std::string::npos) << r.errors;
     EXPECT_EQ(r.files.size(), 1u) << c.arguments;
   }
+}
+
+// --echo-file gives the report --echo gives, under its own name.
+TEST_F(CommandLineRun, EchoFileIsWrittenWhereItIsTold) {
+  const char* kSoil = "--layers 2 --diameters 1 --in-use 1 --dsp 0 --seed 3";
+  const Outcome echo = run(folder("echo", kSoil), "--mudline 0 --format knf --echo soil.zdz", "");
+  Outcome named = run(folder("named", kSoil), "--mudline 0 --format knf --echo-file report.txt soil.zdz", "");
+  named.files["soil.zdz.echo"] = named.files["report.txt"];
+  named.files.erase("report.txt");
+  EXPECT_EQ(echo.exit_status, 0) << echo.errors;
+  EXPECT_EQ(named.console, echo.console);
+  EXPECT_EQ(named.files, echo.files);
 }
 
 // Names are kept whole up to 4096 characters, as typed answers are; longer ones are refused.
@@ -226,7 +251,8 @@ TEST_F(CommandLineRun, HelpAndVersionAnswerAndExit) {
   }
   const Outcome version = run(dir, "--version", "");
   EXPECT_EQ(version.exit_status, 0);
-  EXPECT_TRUE(std::regex_match(version.console, std::regex("zadaza2krano [0-9]+\\.[0-9]+\\.[0-9]+\r\n")))
+  EXPECT_TRUE(std::regex_match(version.console,
+                               std::regex("zadaza2krano [0-9]+\\.[0-9]+\\.[0-9]+ \\(.*Version 1\\.3.*\\)\r\n")))
       << version.console;
   EXPECT_EQ(version.errors + help.errors, "");
 }

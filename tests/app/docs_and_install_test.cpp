@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -78,7 +79,8 @@ TEST(Documentation, EveryHelpOptionIsInTheManPageAndTheGuide) {
     }
   }
   const std::string version = shell("'" ZZ_CONVERTER "' --version").out;
-  const std::string number = version.substr(version.find(' ') + 1, version.find('\r') - version.find(' ') - 1);
+  const std::size_t number_at = version.find(' ') + 1;
+  const std::string number = version.substr(number_at, version.find(' ', number_at) - number_at);
   for (const char* page : {"man/zadaza2krano.1", "man/zadaza-make.1", "man/zadaza-view.1"}) {
     EXPECT_NE(read_file(source / page).find("\"zadaza2krano " + number + "\""), std::string::npos)
         << page << " does not carry version " << number;
@@ -104,21 +106,40 @@ std::string commands_in(const fs::path& markdown) {
 }
 
 // A repository root of its own: the sources, and a build folder whose entries are those of
-// this build, so that files the commands write stay in the test's folder.
+// this build, so that files the commands write stay in the test's folder. The example's
+// folder is a copy: the commands write beside its files, and the user's stay as the example
+// made them.
 void make_root(const fs::path& root) {
   for (const char* entry : {"examples", "docs", "man", "tools", "README.md", "CHANGELOG.md"}) {
     fs::create_symlink(fs::path(ZZ_SOURCE_DIR) / entry, root / entry);
   }
   fs::create_directories(root / "build");
   for (const auto& entry : fs::directory_iterator(ZZ_BINARY_DIR)) {
-    if (entry.path().filename() != "trial") fs::create_symlink(entry.path(), root / "build" / entry.path().filename());
+    const fs::path name = entry.path().filename();
+    if (name == "example") {
+      fs::copy(entry.path(), root / "build" / name, fs::copy_options::recursive);
+    } else if (name != "trial") {
+      fs::create_symlink(entry.path(), root / "build" / name);
+    }
   }
   fs::create_directories(root / "home");
+}
+
+// What a folder holds, name by name, for comparing before and after.
+std::map<std::string, std::string> contents_of(const fs::path& folder) {
+  std::map<std::string, std::string> contents;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    contents[fs::relative(entry.path(), folder).string()] =
+        entry.is_regular_file() ? read_file(entry.path()) : "(folder)";
+  }
+  return contents;
 }
 
 TEST(Documentation, CommandsOfTheReadmeAndTheGuideRunAsWritten) {
   // The state after the two set-up commands: the example has run.
   ASSERT_EQ(shell("'" ZZ_CMAKE "' --build '" ZZ_BINARY_DIR "' --target run-example").exit_status, 0);
+  const fs::path example = fs::path(ZZ_BINARY_DIR) / "example";
+  const std::map<std::string, std::string> example_made = contents_of(example);
   for (const char* document : {"README.md", "docs/guide.md"}) {
     const std::string script = commands_in(fs::path(ZZ_SOURCE_DIR) / document);
     ASSERT_NE(script, "") << document;
@@ -129,28 +150,41 @@ TEST(Documentation, CommandsOfTheReadmeAndTheGuideRunAsWritten) {
         shell("cd '" + root.dir() + "' && HOME='" + (root / "home").string() + "' sh commands.sh");
     EXPECT_EQ(run.exit_status, 0) << document << ":\n" << script << "\n---\n" << run.out;
   }
+  EXPECT_EQ(contents_of(example), example_made) << "the example's folder is the user's";
 }
 
-TEST(Install, IntoATemporaryPrefixGivesWorkingPrograms) {
+TEST(Install, IntoATemporaryPrefixGivesWorkingProgramsAndWhatTheirHelpNames) {
   const TempDir prefix;
   const fs::path p = prefix.dir();
   ASSERT_EQ(shell("'" ZZ_CMAKE "' --install '" ZZ_BINARY_DIR "' --prefix " + quoted(p)).exit_status, 0);
   for (const char* file : {"bin/zadaza2krano", "bin/zadaza-make", "bin/zadaza-view",
                            "share/man/man1/zadaza2krano.1", "share/man/man1/zadaza-make.1",
                            "share/man/man1/zadaza-view.1", "share/doc/zadaza2krano/guide.md",
-                           "share/doc/zadaza2krano/CHANGELOG.md"}) {
+                           "share/doc/zadaza2krano/CHANGELOG.md",
+                           "share/doc/zadaza2krano/examples/answers-knf.txt"}) {
     EXPECT_TRUE(fs::exists(p / file)) << file;
   }
+  const std::string make_help = shell(quoted(p / "bin/zadaza-make") + " --help").out;
+  for (const char* named : {"share/doc/zadaza2krano/zadaza-make-format.md",
+                            "share/doc/zadaza2krano/examples/"}) {
+    EXPECT_NE(make_help.find(named), std::string::npos) << named;
+    EXPECT_TRUE(fs::exists(p / named)) << named;
+  }
   const std::string converted =
-      "cd " + quoted(p) + " && bin/zadaza-make " + quoted(ZZ_SOURCE_DIR "/examples/soil.txt") +
+      "cd " + quoted(p) + " && bin/zadaza-make share/doc/zadaza2krano/examples/soil.txt"
       " soil.zdz && bin/zadaza2krano --mudline 0 --format knf soil.zdz && bin/zadaza-view soil.zdz";
   const Shell run = shell(converted);
   EXPECT_EQ(run.exit_status, 0) << run.out;
   EXPECT_NE(run.out.find("Conversion Completed"), std::string::npos) << run.out;
   EXPECT_GT(fs::file_size(p / "soil.zdz.fem"), 0u);
   EXPECT_GT(fs::file_size(p / "soil.zdz.html"), 0u);
-  EXPECT_EQ(shell(quoted(p / "bin/zadaza2krano") + " --version").out,
-            shell("'" ZZ_CONVERTER "' --version").out);
+  const std::string version = shell("'" ZZ_CONVERTER "' --version").out;
+  EXPECT_EQ(shell(quoted(p / "bin/zadaza2krano") + " --version").out, version);
+  const std::string number = version.substr(0, version.find(" ("));
+  for (const char* program : {"zadaza-make", "zadaza-view"}) {
+    EXPECT_EQ(shell(quoted(p / "bin" / program) + " --version").out,
+              std::string(program) + number.substr(number.find(' ')) + "\n");
+  }
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ struct Outcome {
 // out.fem, echo on.
 Outcome convert(const TempDir& dir, const std::string& zadaza) {
   test_support::write_file(dir.path("answers"),
-                          "N\n" + zadaza + "\nNEG\n-20.0\n1.0\n1.0\n0\n1\nout.fem\nY\n");
+                          "N\n" + zadaza + "\nNEG\n0.0\n1.0\n1.0\n0\n1\nout.fem\nY\n");
   const std::string command = "cd '" + dir.dir() + "' && timeout 20 '" ZZ_CONVERTER
                               "' < answers > console 2> errors";
   const int status = std::system(command.c_str());

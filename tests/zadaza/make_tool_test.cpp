@@ -75,14 +75,53 @@ TEST(MakeTool, HelpAnswersAndUsageErrorsPointToIt) {
   EXPECT_EQ(help.exit_status, 0);
   EXPECT_TRUE(help.out.starts_with("usage: zadaza-make")) << help.out;
   EXPECT_EQ(run_tool(dir, "-h").out, help.out);
-  for (const char* arguments : {"--frobnicate a b", "only-one-file", "--synthetic --layers x o",
-                                "--blocks wide a b"}) {
-    const ToolRun r = run_tool(dir, arguments);
-    EXPECT_EQ(r.exit_status, 2) << arguments;
+  const struct {
+    const char* arguments;
+    const char* named;
+  } cases[] = {
+      {"--frobnicate a b", "unknown option '--frobnicate'; the options are --old,"},
+      {"--synthetic o --version2", "unknown option '--version2'"},
+      {"only-one-file", "give a DESCRIPTION.txt and an OUTPUT file"},
+      {"--synthetic --layers x o", "bad value for option '--layers': 'x'; --layers takes a whole"},
+      {"--blocks wide a b", "'--blocks': 'wide'; --blocks takes full or led0"},
+      {"--synthetic o --dsp", "missing value for option '--dsp'; --dsp takes"},
+      {"--synthetic --layers 1 --layers 2 o", "option given twice '--layers'"},
+  };
+  for (const auto& c : cases) {
+    const ToolRun r = run_tool(dir, c.arguments);
+    EXPECT_EQ(r.exit_status, 2) << c.arguments;
+    EXPECT_TRUE(r.errors.starts_with("zadaza-make: ")) << r.errors;
+    EXPECT_NE(r.errors.find(c.named), std::string::npos) << c.arguments << ": " << r.errors;
     EXPECT_NE(r.errors.find("'zadaza-make --help' lists the options"), std::string::npos)
-        << arguments << ": " << r.errors;
+        << c.arguments << ": " << r.errors;
     EXPECT_EQ(r.out, "");
   }
+}
+
+// Every generation and diameter count the tool writes reads back in the converter, each
+// diameter in use converted into its own SOILCHAR block; the Old generation, whose reader
+// takes 4 diameter groups, is refused more than 4.
+TEST(MakeTool, EveryFileItWritesTheConverterReads) {
+  TempDir dir;
+  for (const bool old : {false, true}) {
+    for (int diameters = 0; diameters <= (old ? 4 : 15); ++diameters) {
+      const std::string made = std::string(old ? "--old " : "") + "--synthetic --layers 2 --dsp 1 "
+                               "--diameters " + std::to_string(diameters) + " --in-use " +
+                               std::to_string(diameters) + " soil.zdz";
+      ASSERT_EQ(run_tool(dir, made).exit_status, 0) << made;
+      const test_support::ProgramRun run = test_support::run_converter(
+          dir.dir(), std::string(old ? "O" : "N") + "\nsoil.zdz\nN\n0\n1\n1\n0\n2\nout.knf\nN\n");
+      EXPECT_EQ(run.exit_status, 0) << made << "\n" << run.errors;
+      const std::string out = test_support::read_file(dir.path("out.knf"));
+      std::size_t blocks = 0;
+      for (std::size_t at = 0; (at = out.find(" SOILCHAR ", at)) != std::string::npos; ++at) ++blocks;
+      EXPECT_EQ(blocks, static_cast<std::size_t>(std::min(diameters, 4))) << made;
+    }
+  }
+  const ToolRun refused = run_tool(dir, "--old --synthetic --layers 1 --diameters 5 --in-use 1 --dsp 0 five.zdz");
+  EXPECT_EQ(refused.exit_status, 1);
+  EXPECT_EQ(refused.errors, "zadaza-make: the Old generation holds 4 diameters, 5 given; write the New generation\n");
+  EXPECT_FALSE(std::filesystem::exists(dir.path("five.zdz")));
 }
 
 }  // namespace

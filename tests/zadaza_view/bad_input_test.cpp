@@ -1,6 +1,8 @@
 // Bad input: the converter's messages and exit statuses, and the ZADAZA file never written.
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "runs.hpp"
 
 namespace view_test {
@@ -20,6 +22,7 @@ struct BadInput {
   bool old_generation;
   int status;
   Compare compare;
+  const char* named = "";  // ViewerUsage: what the complaint says
 };
 
 const std::string kSynthetic = "--synthetic --diameters 2 --in-use 2 --dsp 0 ";
@@ -39,6 +42,12 @@ std::vector<BadInput> bad_inputs() {
       {"NoFile", kSynthetic + "--layers 1", "", "", false, 2, Compare::ViewerUsage},
       {"UnknownOption", kSynthetic + "--layers 1", "", "--colour in.zdz", false, 2,
        Compare::ViewerUsage},
+      {"UnknownOptionLast", kSynthetic + "--layers 1", "", "in.zdz --version2", false, 2,
+       Compare::ViewerUsage, "unknown option '--version2'; the options are"},
+      {"OptionTwice", kSynthetic + "--layers 1", "", "--offset 1 --offset 2 in.zdz", false, 2,
+       Compare::ViewerUsage, "option given twice '--offset'"},
+      {"BadValue", kSynthetic + "--layers 1", "", "--layers x in.zdz", false, 2,
+       Compare::ViewerUsage, "'--layers': 'x'; --layers takes FIRST-LAST"},
       {"LayersBackwards", kSynthetic + "--layers 3", "", "--layers 3-2 in.zdz", false, 2,
        Compare::ViewerUsage},
       {"LayerBeyondTheFile", kSynthetic + "--layers 3", "", "--layers 4-5 in.zdz", false, 2,
@@ -75,8 +84,10 @@ TEST_P(BadInputs, GetTheConvertersMessagesAndStatusAndLeaveTheFileAlone) {
                                 knf_answers("in.zdz", "out.knf", bad.old_generation, 0));
   switch (bad.compare) {
     case Compare::SameErrors:
-      EXPECT_EQ(shown.err, converted.err);
-      EXPECT_FALSE(shown.err.empty());
+      // The same lines, each beginning with its own program's name.
+      EXPECT_EQ(std::regex_replace(shown.err, std::regex("(^|\n)zadaza-view: "), "$1zadaza2krano: "),
+                converted.err);
+      EXPECT_EQ(shown.err.rfind("zadaza-view: ", 0), 0U) << shown.err;
       break;
     case Compare::ConsoleWithin:
       EXPECT_NE(converted.out.find(shown.out), std::string::npos) << shown.out;
@@ -84,6 +95,7 @@ TEST_P(BadInputs, GetTheConvertersMessagesAndStatusAndLeaveTheFileAlone) {
       break;
     case Compare::ViewerUsage:
       EXPECT_EQ(shown.err.rfind("zadaza-view: ", 0), 0U) << shown.err;
+      EXPECT_NE(shown.err.find(bad.named), std::string::npos) << shown.err;
       break;
   }
 }

@@ -1,11 +1,14 @@
 // zadaza-make: writes binary ZADAZA files from a text description or a synthetic soil model;
 // zadaza-make --help tells how.
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <set>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "description.hpp"
@@ -18,6 +21,7 @@ using zadaza_make::BlockStyle;
 
 struct Options {
   bool help = false;
+  bool version = false;
   bool old_generation = false;
   bool unchecked = false;
   bool synthetic = false;
@@ -32,13 +36,16 @@ constexpr const char* kHelp =
     "                   OUTPUT\n"
     "       zadaza-make --synthetic --layers L --diameters N --in-use U --dsp R [--seed S]\n"
     "                   [--old] [--blocks full|led0] [--text] OUTPUT\n"
-    "       zadaza-make --help\n"
+    "       zadaza-make --help | --version\n"
     "\n"
     "Writes a binary ZADAZA pile-soil file for trying and testing zadaza2krano, from a text\n"
-    "description (format: tools/zadaza_make/README.md in the sources) or a synthetic soil.\n"
+    "description or a synthetic soil. The description format is installed as\n"
+    "share/doc/zadaza2krano/zadaza-make-format.md (tools/zadaza_make/README.md in the\n"
+    "sources); examples/soil.txt, a whole description, as share/doc/zadaza2krano/examples/.\n"
     "\n"
-    "Options:\n"
-    "  --old               write the Old generation (two counts instead of three)\n"
+    "Options (each may be given once):\n"
+    "  --old               write the Old generation (two counts instead of three, and always\n"
+    "                      4 diameter groups per layer: fewer diameters get empty groups)\n"
     "  --blocks full|led0  record framing; led0 ends a record of 128 * k bytes with an\n"
     "                      empty block (default: full)\n"
     "  --text              write the model as a text description instead\n"
@@ -51,60 +58,98 @@ constexpr const char* kHelp =
     "  --dsp R             synthetic: number of soil displacement rows\n"
     "  --seed S            synthetic: varies the soil (default: 1)\n"
     "  -h, --help          show this help and exit\n"
+    "  --version           show the program name and version and exit\n"
     "\n"
     "Exit status: 0 written, 1 the description or a file is refused, 2 usage error.\n";
 
 constexpr const char* kUsageHint = "'zadaza-make --help' lists the options";
+
+constexpr const char* kOptionList =
+    "the options are --old, --blocks, --text, --unchecked, --synthetic, --layers, --diameters, "
+    "--in-use, --dsp, --seed, -h/--help and --version";
+
+constexpr const char* kCountForm = "a whole number of 0 or more";
 
 // A mistake on the command line, as opposed to one in the description or a file.
 struct UsageError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-int count_argument(const std::string& option, const char* value) {
-  const std::string text = value;
-  int n = -1;
+bool read_count(const std::string& text, int& n) {
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), n);
-  if (error != std::errc{} || end != text.data() + text.size() || n < 0) {
-    throw UsageError("bad value for " + option + ": '" + text + "'");
-  }
-  return n;
+  return error == std::errc{} && end == text.data() + text.size() && n >= 0;
+}
+
+struct MakeOption {
+  std::string_view name;
+  const char* form;  // what its value must be; nullptr: it takes no value
+  bool (*apply)(Options&, const std::string& value);
+};
+
+const MakeOption kOptions[] = {
+    {"--old", nullptr, [](Options& o, const std::string&) { return o.old_generation = true; }},
+    {"--unchecked", nullptr, [](Options& o, const std::string&) { return o.unchecked = true; }},
+    {"--synthetic", nullptr, [](Options& o, const std::string&) { return o.synthetic = true; }},
+    {"--text", nullptr, [](Options& o, const std::string&) { return o.text = true; }},
+    {"--blocks", "full or led0",
+     [](Options& o, const std::string& v) {
+       o.style = v == "full" ? BlockStyle::Full : BlockStyle::LeadZero;
+       return v == "full" || v == "led0";
+     }},
+    {"--layers", kCountForm,
+     [](Options& o, const std::string& v) { return read_count(v, o.size.layers); }},
+    {"--diameters", kCountForm,
+     [](Options& o, const std::string& v) { return read_count(v, o.size.diameters); }},
+    {"--in-use", kCountForm,
+     [](Options& o, const std::string& v) { return read_count(v, o.size.in_use); }},
+    {"--dsp", kCountForm, [](Options& o, const std::string& v) { return read_count(v, o.size.dsp); }},
+    {"--seed", kCountForm,
+     [](Options& o, const std::string& v) {
+       int seed = 0;
+       if (!read_count(v, seed)) return false;
+       o.size.seed = static_cast<std::uint32_t>(seed);
+       return true;
+     }},
+};
+
+std::string quoted(const std::string& text) {
+  std::string quoted(1, '\'');
+  quoted.append(text).push_back('\'');
+  return quoted;
 }
 
 Options parse(int argc, char** argv) {
   Options o;
+  std::set<std::string_view> given;
   for (int a = 1; a < argc; ++a) {
     const std::string arg = argv[a];
-    const bool has_value = a + 1 < argc;
     if (arg == "-h" || arg == "--help") {
       o.help = true;
       return o;
-    } else if (arg == "--old") {
-      o.old_generation = true;
-    } else if (arg == "--unchecked") {
-      o.unchecked = true;
-    } else if (arg == "--synthetic") {
-      o.synthetic = true;
-    } else if (arg == "--text") {
-      o.text = true;
-    } else if (arg == "--blocks" && has_value) {
-      const std::string style = argv[++a];
-      if (style != "full" && style != "led0") throw UsageError("--blocks takes full or led0");
-      o.style = style == "full" ? BlockStyle::Full : BlockStyle::LeadZero;
-    } else if (arg == "--layers" && has_value) {
-      o.size.layers = count_argument(arg, argv[++a]);
-    } else if (arg == "--diameters" && has_value) {
-      o.size.diameters = count_argument(arg, argv[++a]);
-    } else if (arg == "--in-use" && has_value) {
-      o.size.in_use = count_argument(arg, argv[++a]);
-    } else if (arg == "--dsp" && has_value) {
-      o.size.dsp = count_argument(arg, argv[++a]);
-    } else if (arg == "--seed" && has_value) {
-      o.size.seed = static_cast<std::uint32_t>(count_argument(arg, argv[++a]));
-    } else if (arg.starts_with("-") && arg.size() > 1) {
-      throw UsageError(has_value ? "unknown option " + arg : "unknown option or missing value: " + arg);
-    } else {
+    }
+    if (arg == "--version") {
+      o.version = true;
+      return o;
+    }
+    if (!arg.starts_with("-") || arg.size() == 1) {
       o.files.push_back(arg);
+      continue;
+    }
+    const auto option = std::find_if(std::begin(kOptions), std::end(kOptions),
+                                      [&](const MakeOption& m) { return m.name == arg; });
+    if (option == std::end(kOptions)) {
+      throw UsageError("unknown option " + quoted(arg) + "; " + kOptionList);
+    }
+    if (!given.insert(option->name).second) {
+      throw UsageError("option given twice " + quoted(arg) + "; give each option once");
+    }
+    const std::string takes = option->form == nullptr ? "" : arg + " takes " + option->form;
+    if (option->form != nullptr && a + 1 >= argc) {
+      throw UsageError("missing value for option " + quoted(arg) + "; " + takes);
+    }
+    const std::string value = option->form == nullptr ? "" : argv[++a];
+    if (!option->apply(o, value)) {
+      throw UsageError("bad value for option " + quoted(arg) + ": " + quoted(value) + "; " + takes);
     }
   }
   if (o.files.size() != (o.synthetic ? 1U : 2U)) {
@@ -131,12 +176,18 @@ zadaza_make::ToolModel model_of(const Options& o) {
 int main(int argc, char** argv) {
   try {
     const Options o = parse(argc, argv);
-    if (o.help) {
-      std::cout << kHelp;
+    if (o.help || o.version) {
+      std::cout << (o.help ? kHelp : "zadaza-make " ZADAZA2KRANO_VERSION "\n");
       return std::cout.flush() ? EXIT_SUCCESS : EXIT_FAILURE;
     }
     zadaza_make::ToolModel model = model_of(o);
     if (o.old_generation) model.old_generation = true;
+    if (model.old_generation && model.diameters.size() > zadaza_make::kOldDiameterGroups &&
+        !o.unchecked) {
+      throw std::runtime_error("the Old generation holds 4 diameters, " +
+                               std::to_string(model.diameters.size()) +
+                               " given; write the New generation");
+    }
     const std::string& output = o.files.back();
     if (o.text) {
       std::ofstream out(output);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <utility>
@@ -12,6 +13,7 @@ namespace zadaza_make {
 
 inline constexpr int kCurvePoints = 23;
 inline constexpr int kDiameterSlots = 15;  // DIAM values in the general data record
+inline constexpr std::size_t kOldDiameterGroups = 4;  // per layer, fixed in the Old generation
 inline constexpr int kDisplacementRows = 25;
 inline constexpr int kDisplacementValues = 15;
 

@@ -68,6 +68,12 @@ void add_points(Record& r, const Curve& c) {
   }
 }
 
+// The Old generation has no diameter count: its reader takes 4 groups per layer, so fewer
+// diameters are padded with empty groups (diameter 0, zero curves).
+std::size_t diameter_groups(const ToolModel& m) {
+  return m.old_generation ? std::max(m.diameters.size(), kOldDiameterGroups) : m.diameters.size();
+}
+
 std::vector<Bytes> records_of(const ToolModel& m) {
   std::vector<Bytes> records;
   records.push_back(Record{}.text(m.label, 80).bytes());
@@ -83,7 +89,7 @@ std::vector<Bytes> records_of(const ToolModel& m) {
     heading.integer(static_cast<int>(j + 1)).real(layer.zbot);
     for (double v : layer.soil) heading.real(v);
     records.push_back(heading.bytes());
-    for (std::size_t i = 0; i < m.diameters.size(); ++i) {
+    for (std::size_t i = 0; i < diameter_groups(m); ++i) {
       const SlotCurves& c = i < layer.slots.size() ? layer.slots[i] : no_curves;
       Record group;
       group.integer(static_cast<int>(j + 1)).integer(static_cast<int>(i + 1));

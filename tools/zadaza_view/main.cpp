@@ -13,6 +13,7 @@
 int main(int argc, char** argv) {
   // A console that goes away must surface as a refused write, not as a silent kill.
   std::signal(SIGPIPE, SIG_IGN);
+  io::set_program_name("zadaza-view");
   const std::vector<std::string> arguments(argv + 1, argv + argc);
   const int status = view::run_viewer(arguments);
   io::flush_all();

@@ -1,5 +1,6 @@
 #include "options.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 #include <string_view>
@@ -49,52 +50,86 @@ bool read_text(std::string_view text, std::string& to) {
   return true;
 }
 
+struct ViewOption {
+  std::string_view name;
+  std::string_view form;  // what its value must be
+  bool (*read)(std::string_view, Options&);
+  bool repeatable;
+};
+
+const ViewOption kOptions[] = {
+    {"--diameter", "a diameter above 0, such as 1.5", read_diameter, true},
+    {"--layers", "FIRST-LAST or one layer N, such as 2-5", read_layers, false},
+    {"--offset", "a whole number within 32 bits, such as 500", read_offset, false},
+    {"-o", "a page file name", [](std::string_view v, Options& o) { return read_text(v, o.page); },
+     false},
+    {"--csv", "a folder name",
+     [](std::string_view v, Options& o) { return read_text(v, o.csv_folder); }, false},
+};
+
+constexpr std::string_view kOptionList =
+    "the options are --old, --diameter, --layers, --offset, -o, --csv, -h/--help and --version";
+
+std::string quoted(std::string_view text) {
+  std::string quoted(1, '\'');
+  quoted.append(text).push_back('\'');
+  return quoted;
+}
+
+std::string takes(const ViewOption& option) {
+  return std::string(option.name) + " takes " + std::string(option.form);
+}
+
 }  // namespace
 
 Options parse_options(const std::vector<std::string>& arguments, std::string& error) {
   Options o;
+  std::vector<std::string_view> given;
   for (std::size_t a = 0; a < arguments.size(); ++a) {
     const std::string& argument = arguments[a];
     if (argument == "--help" || argument == "-h") {
       o.help = true;
       return o;
     }
+    if (argument == "--version") {
+      o.version = true;
+      return o;
+    }
     if (argument == "--old") {
+      if (o.old_generation) {
+        error = "option given twice '--old'; give each option once";
+        return o;
+      }
       o.old_generation = true;
       continue;
     }
     if (argument.size() > 1 && argument[0] == '-') {
-      if (a + 1 >= arguments.size()) {
-        error = argument + " needs a value";
-        return o;
+      const ViewOption* option = nullptr;
+      for (const ViewOption& candidate : kOptions) {
+        if (argument == candidate.name) option = &candidate;
       }
-      const std::string& value = arguments[++a];
-      bool understood = false;
-      if (argument == "--diameter") {
-        understood = read_diameter(value, o);
-      } else if (argument == "--layers") {
-        understood = read_layers(value, o);
-      } else if (argument == "--offset") {
-        understood = read_offset(value, o);
-      } else if (argument == "-o") {
-        understood = read_text(value, o.page);
-      } else if (argument == "--csv") {
-        understood = read_text(value, o.csv_folder);
-      } else {
-        error = "unknown option " + argument;
-        return o;
+      if (option == nullptr) {
+        error = "unknown option " + quoted(argument) + "; " + std::string(kOptionList);
+      } else if (!option->repeatable &&
+                 std::find(given.begin(), given.end(), option->name) != given.end()) {
+        error = "option given twice " + quoted(argument) + "; give each option once";
+      } else if (a + 1 >= arguments.size()) {
+        error = "missing value for option " + quoted(argument) + "; " + takes(*option);
+      } else if (const std::string& value = arguments[++a]; !option->read(value, o)) {
+        error = "bad value for option " + quoted(argument) + ": " + quoted(value) + "; " +
+                takes(*option);
       }
-      if (!understood) error = "bad value '" + value + "' for " + argument;
       if (!error.empty()) return o;
+      given.push_back(option->name);
       continue;
     }
     if (!o.zadaza_file.empty()) {
-      error = "more than one ZADAZA file";
+      error = "stray argument " + quoted(argument) + "; give one ZADAZA_FILE";
       return o;
     }
     o.zadaza_file = argument;
   }
-  if (o.zadaza_file.empty()) error = "no ZADAZA file";
+  if (o.zadaza_file.empty()) error = "the ZADAZA file is missing; give ZADAZA_FILE after the options";
   return o;
 }
 

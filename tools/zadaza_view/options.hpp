@@ -10,6 +10,7 @@ namespace view {
 
 struct Options {
   bool help = false;
+  bool version = false;
   bool old_generation = false;
   std::vector<double> diameters;  // empty: every diameter in use
   std::optional<int> first_layer;
@@ -22,7 +23,8 @@ struct Options {
 
 inline constexpr const char* kUsage =
     "usage: zadaza-view [--old] [--diameter D]... [--layers FIRST-LAST] [--offset N]\n"
-    "                   [-o FILE.html] [--csv FOLDER] ZADAZA_FILE\n";
+    "                   [-o FILE.html] [--csv FOLDER] ZADAZA_FILE\n"
+    "       zadaza-view --help | --version\n";
 
 // The usage with every option explained, for --help.
 inline constexpr const char* kHelp =
@@ -41,6 +43,7 @@ inline constexpr const char* kHelp =
     "  -o FILE.html         the page (default: ZADAZA_FILE with .html added)\n"
     "  --csv FOLDER         also write one table per diameter into FOLDER\n"
     "  -h, --help           show this help and exit\n"
+    "  --version            show the program name and version and exit\n"
     "\n"
     "Exit status:\n"
     "  0  page written\n"

@@ -142,6 +142,10 @@ int run_viewer(const std::vector<std::string>& arguments) {
     std::cout << kUsage << kHelp;
     return kCompleted;
   }
+  if (options.version) {
+    std::cout << "zadaza-view " ZADAZA2KRANO_VERSION "\n";
+    return kCompleted;
+  }
   if (!error.empty()) {
     report(error);
     std::cerr << kUsage;

@@ -1,0 +1,108 @@
+// Answers typed at a terminal: the converter's console input is a pseudo-terminal, and an
+// answer it cannot use is explained on standard error and asked again.
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "converter_run.hpp"
+
+namespace {
+
+using namespace converter_test;
+
+class TerminalRun : public ConverterRun {
+ protected:
+  // The answers typed in advance on a terminal without echo; the run ends by SIGALRM after
+  // ten seconds if it waits for more.
+  Outcome run_at_terminal(const std::string& answers) const {
+    const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (terminal < 0 || ::grantpt(terminal) != 0 || ::unlockpt(terminal) != 0) return {};
+    const int typed = ::open(::ptsname(terminal), O_RDWR | O_NOCTTY);
+    termios modes{};
+    if (typed < 0 || ::tcgetattr(typed, &modes) != 0) return {};
+    modes.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+    ::tcsetattr(typed, TCSANOW, &modes);
+    const fs::path console = base_ / "console.txt";
+    const fs::path errors = base_ / "errors.txt";
+    const pid_t child = ::fork();
+    if (child == 0) {
+      ::dup2(typed, STDIN_FILENO);
+      ::close(typed);
+      ::close(terminal);
+      if (!std::freopen(console.c_str(), "w", stdout) ||
+          !std::freopen(errors.c_str(), "w", stderr) || ::chdir(work().c_str()) != 0) {
+        ::_exit(127);
+      }
+      ::alarm(10);
+      ::execl(ZZ_CONVERTER, ZZ_CONVERTER, static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    ::close(typed);
+    const bool written =
+        ::write(terminal, answers.data(), answers.size()) == static_cast<ssize_t>(answers.size());
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ::close(terminal);
+    return written ? outcome_of(status, console, errors) : Outcome{};
+  }
+};
+
+std::size_t count_of(const std::string& text, const std::string& piece) {
+  std::size_t n = 0;
+  for (std::size_t at = 0; (at = text.find(piece, at)) != std::string::npos; at += piece.size()) ++n;
+  return n;
+}
+
+struct Retyped {
+  const char* name;
+  std::string answers;
+  const std::string& question;  // asked twice
+  std::string reason;           // the one line on standard error
+};
+
+TEST_F(TerminalRun, AnAnswerThatCannotBeUsedIsExplainedAndAskedAgain) {
+  make_zadaza("--layers 2 --diameters 1 --in-use 1 --dsp 0 --seed 6", "soil.zdz");
+  const std::string start = "\nsoil.zdz\nP\n";
+  const std::string settings = "0\n1\n1\n0\n2\n";
+  const Retyped cases[] = {
+      {"UnreadableMudline", start + "abc\n" + settings + "out.knf\nN\n", kOrigo,
+       "answer 'abc' to \"Origo of soil axis system\" is not a number of its kind; type one "
+       "number, with a decimal point, not a comma: -20.5"},
+      {"DecimalComma", start + "-2,5\n-2.5\n1\n1\n0\n2\nout.knf\nN\n", kOrigo,
+       "answer '-2,5' to \"Origo of soil axis system\" holds more than one value; type one "
+       "number, with a decimal point, not a comma: -20.5"},
+      {"OffsetWithAPoint", start + "0\n1\n1\n1.5\n0\n2\nout.knf\nN\n", kIdOffset,
+       "answer '1.5' to \"Number to be added to ID\" is not a number of its kind; type one "
+       "whole number, such as 2"},
+      {"UnknownFormat", start + "0\n1\n1\n0\n3\n2\nout.knf\nN\n", kOutputFormat,
+       "output format 3 is not known; answer 1 (SESAM records) or 2 (KNF)"},
+      {"MissingZadazaFile", "\nmissing.zdz\nsoil.zdz\nP\n" + settings + "out.knf\nN\n",
+       kZadazaFile,
+       "cannot open ZADAZA file 'missing.zdz': No such file or directory; check the name and "
+       "that it is a readable file"},
+      {"OutputFolderMissing", start + settings + "no/such/out.knf\nout.knf\nN\n", kOutputFile,
+       "cannot open output file 'no/such/out.knf': No such file or directory; check that its "
+       "folder exists; asked again"},
+      {"EchoRefused", start + settings + "soil.zdz.echo\nY\nN\n", kEcho,
+       "cannot open echo file 'soil.zdz.echo': it is the output file of this run; give "
+       "another output name; answer N to go on without it"},
+  };
+  for (const Retyped& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Outcome r = run_at_terminal(c.answers);
+    EXPECT_EQ(r.exit_status, 0) << r.errors;
+    EXPECT_EQ(r.errors, "zadaza2krano: " + c.reason + "\n");
+    EXPECT_EQ(count_of(r.console, c.question), 2U) << r.console;
+    EXPECT_TRUE(r.console.ends_with(kCompleted)) << r.console;
+    for (const std::string& name : files()) EXPECT_FALSE(name.starts_with(".zadaza2krano")) << name;
+    fs::remove(work() / "out.knf");
+    fs::remove(work() / "soil.zdz.echo");
+  }
+}
+
+}  // namespace
