@@ -83,7 +83,7 @@ std::vector<Bytes> records_of(const ToolModel& m) {
     heading.integer(static_cast<int>(j + 1)).real(layer.zbot);
     for (double v : layer.soil) heading.real(v);
     records.push_back(heading.bytes());
-    for (std::size_t i = 0; i < m.diameters.size(); ++i) {
+    for (std::size_t i = 0; i < static_cast<std::size_t>(std::max(m.diameter_groups(), 0)); ++i) {
       const SlotCurves& c = i < layer.slots.size() ? layer.slots[i] : no_curves;
       Record group;
       group.integer(static_cast<int>(j + 1)).integer(static_cast<int>(i + 1));
