@@ -49,8 +49,9 @@ std::vector<BadInput> bad_inputs() {
        Compare::ViewerUsage},
       {"PageOntoALinkToIt", kSynthetic + "--layers 1", "ln in.zdz other", "-o other in.zdz",
        false, 2, Compare::ViewerUsage},
-      {"TableOntoTheZadazaFile", kSynthetic + "--layers 1",
-       "mkdir t && ln in.zdz t/diameter1-0.9.csv", "--csv t in.zdz", false, 2,
+      {"TableOntoALinkToIt", kSynthetic + "--layers 1", "ln in.zdz t.csv",
+       "--mudline 0 --table t.csv in.zdz", false, 2, Compare::ViewerUsage},
+      {"TableWithoutMudline", kSynthetic + "--layers 1", "", "--json t.json in.zdz", false, 2,
        Compare::ViewerUsage},
   };
 }

@@ -33,9 +33,10 @@ void make_zadaza(const TempDir& folder, const std::string& arguments) {
 }
 
 std::string knf_answers(const std::string& zadaza, const std::string& knf, bool old_generation,
-                        std::int32_t id_offset) {
-  return std::string(old_generation ? "O" : "N") + "\n" + zadaza + "\nNEG\n0.0\n1.0\n1.0\n" +
-         std::to_string(id_offset) + "\n2\n" + knf + "\nN\n";
+                        std::int32_t id_offset, const std::string& mudline,
+                        const std::string& orientation) {
+  return std::string(old_generation ? "O" : "N") + "\n" + zadaza + "\n" + orientation + "\n" +
+         mudline + "\n1.0\n1.0\n" + std::to_string(id_offset) + "\n2\n" + knf + "\nN\n";
 }
 
 namespace {

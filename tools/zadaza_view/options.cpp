@@ -78,8 +78,11 @@ Options parse_options(const std::vector<std::string>& arguments, std::string& er
         understood = read_offset(value, o);
       } else if (argument == "-o") {
         understood = read_text(value, o.page);
+      } else if (is_table_option(argument)) {
+        understood = read_table_option(argument, value, o.tables);
       } else if (argument == "--csv") {
-        understood = read_text(value, o.csv_folder);
+        error = "--csv is replaced by --table FILE.csv, one table of every diameter";
+        return o;
       } else {
         error = "unknown option " + argument;
         return o;
@@ -95,6 +98,7 @@ Options parse_options(const std::vector<std::string>& arguments, std::string& er
     o.zadaza_file = argument;
   }
   if (o.zadaza_file.empty()) error = "no ZADAZA file";
+  if (error.empty()) error = table_request_error(o.tables);
   return o;
 }
 
