@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Speed of zadaza-view's curve table and JSON on the largest ZADAZA file the size limits allow
+# (4 diameters in use, 80 layers: 22080 rows), and of zadaza-make --decode on the same file.
+#
+# Wall time of whole runs, median of N (default 21), each against the aim of 0.5 s.
+# Usage: bench/tables.sh [runs]      Build dir: $BENCH_BUILD_DIR or build-bench in the source tree.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BENCH_BUILD_DIR:-$root/build-bench}
+runs=${1:-21}
+
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+cmake --build "$build" -j2 --target zadaza-make zadaza-view >/dev/null
+view=$build/tools/zadaza-view
+make_tool=$build/tools/zadaza-make
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+input=$work/largest.zdz
+"$make_tool" --synthetic --layers 80 --diameters 15 --in-use 4 --dsp 15 --seed 1 "$input" >/dev/null
+
+# Median wall time in milliseconds of $runs runs of the command.
+median_ms() {
+  local times=() start end
+  for ((r = 0; r < runs; r++)); do
+    start=$(date +%s%N)
+    "$@" >/dev/null 2>&1
+    end=$(date +%s%N)
+    times+=($(((end - start) / 1000)))
+  done
+  printf '%s\n' "${times[@]}" | sort -n | awk '{ t[NR] = $1 } END { printf "%.1f", t[int((NR + 1) / 2)] / 1000 }'
+}
+
+printf 'input: %s bytes; %s runs each; load average %s\n' \
+  "$(stat -c %s "$input")" "$runs" "$(cut -d' ' -f1-3 /proc/loadavg)"
+status=0
+for what in table json decode; do
+  case $what in
+    table) command=("$view" --mudline 0 --table "$work/t.csv" "$input") ;;
+    json) command=("$view" --mudline 0 --json "$work/t.json" "$input") ;;
+    decode) command=("$make_tool" --decode "$input" -o "$work/t.txt") ;;
+  esac
+  ms=$(median_ms "${command[@]}")
+  verdict=$(awk -v ms="$ms" 'BEGIN { print (ms < 500) ? "under 0.5 s" : "OVER 0.5 s" }')
+  [[ $verdict == "under 0.5 s" ]] || status=1
+  printf '%-6s | %8s ms | %s\n' "$what" "$ms" "$verdict"
+done
+printf 'sizes: table %s bytes, JSON %s bytes\n' "$(stat -c %s "$work/t.csv")" "$(stat -c %s "$work/t.json")"
+exit $status
