@@ -151,7 +151,8 @@ Options parse(int argc, char** argv) {
 
 zadaza_make::ToolModel model_of(const Options& o) {
   if (o.synthetic) return zadaza_make::synthetic_model(o.size);
-  std::ifstream in(o.files[0], std::ios::binary);
+  // A table's CR LF ends are its own to read; a description is read as text.
+  std::ifstream in(o.files[0], o.from_table ? std::ios::binary : std::ios::in);
   if (!in) throw std::runtime_error("cannot read " + o.files[0]);
   try {
     if (o.from_table) return zadaza_make::read_curve_table(in, o.old_generation);
