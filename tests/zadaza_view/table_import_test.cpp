@@ -97,7 +97,7 @@ TEST(TableImport, RefusesAFaultNamingItsRowAndColumn) {
        "row 11, column curve: layer 2 has no P-y curve for diameter 1.5"},
       {"LayersNotFromOne",
        [] { Rows r = small_table(2, 1); for (auto& row : r) if (row[5] == "2") row[5] = "3"; return r; },
-       "row 11, column layer: layer 3 follows layer 1; layers are numbered 1 to n"},
+       "row 11, column layer: layer 3 where layer 2 is due; layers are numbered 1 to n"},
       {"TooManyLayers", [] { return small_table(81, 1); },
        "row 722, column layer: layers are numbered 1 to at most 80"},
       {"TooManyDiameters", [] { return small_table(1, 16); },

@@ -21,6 +21,8 @@ constexpr int kMaxLayers = 80;
 constexpr int kMaxDiameters = 15;
 constexpr int kOldDiameters = 4;  // the Old generation always holds four diameter groups
 
+constexpr std::array<const char*, 3> kCurveNames{"P-y", "T-z", "Q-z"};
+
 using Record = std::vector<std::string>;
 
 struct Row {
@@ -121,26 +123,22 @@ class RowReader {
     if (at >= row_.fields.size()) fail(c, "the row ends before this column");
     return row_.fields[at];
   }
-  double real(Column c) const {
-    const std::string& t = text(c);
-    double v = 0.0;
-    const auto [end, error] = std::from_chars(t.data(), t.data() + t.size(), v);
-    if (error != std::errc{} || end != t.data() + t.size() || t.empty()) unreadable(c, t);
-    return v;
-  }
-  int integer(Column c) const {
-    const std::string& t = text(c);
-    int v = 0;
-    const auto [end, error] = std::from_chars(t.data(), t.data() + t.size(), v);
-    if (error != std::errc{} || end != t.data() + t.size() || t.empty()) unreadable(c, t);
-    return v;
-  }
+  double real(Column c) const { return number<double>(c); }
+  int integer(Column c) const { return number<int>(c); }
   [[noreturn]] void fail(Column c, const std::string& what) const {
     fail_at(row_.number, Columns::kNeeded[c], what);
   }
   int number() const { return row_.number; }
 
  private:
+  template <typename Number>
+  Number number(Column c) const {
+    const std::string& t = text(c);
+    Number v{};
+    const auto [end, error] = std::from_chars(t.data(), t.data() + t.size(), v);
+    if (error != std::errc{} || end != t.data() + t.size() || t.empty()) unreadable(c, t);
+    return v;
+  }
   [[noreturn]] void unreadable(Column c, const std::string& t) const {
     const bool comma = t.find(',') != std::string::npos;
     fail(c, "unreadable number '" + t + "'" + (comma ? "; write a decimal point, not a comma" : ""));
@@ -170,17 +168,17 @@ struct Table {
 
 int curve_type(const RowReader& r) {
   const std::string& name = r.text(kCurve);
-  constexpr std::array<const char*, 3> kNames{"P-y", "T-z", "Q-z"};
-  for (std::size_t c = 0; c < kNames.size(); ++c) {
-    if (name == kNames[c]) return static_cast<int>(c);
+  for (std::size_t c = 0; c < kCurveNames.size(); ++c) {
+    if (name == kCurveNames[c]) return static_cast<int>(c);
   }
   r.fail(kCurve, "curve '" + name + "' is not P-y, T-z or Q-z");
 }
 
 int slot_of(Table& t, const RowReader& r, int limit) {
   const double d = r.real(kDiameter);
-  const auto found = std::find_if(t.diameters.begin(), t.diameters.end(),
-                                  [d](double known) { return known == d || (std::isnan(known) && std::isnan(d)); });
+  const auto found = std::find_if(t.diameters.begin(), t.diameters.end(), [d](double known) {
+    return known == d || (std::isnan(known) && std::isnan(d));
+  });
   if (found != t.diameters.end()) return static_cast<int>(found - t.diameters.begin()) + 1;
   if (static_cast<int>(t.diameters.size()) == limit) {
     r.fail(kDiameter, "more than " + std::to_string(limit) + " diameters");
@@ -194,7 +192,8 @@ void add_row(Table& t, const RowReader& r, int diameter_limit) {
   if (layer < 1 || layer > kMaxLayers) r.fail(kLayer, "layers are numbered 1 to at most 80");
   const double zbot = r.real(kZBottom);
   const auto [entry, added] = t.layers.try_emplace(layer, LayerEntry{zbot, r.number()});
-  if (!added && std::bit_cast<std::uint64_t>(entry->second.zbot) != std::bit_cast<std::uint64_t>(zbot)) {
+  const auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
+  if (!added && bits(entry->second.zbot) != bits(zbot)) {
     r.fail(kZBottom, "layer " + std::to_string(layer) + " has another z_bottom in row " +
                          std::to_string(entry->second.row));
   }
@@ -236,18 +235,17 @@ ToolModel model_of(const Table& t, bool old_generation) {
   for (const auto& [layer, entry] : t.layers) {
     if (layer != expected) {
       fail_at(entry.row, Columns::kNeeded[kLayer],
-              "layer " + std::to_string(layer) + " follows layer " + std::to_string(expected - 1) +
-                  "; layers are numbered 1 to n");
+              "layer " + std::to_string(layer) + " where layer " + std::to_string(expected) +
+                  " is due; layers are numbered 1 to n");
     }
     ++expected;
     Layer l;
     l.zbot = entry.zbot;
     for (std::size_t slot = 1; slot <= t.diameters.size(); ++slot) {
       SlotCurves curves;
-      constexpr std::array<const char*, 3> kNames{"P-y", "T-z", "Q-z"};
       for (int type = 0; type < 3; ++type) {
         const auto found = t.curves.find({layer, static_cast<int>(slot), type});
-        const std::string what = std::string(kNames[static_cast<std::size_t>(type)]);
+        const std::string what = kCurveNames[static_cast<std::size_t>(type)];
         if (found == t.curves.end()) {
           fail_at(entry.row, Columns::kNeeded[kCurve],
                   "layer " + std::to_string(layer) + " has no " + what + " curve for diameter " +

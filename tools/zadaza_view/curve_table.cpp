@@ -96,18 +96,32 @@ void append_json_number(std::string& out, double v) {
   }
 }
 
-struct JsonFields {
-  std::string& out;
-  std::size_t column = 0;
-  void key() {
-    out += column == 0 ? "{" : ", ";
-    append_json_string(out, kTableColumns[column++]);
-    out += ": ";
+// Writes an object's members: each key, then the caller writes its value where key() returns.
+class JsonObject {
+ public:
+  explicit JsonObject(std::string& out) : out_(out) {}
+  std::string& key(std::string_view name) {
+    out_ += first_ ? "{" : ", ";
+    first_ = false;
+    append_json_string(out_, name);
+    out_ += ": ";
+    return out_;
   }
-  void number(double v) { key(); append_json_number(out, v); }
-  void integer(std::int64_t v) { key(); append_integer(out, v); }
-  void none() { key(); out += "null"; }
-  void text(std::string_view t) { key(); append_json_string(out, t); }
+  void end() { out_ += first_ ? "{}" : "}"; }
+
+ private:
+  std::string& out_;
+  bool first_ = true;
+};
+
+struct JsonFields {
+  JsonObject object;
+  std::size_t column = 0;
+  std::string& key() { return object.key(kTableColumns[column++]); }
+  void number(double v) { append_json_number(key(), v); }
+  void integer(std::int64_t v) { append_integer(key(), v); }
+  void none() { key() += "null"; }
+  void text(std::string_view t) { append_json_string(key(), t); }
 };
 
 void append_json_numbers(std::string& out, const std::vector<double>& values) {
@@ -122,34 +136,24 @@ void append_json_numbers(std::string& out, const std::vector<double>& values) {
 void append_json_header(std::string& out, const TableHeader& h, const zadaza::SoilModel& model,
                         const TableRequest& request) {
   const std::string_view label{model.ANALYSIS_LABEL.data(), model.ANALYSIS_LABEL.size()};
-  const auto end = label.find_last_not_of(' ');
-  out += "{\"header\": {\"label\": ";
-  append_json_string(out, label.substr(0, end == std::string_view::npos ? 0 : end + 1));
-  out += ", \"zadaza_file\": ";
-  append_json_string(out, h.zadaza_file);
-  out += ", \"generation\": ";
-  out += h.old_generation ? "\"old\"" : "\"new\"";
-  out += ",\r\n  \"layers\": ";
-  append_integer(out, model.NUM_LAYERS);
-  out += ", \"displacement_rows\": ";
-  append_integer(out, model.NUM_DSP);
-  out += ", \"diameter_blocks\": ";
-  append_integer(out, model.NUM_DIAMETERS);
-  out += ", \"diameters_in_use\": ";
-  append_json_numbers(out, h.diameters_in_use);
-  out += ",\r\n  \"settings\": {\"mudline\": ";
-  append_json_number(out, request.mudline.value_or(0.0));
-  out += ", \"orientation\": ";
-  append_json_string(out, request.orientation());
-  out += ", \"offset\": ";
-  append_integer(out, h.id_offset);
-  out += ", \"diameters\": ";
-  append_json_numbers(out, h.diameters_selected);
-  out += ", \"first_layer\": ";
-  append_integer(out, h.first_layer);
-  out += ", \"last_layer\": ";
-  append_integer(out, h.last_layer);
-  out += "}},\r\n \"rows\": [";
+  const auto last = label.find_last_not_of(' ');
+  JsonObject header(out);
+  append_json_string(header.key("label"), label.substr(0, last == std::string_view::npos ? 0 : last + 1));
+  append_json_string(header.key("zadaza_file"), h.zadaza_file);
+  append_json_string(header.key("generation"), h.old_generation ? "old" : "new");
+  append_integer(header.key("layers"), model.NUM_LAYERS);
+  append_integer(header.key("displacement_rows"), model.NUM_DSP);
+  append_integer(header.key("diameter_blocks"), model.NUM_DIAMETERS);
+  append_json_numbers(header.key("diameters_in_use"), h.diameters_in_use);
+  JsonObject settings(header.key("settings"));
+  append_json_number(settings.key("mudline"), request.mudline.value_or(0.0));
+  append_json_string(settings.key("orientation"), request.orientation());
+  append_integer(settings.key("offset"), h.id_offset);
+  append_json_numbers(settings.key("diameters"), h.diameters_selected);
+  append_integer(settings.key("first_layer"), h.first_layer);
+  append_integer(settings.key("last_layer"), h.last_layer);
+  settings.end();
+  header.end();
 }
 
 }  // namespace
@@ -205,14 +209,18 @@ std::string table_json(const TableHeader& header, const zadaza::SoilModel& model
                        const TableRequest& request, const std::vector<TableRow>& rows) {
   std::string out;
   out.reserve(256 * (rows.size() + 4));
-  append_json_header(out, header, model, request);
+  JsonObject table(out);
+  append_json_header(table.key("header"), header, model, request);
+  table.key("rows") += '[';
   for (std::size_t i = 0; i < rows.size(); ++i) {
     out += i == 0 ? "\r\n  " : ",\r\n  ";
-    JsonFields fields{out};
+    JsonFields fields{JsonObject(out)};
     write_fields(rows[i], fields);
-    out += '}';
+    fields.object.end();
   }
-  out += "\r\n]}\r\n";
+  out += "\r\n]";
+  table.end();
+  out += "\r\n";
   return out;
 }
 
