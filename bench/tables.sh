@@ -1,24 +1,7 @@
-#!/usr/bin/env bash
-# Speed of zadaza-view's curve table and JSON on the largest ZADAZA file the size limits allow
-# (4 diameters in use, 80 layers: 22080 rows), and of zadaza-make --decode on the same file.
-#
-# Wall time of whole runs, median of N (default 21), each against the aim of 0.5 s.
-# Usage: bench/tables.sh [runs]      Build dir: $BENCH_BUILD_DIR or build-bench in the source tree.
-set -euo pipefail
-
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${BENCH_BUILD_DIR:-$root/build-bench}
-runs=${1:-21}
-
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$build" -j2 --target zadaza-make zadaza-view >/dev/null
+# Sourced by bench/run.sh --tables, with $build, $runs, $work and the largest file $input made:
+# wall time of whole runs of zadaza-view's curve table and JSON (22080 rows) and of
+# zadaza-make --decode, median of $runs runs each, against the aim of 0.5 s. Sets $status.
 view=$build/tools/zadaza-view
-make_tool=$build/tools/zadaza-make
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-input=$work/largest.zdz
-"$make_tool" --synthetic --layers 80 --diameters 15 --in-use 4 --dsp 15 --seed 1 "$input" >/dev/null
 
 # Median wall time in milliseconds of $runs runs of the command.
 median_ms() {
@@ -47,4 +30,3 @@ for what in table json decode; do
   printf '%-6s | %8s ms | %s\n' "$what" "$ms" "$verdict"
 done
 printf 'sizes: table %s bytes, JSON %s bytes\n' "$(stat -c %s "$work/t.csv")" "$(stat -c %s "$work/t.json")"
-exit $status
