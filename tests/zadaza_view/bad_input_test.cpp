@@ -1,4 +1,5 @@
-// Bad input: the converter's messages and exit statuses, and the ZADAZA file never written.
+// Bad input: the converter's messages and exit statuses, and the ZADAZA file never written; the
+// same from zadaza-make --decode.
 #include <gtest/gtest.h>
 
 #include "runs.hpp"
@@ -85,8 +86,16 @@ TEST_P(BadInputs, GetTheConvertersMessagesAndStatusAndLeaveTheFileAlone) {
       break;
     case Compare::ViewerUsage:
       EXPECT_EQ(shown.err.rfind("zadaza-view: ", 0), 0U) << shown.err;
-      break;
+      return;
   }
+  // zadaza-make --decode refuses the file alike, the reader's console lines on standard error.
+  const Outcome decoded =
+      run(folder, shell_quoted(kMaker) + " --decode " + bad.viewer_arguments + " -o in.txt");
+  EXPECT_EQ(decoded.status, bad.status) << decoded.err;
+  EXPECT_NE(decoded.err.find(shown.out), std::string::npos) << decoded.err;
+  EXPECT_NE(decoded.err.find(converted.err), std::string::npos) << decoded.err;
+  EXPECT_EQ(decoded.out, "");
+  EXPECT_FALSE(fs::exists(folder / "in.txt"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Viewer, BadInputs, ::testing::ValuesIn(bad_inputs()),

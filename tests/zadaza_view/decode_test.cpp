@@ -1,6 +1,6 @@
 // zadaza-make --decode: a ZADAZA file read by the converter's reader, written as a text
 // description, made again into a file that converts identically, and is the same file when
-// zadaza-make wrote the first one; a file the converter refuses is refused alike.
+// zadaza-make wrote the first one. Its refusals are in bad_input_test.cpp.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -98,41 +98,6 @@ TEST_P(Decoded, MakesTheSameFileAndTheSameConversion) {
 
 INSTANTIATE_TEST_SUITE_P(Files, Decoded, ::testing::ValuesIn(generated_files()),
                          [](const auto& info) { return info.param.name; });
-
-TEST(Decode, RefusesWhatTheConverterRefusesWithItsReasonAndStatus) {
-  const std::string synthetic = "--synthetic --diameters 2 --in-use 2 --dsp 0 ";
-  const struct {
-    const char* name;
-    std::string make_arguments;  // empty: no file
-    std::string damage;
-    int status;
-  } cases[] = {
-      {"Missing", "", "", 1},
-      {"Truncated", synthetic + "--layers 3", "truncate -s 900 in.zdz", 2},
-      {"OldReadAsNew", synthetic + "--old --layers 2", "", 2},
-      {"TooManyLayers", synthetic + "--layers 81", "", 3},
-  };
-  for (const auto& c : cases) {
-    TempDir folder;
-    if (!c.make_arguments.empty()) make_zadaza(folder, c.make_arguments + " in.zdz");
-    if (!c.damage.empty()) {
-      ASSERT_EQ(run(folder, c.damage).status, 0);
-    }
-    const Outcome decoded = run(folder, shell_quoted(kMaker) + " --decode in.zdz -o in.txt");
-    const Outcome converted =
-        run(folder, shell_quoted(kConverter) + " --mudline 0 --format knf -o out in.zdz");
-    EXPECT_EQ(decoded.status, c.status) << c.name << decoded.err;
-    EXPECT_EQ(decoded.status, converted.status) << c.name;
-    EXPECT_FALSE(converted.err.empty()) << c.name;
-    // The converter's lines and reasons, its console lines on standard error.
-    EXPECT_NE(decoded.err.find(converted.err), std::string::npos) << c.name << decoded.err;
-    if (c.status == 3) {
-      EXPECT_NE(decoded.err.find("exeeded"), std::string::npos) << decoded.err;
-    }
-    EXPECT_EQ(decoded.out, "") << c.name;
-    EXPECT_FALSE(fs::exists(folder / "in.txt")) << c.name;
-  }
-}
 
 }  // namespace
 }  // namespace view_test
