@@ -12,6 +12,8 @@
 # Usage: bench/run.sh [runs]              (default 41 pairs per format)
 #        bench/run.sh --exactness [M]     (the long run of the quick digits, M million values
 #                                          per digit count, default 20)
+#        bench/run.sh --tables [runs]     (zadaza-view's table and JSON and zadaza-make --decode
+#                                          on the same file, bench/tables.sh; default 21 runs)
 # Build dir: $BENCH_BUILD_DIR or build-bench in the source tree.
 set -euo pipefail
 
@@ -23,9 +25,14 @@ if [[ ${1:-} == --exactness ]]; then
   cmake --build "$build" -j2 --target bench-exactness >/dev/null
   exec "$build/bench/bench-exactness" "${2:-20}"
 fi
-runs=${1:-41}
-cmake --build "$build" -j2 --target zadaza2krano zadaza-make zadaza2krano-counting bench-measure \
-  bench-floor >/dev/null
+if [[ ${1:-} == --tables ]]; then
+  runs=${2:-21}
+  cmake --build "$build" -j2 --target zadaza-make zadaza-view >/dev/null
+else
+  runs=${1:-41}
+  cmake --build "$build" -j2 --target zadaza2krano zadaza-make zadaza2krano-counting bench-measure \
+    bench-floor >/dev/null
+fi
 
 converter=$build/zadaza2krano
 counting=$build/bench/zadaza2krano-counting
@@ -37,6 +44,10 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 input=$work/largest.zdz
 "$make_tool" --synthetic --layers 80 --diameters 15 --in-use 4 --dsp 15 --seed 1 "$input" >/dev/null
+if [[ ${1:-} == --tables ]]; then
+  source "$root/bench/tables.sh"
+  exit "$status"
+fi
 
 # The answers in dialogue order: generation, file, orientation, origin, force scale, length
 # scale, offset, format, output name, then (after reading) the echo question.

@@ -9,6 +9,13 @@
 
 namespace convert {
 
+// The levels a layer line of the SOILCHAR block gives layer j (1..80): the top of layer 1 is
+// 0, every other level is (depth of the layer bottom - |MUDLINE_Z|) * COORD_FACTOR.
+double layer_top_level(const zadaza::LayerReals& ZBOT, std::int32_t j,
+                       const ConversionSettings& settings);
+double layer_bottom_level(const zadaza::LayerReals& ZBOT, std::int32_t j,
+                          const ConversionSettings& settings);
+
 // Writes the soil characteristic block of a diameter on OUTPUT_UNIT: two comment lines, the
 // SOILCHAR line, two comment lines and one line per layer 1..NUM_LAYERS with its top and bottom
 // levels and the identifiers of its P-y, T-z and Q-z materials, which `layer_ids` holds in

@@ -269,6 +269,11 @@ void flush_all() {
   for (int unit = 1; unit <= kMaxUnit; ++unit) flush_unit(unit);
 }
 
+void write_console_on_standard_error() {
+  flush_unit(kConsoleOut);
+  units[kConsoleOut].descriptor = STDERR_FILENO;
+}
+
 bool is_bound(int unit) { return valid_unit(unit) && units[static_cast<std::size_t>(unit)].bound(); }
 
 int bind_text_file(int unit, std::string_view name, bool must_exist, bool must_not_exist,

@@ -41,6 +41,10 @@ void write(int unit, const L&, const typename L::Values& values = {}) {
 // Hands every buffered line of every unit to the operating system.
 void flush_all();
 
+// From now on the console output unit writes on standard error, after handing out what it
+// holds: for a tool whose standard output carries data, so that the reader's lines stay apart.
+void write_console_on_standard_error();
+
 // Whether a file (or the console) is bound to the unit.
 bool is_bound(int unit);
 

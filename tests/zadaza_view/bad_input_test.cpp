@@ -1,4 +1,5 @@
-// Bad input: the converter's messages and exit statuses, and the ZADAZA file never written.
+// Bad input: the converter's messages and exit statuses, and the ZADAZA file never written; the
+// same from zadaza-make --decode.
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -58,8 +59,9 @@ std::vector<BadInput> bad_inputs() {
        Compare::ViewerUsage},
       {"PageOntoALinkToIt", kSynthetic + "--layers 1", "ln in.zdz other", "-o other in.zdz",
        false, 2, Compare::ViewerUsage},
-      {"TableOntoTheZadazaFile", kSynthetic + "--layers 1",
-       "mkdir t && ln in.zdz t/diameter1-0.9.csv", "--csv t in.zdz", false, 2,
+      {"TableOntoALinkToIt", kSynthetic + "--layers 1", "ln in.zdz t.csv",
+       "--mudline 0 --table t.csv in.zdz", false, 2, Compare::ViewerUsage},
+      {"TableWithoutMudline", kSynthetic + "--layers 1", "", "--json t.json in.zdz", false, 2,
        Compare::ViewerUsage},
   };
 }
@@ -96,8 +98,19 @@ TEST_P(BadInputs, GetTheConvertersMessagesAndStatusAndLeaveTheFileAlone) {
     case Compare::ViewerUsage:
       EXPECT_EQ(shown.err.rfind("zadaza-view: ", 0), 0U) << shown.err;
       EXPECT_NE(shown.err.find(bad.named), std::string::npos) << shown.err;
-      break;
+      return;
   }
+  // zadaza-make --decode refuses the file alike, the reader's console lines on standard error.
+  const Outcome decoded =
+      run(folder, shell_quoted(kMaker) + " --decode " + bad.viewer_arguments + " -o in.txt");
+  EXPECT_EQ(decoded.status, bad.status) << decoded.err;
+  EXPECT_NE(decoded.err.find(shown.out), std::string::npos) << decoded.err;
+  EXPECT_NE(std::regex_replace(decoded.err, std::regex("(^|\n)zadaza-make: "), "$1zadaza2krano: ")
+                .find(converted.err),
+            std::string::npos)
+      << decoded.err;
+  EXPECT_EQ(decoded.out, "");
+  EXPECT_FALSE(fs::exists(folder / "in.txt"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Viewer, BadInputs, ::testing::ValuesIn(bad_inputs()),

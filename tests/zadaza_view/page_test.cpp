@@ -12,6 +12,7 @@
 #include "charts_read_back.hpp"
 #include "page_reader.hpp"
 #include "runs.hpp"
+#include "table_reader.hpp"
 
 namespace view_test {
 namespace {
@@ -50,14 +51,16 @@ struct Case {
   std::string make_arguments;  // for zadaza-make; empty: the special description
   bool old_generation;
   int id_offset;
+  std::string mudline = "0";
+  std::string orientation = "NEG";
 };
 
 std::vector<Case> cases() {
   return {
-      {"Example", shell_quoted(ZZ_SOURCE_DIR "/examples/soil.txt"), false, 0},
+      {"Example", shell_quoted(ZZ_SOURCE_DIR "/examples/soil.txt"), false, 0, "-20"},
       {"Synthetic", "--synthetic --layers 12 --diameters 4 --in-use 3 --dsp 0 --seed 7", false, 0},
       {"OldWithOffset", "--synthetic --old --layers 5 --diameters 4 --in-use 2 --dsp 1 --seed 3",
-       true, 25},
+       true, 25, "3", "POS"},
       {"Largest", "--synthetic --layers 80 --diameters 15 --in-use 4 --dsp 15 --seed 1", false, 0},
       {"Special", "", false, 0},
   };
@@ -81,9 +84,10 @@ class ViewedFile : public ::testing::TestWithParam<Case> {
     std::string page;
     Element root;
     std::vector<const Element*> charts;
+    std::string knf_text;
     std::map<std::int32_t, Points> knf;
-    std::string table_folder;
-    std::vector<std::string> tables;
+    std::string table;
+    std::string json;
   };
 
   // Made once per case: the file, its KNF conversion, the page and the tables.
@@ -98,21 +102,22 @@ class ViewedFile : public ::testing::TestWithParam<Case> {
     } else {
       make_zadaza(folder_, c.make_arguments + " in.zdz");
     }
-    const Outcome converted = run(folder_, shell_quoted(kConverter),
-                                  knf_answers("in.zdz", "in.knf", c.old_generation, c.id_offset));
+    const Outcome converted =
+        run(folder_, shell_quoted(kConverter),
+            knf_answers("in.zdz", "in.knf", c.old_generation, c.id_offset, c.mudline, c.orientation));
     EXPECT_EQ(converted.status, 0) << converted.err;
-    v.knf = knf_spring_curves(read_file(folder_ / "in.knf"));
+    v.knf_text = read_file(folder_ / "in.knf");
+    v.knf = knf_spring_curves(v.knf_text);
 
-    const std::string folder = std::string("tables-") + c.name;
     const Outcome shown =
         run(folder_, shell_quoted(kViewer) + (c.old_generation ? " --old" : "") + " --offset " +
-                         std::to_string(c.id_offset) + " --csv " + folder + " in.zdz");
+                         std::to_string(c.id_offset) + " --mudline " + c.mudline +
+                         " --orientation " + c.orientation +
+                         " --table in.csv --json in.json -o in.zdz.html in.zdz");
     EXPECT_EQ(shown.status, 0) << shown.err;
     v.page = read_file(folder_ / "in.zdz.html");
-    v.table_folder = (folder_ / folder).string();
-    for (const auto& entry : fs::directory_iterator(folder_ / folder)) {
-      v.tables.push_back(read_file(entry.path()));
-    }
+    v.table = read_file(folder_ / "in.csv");
+    v.json = read_file(folder_ / "in.json");
     EXPECT_EQ(parse_document(v.page, v.root), "");
     collect(v.root, [](const Element& e) { return e.name == "svg" && e.has_class("chart"); },
             v.charts);
@@ -194,48 +199,62 @@ TEST_P(ViewedFile, OneChartPerMaterialThatIsLayerCurveTypeAndDiameter) {
   EXPECT_EQ(materials, knf_materials);
 }
 
-TEST_P(ViewedFile, TablesHoldEveryPointAndMarkTheKeptOnes) {
+// The table's kept points of every material are its ELPLCURV or HYPELAST record, and its
+// levels and identifiers the SOILCHAR layer lines, each value as the soil file writes it.
+TEST_P(ViewedFile, TableHoldsEveryPointAsTheSoilFileWritesIt) {
   const Viewed& v = viewed();
-  constexpr const char* kHeader =
-      "layer,curve type,material identifier,point number,displacement,force,kept by the "
-      "thinning";
-  std::map<std::int32_t, Points> kept;
-  std::size_t rows = 0;
-  for (const std::string& table : v.tables) {
-    std::istringstream lines(table);
-    std::string line;
-    std::getline(lines, line);
-    EXPECT_EQ(line, std::string(kHeader) + "\r");
-    while (std::getline(lines, line)) {
-      ++rows;
-      std::vector<std::string> field;
-      std::istringstream cells(line.substr(0, line.size() - 1));
-      for (std::string cell; std::getline(cells, cell, ',');) field.push_back(cell);
-      ASSERT_EQ(field.size(), 7U) << line;
-      // Every curve's 23 points, numbered from 1 as the ZADAZA file counts them.
-      const std::size_t point = (rows - 1) % static_cast<std::size_t>(kCurvePoints) + 1;
-      EXPECT_EQ(field[3], std::to_string(point)) << line;
-      if (field[6] == "yes") {
-        kept[std::stoi(field[2])].emplace_back(std::strtod(field[5].c_str(), nullptr),
-                                               std::strtod(field[4].c_str(), nullptr));
-      } else {
-        EXPECT_EQ(field[6], "no");
-      }
+  const std::vector<TableRow> rows = table_rows(v.table);
+  EXPECT_EQ(rows.size(), kCurvePoints * v.knf.size());
+  std::map<std::int32_t, std::vector<std::string>> kept;
+  std::map<std::int32_t, std::vector<std::string>> layers;  // by soil identifier
+  std::map<std::pair<std::string, std::string>, std::vector<std::int32_t>> materials;
+  for (const TableRow& r : rows) {
+    const std::int32_t id = std::stoi(r.at("material_id"));
+    if (r.at("kept") == "1") {
+      kept[id].push_back(render(kCurvePairLine, {real(r.at("force")), real(r.at("displacement"))}));
+    } else {
+      EXPECT_EQ(r.at("kept"), "0");
     }
+    if (r.at("point") == "1") materials[{r.at("soil_id"), r.at("layer")}].push_back(id);
   }
-  EXPECT_EQ(rows, kCurvePoints * v.knf.size());
-  ASSERT_EQ(kept.size(), v.knf.size());
-  for (const auto& [id, written] : v.knf) {
-    const Points& table = kept[id];
-    ASSERT_EQ(table.size(), written.size()) << "material " << id;
-    for (std::size_t p = 0; p < written.size(); ++p) {
-      for (const auto& [t, w] : {std::pair{table[p].first, written[p].first},
-                                 std::pair{table[p].second, written[p].second}}) {
-        if (!drawable(t) || !drawable(w)) continue;
-        EXPECT_LE(std::fabs(t - w), kKnfRelative * std::fabs(t)) << "material " << id;
-      }
-    }
+  for (const TableRow& r : rows) {
+    if (r.at("point") != "1" || r.at("curve") != "P-y") continue;
+    const std::vector<std::int32_t>& ids = materials[{r.at("soil_id"), r.at("layer")}];
+    ASSERT_EQ(ids.size(), 3U);
+    layers[std::stoi(r.at("soil_id"))].push_back(
+        render(kLayerLine, {real(r.at("level_top")), real(r.at("level_bottom")), ids[0], ids[1], ids[2]}));
   }
+  EXPECT_EQ(kept, knf_point_lines(v.knf_text));
+  EXPECT_EQ(layers, soilchar_layer_lines(v.knf_text));
+}
+
+// The JSON holds the table's rows, read with Python's own json and csv modules.
+TEST_P(ViewedFile, JsonHoldsTheTablesRows) {
+  if (std::system("python3 -c '' > /dev/null 2>&1") != 0) {
+    GTEST_SKIP() << "python3 is not installed";
+  }
+  const Viewed& v = viewed();
+  write_file(folder_ / "check.csv", v.table);
+  write_file(folder_ / "check.json", v.json);
+  write_file(folder_ / "check.py", R"(import csv, json, math, sys
+data = json.load(open("check.json"))
+rows = list(csv.DictReader(open("check.csv", newline="")))
+assert len(rows) == len(data["rows"]), (len(rows), len(data["rows"]))
+assert set(data["header"]) >= {"label", "generation", "layers", "displacement_rows",
+                               "diameter_blocks", "diameters_in_use", "settings"}
+for row, obj in zip(rows, data["rows"]):
+    assert list(row) == list(obj), (list(row), list(obj))
+    for key, text in row.items():
+        value = obj[key]
+        if key == "curve":
+            assert text == value, (key, text, value)
+        elif value is None:
+            assert text == "" or not math.isfinite(float(text)), (key, text)
+        else:
+            assert float(text) == value, (key, text, value)
+)");
+  const Outcome checked = run(folder_, "python3 check.py");
+  EXPECT_EQ(checked.status, 0) << checked.err;
 }
 
 TEST_P(ViewedFile, PageIsWellFormedSelfContainedAndFinite) {

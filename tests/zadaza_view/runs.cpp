@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "table_reader.hpp"
+
 namespace view_test {
 
 std::string shell_quoted(const fs::path& path) {
@@ -33,9 +35,10 @@ void make_zadaza(const TempDir& folder, const std::string& arguments) {
 }
 
 std::string knf_answers(const std::string& zadaza, const std::string& knf, bool old_generation,
-                        std::int32_t id_offset) {
-  return std::string(old_generation ? "O" : "N") + "\n" + zadaza + "\nNEG\n0.0\n1.0\n1.0\n" +
-         std::to_string(id_offset) + "\n2\n" + knf + "\nN\n";
+                        std::int32_t id_offset, const std::string& mudline,
+                        const std::string& orientation) {
+  return std::string(old_generation ? "O" : "N") + "\n" + zadaza + "\n" + orientation + "\n" +
+         mudline + "\n1.0\n1.0\n" + std::to_string(id_offset) + "\n2\n" + knf + "\nN\n";
 }
 
 namespace {
@@ -59,17 +62,9 @@ double knf_real(std::string field) {
 
 std::map<std::int32_t, Points> knf_spring_curves(const std::string& knf) {
   std::map<std::int32_t, Points> curves;
-  std::istringstream lines(knf);
-  std::string line;
-  Points* current = nullptr;
-  while (std::getline(lines, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.starts_with(" ELPLCURV ") || line.starts_with(" HYPELAST ")) {
-      current = &curves[std::stoi(line.substr(10))];
-    } else if (current != nullptr && line.size() == 55 && line.find_first_not_of(' ') >= 25) {
-      current->emplace_back(knf_real(line.substr(25, 15)), knf_real(line.substr(40, 15)));
-    } else {
-      current = nullptr;
+  for (const auto& [id, lines] : knf_point_lines(knf)) {
+    for (const std::string& line : lines) {
+      curves[id].emplace_back(knf_real(line.substr(25, 15)), knf_real(line.substr(40, 15)));
     }
   }
   return curves;

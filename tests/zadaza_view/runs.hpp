@@ -35,7 +35,8 @@ void make_zadaza(const TempDir& folder, const std::string& arguments);
 
 // The converter's answers for a KNF conversion of `zadaza` into `knf`, without echo.
 std::string knf_answers(const std::string& zadaza, const std::string& knf, bool old_generation,
-                        std::int32_t id_offset);
+                        std::int32_t id_offset, const std::string& mudline = "0.0",
+                        const std::string& orientation = "NEG");
 
 // (P, Delta) points of every spring curve material of a KNF file, by identifier. Values beyond
 // three exponent digits ("1.00000+200") read as they are meant.

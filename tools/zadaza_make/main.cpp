@@ -6,13 +6,20 @@
 #include <fstream>
 #include <iostream>
 #include <set>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/run.hpp"
+#include "decode.hpp"
 #include "description.hpp"
+#include "from_table.hpp"
+#include "io/units.hpp"
 #include "synthetic.hpp"
+#include "zadaza_view/converter_adapter.hpp"
+#include "zadaza_view/output_files.hpp"
 #include "zadaza_writer.hpp"
 
 namespace {
@@ -26,6 +33,9 @@ struct Options {
   bool unchecked = false;
   bool synthetic = false;
   bool text = false;
+  bool decode = false;
+  bool from_table = false;
+  std::string output;  // --decode: empty for standard output
   BlockStyle style = BlockStyle::Full;
   zadaza_make::SyntheticSize size;
   std::vector<std::string> files;
@@ -36,11 +46,14 @@ constexpr const char* kHelp =
     "                   OUTPUT\n"
     "       zadaza-make --synthetic --layers L --diameters N --in-use U --dsp R [--seed S]\n"
     "                   [--old] [--blocks full|led0] [--text] OUTPUT\n"
+    "       zadaza-make --decode [--old] ZADAZA_FILE [-o DESCRIPTION.txt]\n"
+    "       zadaza-make --from-table [--old] [--blocks full|led0] [--text] CURVES.csv OUTPUT\n"
     "       zadaza-make --help | --version\n"
     "\n"
     "Writes a binary ZADAZA pile-soil file for trying and testing zadaza2krano, from a text\n"
-    "description or a synthetic soil. The description format is installed as\n"
-    "share/doc/zadaza2krano/zadaza-make-format.md (tools/zadaza_make/README.md in the\n"
+    "description, a synthetic soil or a table of curves (as zadaza-view --table writes it);\n"
+    "or decodes a ZADAZA file into a text description. The description format is installed\n"
+    "as share/doc/zadaza2krano/zadaza-make-format.md (tools/zadaza_make/README.md in the\n"
     "sources); examples/soil.txt, a whole description, as share/doc/zadaza2krano/examples/.\n"
     "\n"
     "Options (each may be given once):\n"
@@ -57,16 +70,24 @@ constexpr const char* kHelp =
     "  --in-use U          synthetic: diameters in use (0.9, 1.2, 1.5, 2.0, ...)\n"
     "  --dsp R             synthetic: number of soil displacement rows\n"
     "  --seed S            synthetic: varies the soil (default: 1)\n"
+    "  --decode            write the text description of ZADAZA_FILE, read as the converter\n"
+    "                      reads it; its reading lines go to standard error\n"
+    "  -o DESCRIPTION.txt  decode: the description's file (default: standard output)\n"
+    "  --from-table        make the file from a CSV table of curve points: columns layer,\n"
+    "                      z_bottom, diameter, curve, point, displacement and stress\n"
     "  -h, --help          show this help and exit\n"
     "  --version           show the program name and version and exit\n"
     "\n"
-    "Exit status: 0 written, 1 the description or a file is refused, 2 usage error.\n";
+    "Exit status: 0 written, 1 the description, the table or a file is refused, 2 usage\n"
+    "error; decode: the converter's, 0 written, 1 the ZADAZA file cannot be opened, 2 a\n"
+    "damaged file, a usage error or an output that cannot be written, 3 beyond the size\n"
+    "limits.\n";
 
 constexpr const char* kUsageHint = "'zadaza-make --help' lists the options";
 
 constexpr const char* kOptionList =
     "the options are --old, --blocks, --text, --unchecked, --synthetic, --layers, --diameters, "
-    "--in-use, --dsp, --seed, -h/--help and --version";
+    "--in-use, --dsp, --seed, --decode, -o, --from-table, -h/--help and --version";
 
 constexpr const char* kCountForm = "a whole number of 0 or more";
 
@@ -91,6 +112,13 @@ const MakeOption kOptions[] = {
     {"--unchecked", nullptr, [](Options& o, const std::string&) { return o.unchecked = true; }},
     {"--synthetic", nullptr, [](Options& o, const std::string&) { return o.synthetic = true; }},
     {"--text", nullptr, [](Options& o, const std::string&) { return o.text = true; }},
+    {"--decode", nullptr, [](Options& o, const std::string&) { return o.decode = true; }},
+    {"--from-table", nullptr, [](Options& o, const std::string&) { return o.from_table = true; }},
+    {"-o", "a file name",
+     [](Options& o, const std::string& v) {
+       o.output = v;
+       return !v.empty();
+     }},
     {"--blocks", "full or led0",
      [](Options& o, const std::string& v) {
        o.style = v == "full" ? BlockStyle::Full : BlockStyle::LeadZero;
@@ -152,23 +180,60 @@ Options parse(int argc, char** argv) {
       throw UsageError("bad value for option " + quoted(arg) + ": " + quoted(value) + "; " + takes);
     }
   }
-  if (o.files.size() != (o.synthetic ? 1U : 2U)) {
-    throw UsageError(o.synthetic ? "give one OUTPUT file with --synthetic"
-                                 : "give a DESCRIPTION.txt and an OUTPUT file");
+  if (o.synthetic + o.decode + o.from_table > 1) {
+    throw UsageError("--synthetic, --decode and --from-table exclude each other");
+  }
+  if (!o.output.empty() && !o.decode) throw UsageError("-o is for --decode");
+  if (o.decode && o.files.size() != 1U) throw UsageError("give one ZADAZA_FILE with --decode");
+  if (!o.decode && o.files.size() != (o.synthetic ? 1U : 2U)) {
+    throw UsageError(o.synthetic    ? "give one OUTPUT file with --synthetic"
+                     : o.from_table ? "give a CURVES.csv and an OUTPUT file"
+                                    : "give a DESCRIPTION.txt and an OUTPUT file");
   }
   return o;
 }
 
 zadaza_make::ToolModel model_of(const Options& o) {
   if (o.synthetic) return zadaza_make::synthetic_model(o.size);
-  std::ifstream in(o.files[0]);
+  // A table's CR LF ends are its own to read; a description is read as text.
+  std::ifstream in(o.files[0], o.from_table ? std::ios::binary : std::ios::in);
   if (!in) throw std::runtime_error("cannot read " + o.files[0]);
   try {
+    if (o.from_table) return zadaza_make::read_curve_table(in, o.old_generation);
     return zadaza_make::read_description(
         in, o.unchecked ? zadaza_make::Checking::Unchecked : zadaza_make::Checking::Sound);
   } catch (const std::runtime_error& e) {
     throw std::runtime_error(o.files[0] + ": " + e.what());
   }
+}
+
+// Reads the file with the converter's own reader, so a file is refused as the converter
+// refuses it, with its message and exit status; standard output carries only the description.
+int decode(const Options& o) {
+  io::set_program_name("zadaza-make");
+  io::write_console_on_standard_error();
+  const std::string& zadaza_file = o.files[0];
+  switch (view::read_zadaza(zadaza_file, o.old_generation)) {
+    case view::ReadOutcome::NotOpened: return app::kInputUnopenedExit;
+    case view::ReadOutcome::LimitsBroken: return app::kConversionFailedExit;
+    case view::ReadOutcome::Read: break;
+  }
+  io::flush_all();
+  std::ostringstream text;
+  zadaza_make::write_description(zadaza_make::decoded_model(view::soil_model(), o.old_generation),
+                                 text);
+  if (o.output.empty()) {
+    std::cout << text.str();
+    if (std::cout.flush()) return EXIT_SUCCESS;
+    std::cerr << "zadaza-make: cannot write standard output\n";
+    return io::kIoFailureExit;
+  }
+  view::protect_zadaza_file(zadaza_file);
+  if (const std::string why = view::write_output_file(o.output, text.str()); !why.empty()) {
+    std::cerr << "zadaza-make: cannot write '" << o.output << "': " << why << '\n';
+    return io::kIoFailureExit;
+  }
+  return EXIT_SUCCESS;
 }
 
 }  // namespace
@@ -180,12 +245,14 @@ int main(int argc, char** argv) {
       std::cout << (o.help ? kHelp : "zadaza-make " ZADAZA2KRANO_VERSION "\n");
       return std::cout.flush() ? EXIT_SUCCESS : EXIT_FAILURE;
     }
+    if (o.decode) return decode(o);
     zadaza_make::ToolModel model = model_of(o);
     if (o.old_generation) model.old_generation = true;
-    if (model.old_generation && model.diameters.size() > zadaza_make::kOldDiameterGroups &&
-        !o.unchecked) {
-      throw std::runtime_error("the Old generation holds 4 diameters, " +
-                               std::to_string(model.diameters.size()) +
+    // The groups written count, not the diameters listed: a decoded file may name more
+    // diameters than the 4 groups its layers hold.
+    const auto groups = static_cast<std::size_t>(model.diameter_groups());
+    if (model.old_generation && groups > zadaza_make::kOldDiameterGroups && !o.unchecked) {
+      throw std::runtime_error("the Old generation holds 4 diameters, " + std::to_string(groups) +
                                " given; write the New generation");
     }
     const std::string& output = o.files.back();

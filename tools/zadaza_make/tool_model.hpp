@@ -48,16 +48,17 @@ struct ToolModel {
   std::string label;
   bool old_generation = false;
   std::vector<Layer> layers;
-  std::vector<double> diameters;  // one diameter group per layer for each
+  std::vector<double> diameters;  // the first 15 go into the general data record
+  // Diameter groups written per layer; by default one for each diameter.
+  std::optional<int> groups;
   double scour_z = 0.0, soil_e0 = 0.0, soil_ez = 0.0, soil_nu = 0.0;
   std::vector<DisplacementRow> dsp;
   CountOverrides counts;
 
   int num_layers() const { return counts.layers.value_or(static_cast<int>(layers.size())); }
   int num_dsp() const { return counts.dsp.value_or(static_cast<int>(dsp.size())); }
-  int num_diameters() const {
-    return counts.diameters.value_or(static_cast<int>(diameters.size()));
-  }
+  int diameter_groups() const { return groups.value_or(static_cast<int>(diameters.size())); }
+  int num_diameters() const { return counts.diameters.value_or(diameter_groups()); }
 };
 
 }  // namespace zadaza_make

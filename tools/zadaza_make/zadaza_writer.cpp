@@ -69,9 +69,11 @@ void add_points(Record& r, const Curve& c) {
 }
 
 // The Old generation has no diameter count: its reader takes 4 groups per layer, so fewer
-// diameters are padded with empty groups (diameter 0, zero curves).
+// diameters are padded with empty groups (diameter 0, zero curves), unless the model names
+// its groups (a decoded file keeps the groups it had).
 std::size_t diameter_groups(const ToolModel& m) {
-  return m.old_generation ? std::max(m.diameters.size(), kOldDiameterGroups) : m.diameters.size();
+  const auto named = static_cast<std::size_t>(std::max(m.diameter_groups(), 0));
+  return m.old_generation && !m.groups ? std::max(named, kOldDiameterGroups) : named;
 }
 
 std::vector<Bytes> records_of(const ToolModel& m) {

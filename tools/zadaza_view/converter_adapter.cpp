@@ -8,6 +8,7 @@
 #include "convert/identifiers.hpp"
 #include "convert/material_store.hpp"
 #include "convert/settings.hpp"
+#include "convert/soil_records.hpp"
 #include "convert/workspace.hpp"
 #include "io/units.hpp"
 #include "zadaza/reader.hpp"
@@ -59,6 +60,14 @@ ReadOutcome read_zadaza(std::string_view path, bool old_generation) {
 const zadaza::SoilModel& soil_model() { return zadaza::SOIL_MODEL; }
 
 int active_diameters() { return app::count_active_diameters(zadaza::SOIL_MODEL.DIAM); }
+
+LayerLevels layer_levels(int j, double mudline, double coord_factor) {
+  convert::ConversionSettings settings;
+  settings.MUDLINE_Z = mudline;
+  settings.COORD_FACTOR = coord_factor;
+  const zadaza::LayerReals& ZBOT = zadaza::SOIL_MODEL.ZBOT;
+  return {convert::layer_top_level(ZBOT, j, settings), convert::layer_bottom_level(ZBOT, j, settings)};
+}
 
 ConvertedDiameter convert_diameter(int slot, std::int32_t id_offset) {
   const zadaza::SoilModel& model = zadaza::SOIL_MODEL;

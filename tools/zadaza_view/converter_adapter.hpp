@@ -53,6 +53,14 @@ struct ConvertedDiameter {
   std::vector<std::array<ConvertedCurve, kCurveTypes>> layers;  // layer j at index j - 1
 };
 
+// The top and bottom levels the SOILCHAR block gives layer j, for the mudline and orientation
+// (+1.0 POS, -1.0 NEG) of a conversion.
+struct LayerLevels {
+  double top = 0.0;
+  double bottom = 0.0;
+};
+LayerLevels layer_levels(int j, double mudline, double coord_factor);
+
 // Scales and thins every layer's curves of diameter slot `slot` as the converter does with
 // identifier offset `id_offset`.
 ConvertedDiameter convert_diameter(int slot, std::int32_t id_offset);

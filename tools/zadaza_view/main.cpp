@@ -2,7 +2,8 @@
 // self-contained HTML page, with the converter's own reader, scaling and thinning.
 //
 //   zadaza-view [--old] [--diameter D]... [--layers FIRST-LAST] [--offset N]
-//               [-o FILE.html] [--csv FOLDER] ZADAZA_FILE
+//               [-o FILE.html] [--table FILE.csv] [--json FILE.json] [--mudline Z]
+//               [--orientation pos|neg] ZADAZA_FILE
 #include <csignal>
 #include <string>
 #include <vector>

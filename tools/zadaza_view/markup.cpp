@@ -4,9 +4,7 @@
 #include <cstdint>
 
 namespace view {
-namespace {
 
-// Length of the valid UTF-8 sequence of two to four bytes starting at `at`, or 0.
 std::size_t utf8_sequence(std::string_view text, std::size_t at) {
   const auto lead = static_cast<unsigned char>(text[at]);
   std::size_t length = 0;
@@ -34,8 +32,6 @@ std::size_t utf8_sequence(std::string_view text, std::size_t at) {
   if (code < smallest[length] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) return 0;
   return length;
 }
-
-}  // namespace
 
 std::string escaped(std::string_view text) {
   std::string out;

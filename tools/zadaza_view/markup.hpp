@@ -11,6 +11,9 @@ namespace view {
 // UTF-8 stays, other bytes above 127 are taken as Latin-1, control characters become '?'.
 std::string escaped(std::string_view text);
 
+// Length of the valid UTF-8 sequence of two to four bytes starting at `at`, or 0.
+std::size_t utf8_sequence(std::string_view text, std::size_t at);
+
 // The shortest decimal that reads back as exactly this value ("0.9", "1e-05", "-0").
 std::string shortest(double value);
 

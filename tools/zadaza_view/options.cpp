@@ -63,12 +63,25 @@ const ViewOption kOptions[] = {
     {"--offset", "a whole number within 32 bits, such as 500", read_offset, false},
     {"-o", "a page file name", [](std::string_view v, Options& o) { return read_text(v, o.page); },
      false},
-    {"--csv", "a folder name",
-     [](std::string_view v, Options& o) { return read_text(v, o.csv_folder); }, false},
+    {"--table", "a CSV file name",
+     [](std::string_view v, Options& o) { return read_table_option("--table", v, o.tables); },
+     false},
+    {"--json", "a JSON file name",
+     [](std::string_view v, Options& o) { return read_table_option("--json", v, o.tables); },
+     false},
+    {"--mudline", "a real number, such as -20.5",
+     [](std::string_view v, Options& o) { return read_table_option("--mudline", v, o.tables); },
+     false},
+    {"--orientation", "pos or neg",
+     [](std::string_view v, Options& o) {
+       return read_table_option("--orientation", v, o.tables);
+     },
+     false},
 };
 
 constexpr std::string_view kOptionList =
-    "the options are --old, --diameter, --layers, --offset, -o, --csv, -h/--help and --version";
+    "the options are --old, --diameter, --layers, --offset, -o, --table, --json, --mudline, "
+    "--orientation, -h/--help and --version";
 
 std::string quoted(std::string_view text) {
   std::string quoted(1, '\'');
@@ -108,7 +121,9 @@ Options parse_options(const std::vector<std::string>& arguments, std::string& er
       for (const ViewOption& candidate : kOptions) {
         if (argument == candidate.name) option = &candidate;
       }
-      if (option == nullptr) {
+      if (argument == "--csv") {
+        error = "--csv is replaced by --table FILE.csv, one table of every diameter";
+      } else if (option == nullptr) {
         error = "unknown option " + quoted(argument) + "; " + std::string(kOptionList);
       } else if (!option->repeatable &&
                  std::find(given.begin(), given.end(), option->name) != given.end()) {
@@ -130,6 +145,7 @@ Options parse_options(const std::vector<std::string>& arguments, std::string& er
     o.zadaza_file = argument;
   }
   if (o.zadaza_file.empty()) error = "the ZADAZA file is missing; give ZADAZA_FILE after the options";
+  if (error.empty()) error = table_request_error(o.tables);
   return o;
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "table_options.hpp"
+
 namespace view {
 
 struct Options {
@@ -16,14 +18,15 @@ struct Options {
   std::optional<int> first_layer;
   std::optional<int> last_layer;
   std::int32_t id_offset = 0;
-  std::string page;        // empty: the ZADAZA name with ".html" added
-  std::string csv_folder;  // empty: no tables
+  std::string page;  // empty: the ZADAZA name with ".html" added, or none with a table
+  TableRequest tables;
   std::string zadaza_file;
 };
 
 inline constexpr const char* kUsage =
     "usage: zadaza-view [--old] [--diameter D]... [--layers FIRST-LAST] [--offset N]\n"
-    "                   [-o FILE.html] [--csv FOLDER] ZADAZA_FILE\n"
+    "                   [-o FILE.html] [--table FILE.csv] [--json FILE.json]\n"
+    "                   [--mudline Z] [--orientation pos|neg] ZADAZA_FILE\n"
     "       zadaza-view --help | --version\n";
 
 // The usage with every option explained, for --help.
@@ -31,7 +34,8 @@ inline constexpr const char* kHelp =
     "\n"
     "Draws every P-y, T-z and Q-z curve of a ZADAZA file before and after conversion on one\n"
     "self-contained HTML page: each curve scaled to forces for its diameter, the points of the\n"
-    "spring material the converter writes, and the points its thinning drops.\n"
+    "spring material the converter writes, and the points its thinning drops. Or writes\n"
+    "every curve point in one table, as CSV or JSON.\n"
     "\n"
     "Options:\n"
     "  --old                the ZADAZA file is of the Old generation (default: New)\n"
@@ -40,13 +44,21 @@ inline constexpr const char* kHelp =
     "  --layers FIRST-LAST  draw only these layers (default: every layer)\n"
     "  --offset N           number added to material identifiers, as the converter's\n"
     "                       \"Number to be added to ID\" (default: 0)\n"
-    "  -o FILE.html         the page (default: ZADAZA_FILE with .html added)\n"
-    "  --csv FOLDER         also write one table per diameter into FOLDER\n"
+    "  -o FILE.html         the page (default: ZADAZA_FILE with .html added; no page\n"
+    "                       when a table is asked for without -o)\n"
+    "  --table FILE.csv     write one row per curve point of every drawn diameter and\n"
+    "                       layer: the file's values, the scaled forces, the levels and\n"
+    "                       whether the soil file keeps the point\n"
+    "  --json FILE.json     the same table as JSON\n"
+    "  --mudline Z          z of the mudline, as the converter's --mudline (required with\n"
+    "                       --table and --json)\n"
+    "  --orientation pos|neg  orientation of the soil axis, as the converter's (default:\n"
+    "                       neg)\n"
     "  -h, --help           show this help and exit\n"
     "  --version            show the program name and version and exit\n"
     "\n"
     "Exit status:\n"
-    "  0  page written\n"
+    "  0  page or tables written\n"
     "  1  the ZADAZA file could not be opened\n"
     "  2  a damaged ZADAZA file, a usage error, or an output that cannot be written\n"
     "  3  the ZADAZA file exceeds the size limits, or a drawn diameter's identifiers do not fit\n"

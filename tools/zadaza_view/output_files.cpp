@@ -8,8 +8,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 namespace view {
@@ -77,14 +75,6 @@ std::string write_output_file(const std::string& path, std::string_view content)
     ::unlink(temporary.c_str());
     return reason(error);
   }
-  return {};
-}
-
-std::string make_folder(const std::string& path) {
-  std::error_code error;
-  std::filesystem::create_directories(path, error);
-  if (error) return error.message();
-  if (!std::filesystem::is_directory(path)) return "not a folder";
   return {};
 }
 

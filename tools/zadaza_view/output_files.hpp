@@ -17,7 +17,4 @@ bool is_zadaza_file(const std::string& path);
 // text on success, otherwise why nothing was written.
 std::string write_output_file(const std::string& path, std::string_view content);
 
-// Makes the folder and its parents when missing; returns why not, or an empty text.
-std::string make_folder(const std::string& path);
-
 }  // namespace view

@@ -6,7 +6,7 @@
 
 #include "charts.hpp"
 #include "converter_adapter.hpp"
-#include "csv_tables.hpp"
+#include "curve_table.hpp"
 #include "format/layout.hpp"
 #include "io/units.hpp"
 #include "markup.hpp"
@@ -89,30 +89,26 @@ bool write_reported(const std::string& path, std::string_view content, std::stri
   return true;
 }
 
-bool write_tables(const std::string& folder, const std::vector<DiameterCharts>& diameters) {
-  if (const std::string why = make_folder(folder); !why.empty()) {
-    report("cannot make folder '" + folder + "': " + why);
+bool write_tables(const Options& options, const Selection& s,
+                  const std::vector<DiameterCharts>& diameters) {
+  const TableRequest& request = options.tables;
+  const std::vector<TableRow> rows = table_rows(diameters, soil_model(), request);
+  if (!request.table_file.empty() &&
+      !write_reported(request.table_file, table_csv(rows), " Table written: ")) {
     return false;
   }
-  for (const DiameterCharts& d : diameters) {
-    if (!write_reported(folder + "/" + csv_file_name(d), make_csv(d), " Table written: ")) {
-      return false;
-    }
-  }
-  return true;
+  if (request.json_file.empty()) return true;
+  const TableHeader header{options.zadaza_file, options.old_generation, diameters_in_use(),
+                           options.diameters,   s.first_layer,          s.last_layer,
+                           options.id_offset};
+  return write_reported(request.json_file, table_json(header, soil_model(), request, rows),
+                        " JSON written : ");
 }
 
 // Nothing is written when any output would replace the ZADAZA file.
-bool outputs_spare_zadaza_file(const std::string& page,
-                               const Options& options,
-                               const std::vector<DiameterCharts>& diameters) {
-  std::vector<std::string> paths{page};
-  if (!options.csv_folder.empty()) {
-    for (const DiameterCharts& d : diameters) {
-      paths.push_back(options.csv_folder + "/" + csv_file_name(d));
-    }
-  }
+bool outputs_spare_zadaza_file(const std::vector<std::string>& paths) {
   for (const std::string& path : paths) {
+    if (path.empty()) continue;
     if (is_zadaza_file(path)) {
       report("cannot write '" + path + "': it is the ZADAZA file");
       return false;
@@ -170,13 +166,19 @@ int run_viewer(const std::vector<std::string>& arguments) {
   const std::vector<DiameterCharts> diameters = convert_selection(selection, options.id_offset);
   const PageFacts facts{options.zadaza_file,   options.old_generation, options.id_offset,
                         diameters_in_use(),    selection.first_layer,  selection.last_layer};
+  // A table asked for alone comes without the page.
+  const bool page_wanted = !options.page.empty() || !options.tables.wanted();
   const std::string page_path =
-      options.page.empty() ? options.zadaza_file + ".html" : options.page;
-  if (!outputs_spare_zadaza_file(page_path, options, diameters)) return kUsageOrOutputFailure;
-  if (!write_reported(page_path, make_page(facts, soil_model(), diameters), " Page written : ")) {
+      !page_wanted ? "" : options.page.empty() ? options.zadaza_file + ".html" : options.page;
+  if (!outputs_spare_zadaza_file(
+          {page_path, options.tables.table_file, options.tables.json_file})) {
     return kUsageOrOutputFailure;
   }
-  if (!options.csv_folder.empty() && !write_tables(options.csv_folder, diameters)) {
+  if (page_wanted &&
+      !write_reported(page_path, make_page(facts, soil_model(), diameters), " Page written : ")) {
+    return kUsageOrOutputFailure;
+  }
+  if (options.tables.wanted() && !write_tables(options, selection, diameters)) {
     return kUsageOrOutputFailure;
   }
   return all_built(diameters) ? kCompleted : kLimitOrConversionFailure;
