@@ -41,8 +41,11 @@ std::vector<Generated> generated_files() {
   return files;
 }
 
-void read_generated(const Generated& g, const test_support::TempDir& dir) {
-  const std::string path = dir.path("soil.zdz");
+// The files stay until the program ends: the last one read stays the protected input, and a
+// later file must not take its place on disk.
+void read_generated(const Generated& g) {
+  static const test_support::TempDir dir;
+  const std::string path = dir.path("soil" + std::to_string(g.seed) + ".zdz");
   test_support::make_zadaza("--synthetic --layers " + std::to_string(g.layers) +
                             " --diameters " + std::to_string(std::max(g.diameters, g.in_use)) +
                             " --in-use " + std::to_string(g.in_use) + " --dsp 1 --seed " +
@@ -135,8 +138,7 @@ TEST(ConvertedFiles, ReadBackAsTheConverterStoredThem) {
   std::size_t compared = 0;
   for (const Generated& g : generated_files()) {
     SCOPED_TRACE("seed " + std::to_string(g.seed) + ", " + std::to_string(g.layers) + " layers");
-    const test_support::TempDir dir;
-    read_generated(g, dir);
+    read_generated(g);
     for (const std::int32_t output_format : {convert::kSesamFormat, convert::kKnfFormat}) {
       const soil::SoilFile file = soil::read_soil_file(converted(g, output_format));
       const bool sesam = output_format == convert::kSesamFormat;

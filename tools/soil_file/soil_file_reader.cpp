@@ -245,7 +245,7 @@ class Reader {
     if (line.empty()) return read_empty_line();
     if (line.front() == '\'') return read_comment();
     if (line == convert::kMaterialsMissing) {
-      file_.banners.push_back({number(), std::string(without_leading_blanks(line))});
+      file_.banners.push_back({number(), std::string(trimmed(line))});
       ++at_;
       return;
     }
@@ -260,7 +260,7 @@ class Reader {
   // An empty line opens a banner; alone it is an unknown line.
   void read_empty_line() {
     if (at_ + 1 < lines_.size() && lines_[at_ + 1].starts_with(kBannerStart)) {
-      file_.banners.push_back({number() + 1, std::string(without_leading_blanks(lines_[at_ + 1]))});
+      file_.banners.push_back({number() + 1, std::string(trimmed(lines_[at_ + 1]))});
       at_ += 2;
       return;
     }
@@ -408,7 +408,8 @@ class Reader {
     if (shape.fields > 1 && shape.field[1].column > shape.field[0].column + shape.field[0].width) {
       // MATERIAL: the kind is named between the identifier and the values.
       const std::size_t from = shape.field[0].column + shape.field[0].width;
-      m.keyword = std::string(trimmed({shape.text.data() + from, shape.field[1].column - from}));
+      const std::string_view named = trimmed({shape.text.data() + from, shape.field[1].column - from});
+      m.keyword = std::string(named.substr(0, named.find(' ')));
     }
     enter_table(TableFormat::Knf, m.keyword);
     if (block_kind_ != kind) {
