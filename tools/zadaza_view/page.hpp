@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "charts.hpp"
@@ -20,6 +21,9 @@ struct PageFacts {
   int first_layer = 1;
   int last_layer = 0;
 };
+
+// The style sheet every page of the viewer shares.
+std::string_view page_style();
 
 std::string make_page(const PageFacts& facts, const zadaza::SoilModel& model,
                       const std::vector<DiameterCharts>& diameters);
