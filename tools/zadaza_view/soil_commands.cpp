@@ -97,7 +97,7 @@ std::string parse_compare_options(const std::vector<std::string>& arguments, Com
   for (std::size_t a = 0; a < arguments.size(); ++a) {
     const std::string& argument = arguments[a];
     if (argument == "--compare") {
-      if (a + 2 >= arguments.size() + 1) return "--compare needs two soil files";
+      if (a + 2 >= arguments.size()) return "--compare needs two soil files";
       o.files = {arguments[a + 1], arguments[a + 2]};
       a += 2;
     } else if (argument == "--tolerance" || argument == "-o") {
