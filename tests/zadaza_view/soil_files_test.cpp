@@ -169,6 +169,23 @@ TEST(SoilFiles, PageDrawsEveryLayerAndNotesWhatIsWrong) {
          l[line_starting(l, " ELPLCURV") + 1].replace(40, 15, std::string(15, '*'));
        },
        3, "field of asterisks in columns 41-55"},
+      {"a layer naming another material",
+       [](std::vector<std::string>& l) {
+         l[line_starting(l, " SOILCHAR") + 3].replace(64, 10, "   9999999");
+       },
+       0, "no layer names it"},
+      {"an identifier used twice",
+       [](std::vector<std::string>& l) {
+         const std::size_t record = line_starting(l, " ELPLCURV");
+         l.insert(l.begin() + static_cast<std::ptrdiff_t>(record), l[record]);
+       },
+       0, "is used by 2 materials"},
+      {"displacements going back",
+       [](std::vector<std::string>& l) {
+         const std::size_t record = line_starting(l, " ELPLCURV");
+         std::swap(l[record + 2], l[record + 3]);
+       },
+       0, "the displacement of point 3 goes back"},
       {"an error banner", [](std::vector<std::string>& l) {
          l.insert(l.end(), {"", "  *** ERROR IN G2K_WMAT ***"});
        }, 3, "the file holds &quot;*** ERROR IN G2K_WMAT ***&quot;"},

@@ -390,9 +390,8 @@ class Reader {
     }};
     for (const Opening& opening : kOpenings) {
       const LineShape& shape = *opening.shape;
-      if (!line.starts_with(leading_text(shape))) continue;
       // The MATERIAL kinds share their keyword and differ in the text after the identifier.
-      if (line.size() > shape.field[1].column && fit(shape, line) == Fit::Other) continue;
+      if (!line.starts_with(leading_text(shape)) || fit(shape, line) == Fit::Other) continue;
       read_knf_first_line(shape, opening.kind);
       if (opening.rest != nullptr) (this->*opening.rest)(file_.materials.back());
       return true;
