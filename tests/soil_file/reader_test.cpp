@@ -209,7 +209,7 @@ TEST(SoilFileReader, KeepsBannersAndTheMissingMaterialsWarning) {
 }
 
 TEST(SoilFileReader, TellsTextFromABinaryZadazaFile) {
-  EXPECT_TRUE(soil::looks_like_soil_file("'\r\n' Soil_ID\r\n"));
+  EXPECT_TRUE(soil::looks_like_soil_file("'\r\n' Soil_ID \xc3\xa9\r\n"));
   EXPECT_FALSE(soil::looks_like_soil_file(std::string("\x81\x01\0\0", 4)));
   EXPECT_FALSE(soil::looks_like_soil_file(""));
 }

@@ -79,7 +79,8 @@ struct SoilFile {
 // Reads the whole text of a soil file; lines end in CR LF (a bare LF is taken too).
 SoilFile read_soil_file(std::string_view text);
 
-// Whether the start of a file is text, as a soil file is, rather than a binary ZADAZA file.
+// Whether the start of a file is text (no control bytes but line ends and tabs), as a soil
+// file is, rather than a binary ZADAZA file.
 bool looks_like_soil_file(std::string_view start);
 
 std::string_view format_name(TableFormat format);  // "none", "SESAM", "KNF"

@@ -476,9 +476,10 @@ class Reader {
 SoilFile read_soil_file(std::string_view text) { return Reader(text).read(); }
 
 bool looks_like_soil_file(std::string_view start) {
+  // Bytes above 127 may stand in a hand-edited comment; control bytes only in binary data.
   return !start.empty() && std::all_of(start.begin(), start.end(), [](char c) {
     const auto u = static_cast<unsigned char>(c);
-    return u == '\r' || u == '\n' || u == '\t' || (u >= ' ' && u < 127);
+    return u == '\r' || u == '\n' || u == '\t' || (u >= ' ' && u != 127);
   });
 }
 
