@@ -75,14 +75,6 @@ std::string cell_id(const DiameterCharts& diameter, const Chart& chart) {
   return id;
 }
 
-void append_fact(std::string& out, std::string_view name, const std::string& value) {
-  out += "<tr><th>";
-  out += name;
-  out += "</th><td>";
-  out += value;
-  out += "</td></tr>\r\n";
-}
-
 std::size_t chart_count(const std::vector<DiameterCharts>& diameters) {
   std::size_t count = 0;
   for (const DiameterCharts& d : diameters) count += d.charts.size();
@@ -181,6 +173,14 @@ void append_diameter(std::string& out, const DiameterCharts& diameter,
 }  // namespace
 
 std::string_view page_style() { return kStyle; }
+
+void append_fact(std::string& out, std::string_view name, const std::string& value) {
+  out += "<tr><th>";
+  out += name;
+  out += "</th><td>";
+  out += value;
+  out += "</td></tr>\r\n";
+}
 
 std::string make_page(const PageFacts& facts, const zadaza::SoilModel& model,
                       const std::vector<DiameterCharts>& diameters) {

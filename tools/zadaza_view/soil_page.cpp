@@ -98,14 +98,6 @@ std::vector<CurvePair> points_of(const soil::Material* m) {
   return points;
 }
 
-void append_fact(std::string& out, std::string_view name, const std::string& value) {
-  out += "<tr><th>";
-  out += name;
-  out += "</th><td>";
-  out += value;
-  out += "</td></tr>\r\n";
-}
-
 void append_head(std::string& out, const std::string& title) {
   out += "<!DOCTYPE html>\r\n<html lang=\"en\"><head><meta charset=\"utf-8\"/><title>";
   out += escaped(title);

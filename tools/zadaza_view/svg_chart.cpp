@@ -170,12 +170,17 @@ void append_axis_titles(std::string& out, CurveType type) {
   out += "</text>";
 }
 
-// The line through the drawable points, broken where a point cannot be drawn.
-void append_curve(std::string& out, const Chart& chart, const Plot& plot) {
-  out += "<path class=\"c\" d=\"";
+// The line through the drawable points (of displacement and force), broken where a point
+// cannot be drawn.
+template <class Points>
+void append_line(std::string& out, std::string_view css_class, const Points& points,
+                 const Plot& plot) {
+  out += "<path class=\"";
+  out += css_class;
+  out += "\" d=\"";
   char command = 'M';
-  for (const ChartPoint& p : chart.curve) {
-    if (!drawable(p)) {
+  for (const auto& p : points) {
+    if (!drawable(p.displacement) || !drawable(p.force)) {
       command = 'M';
       continue;
     }
@@ -255,20 +260,7 @@ Plot plot_of(const SpringChart& chart) {
 }
 
 void append_series(std::string& out, const SpringSeries& series, std::size_t i, const Plot& plot) {
-  out += "<path class=\"";
-  out += kSeriesLine[i];
-  out += "\" d=\"";
-  char command = 'M';
-  for (const CurvePair& p : series.points) {
-    if (!drawable_pair(p)) {
-      command = 'M';
-      continue;
-    }
-    out += command;
-    append_point(out, plot, p.displacement, p.force);
-    command = 'L';
-  }
-  out += "\"/>";
+  append_line(out, kSeriesLine[i], series.points, plot);
   for (const CurvePair& p : series.points) {
     if (drawable_pair(p)) append_marker(out, kSeriesDot[i], kWrittenRadius, plot, p.displacement, p.force);
   }
@@ -330,7 +322,7 @@ void append_chart_svg(std::string& out, const Chart& chart, double diameter) {
   append_grid(out, plot);
   append_ticks(out, plot);
   append_axis_titles(out, chart.type);
-  append_curve(out, chart, plot);
+  append_line(out, "c", chart.curve, plot);
   append_markers(out, chart, plot);
   append_legend(out);
   out += "</svg>";
