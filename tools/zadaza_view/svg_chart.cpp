@@ -278,14 +278,19 @@ void append_series_legend(std::string& out, const SpringChart& chart) {
   out += "</g>";
 }
 
-}  // namespace
-
-void append_spring_chart_svg(std::string& out, const SpringChart& chart) {
-  const Plot plot = plot_of(chart);
+// The chart's element up to its viewBox, whose value's closing quote follows.
+void append_chart_opening(std::string& out) {
   out += "<svg class=\"chart\" viewBox=\"0 0 ";
   append_pixel(out, kWidth);
   out += ' ';
   append_pixel(out, kHeight);
+}
+
+}  // namespace
+
+void append_spring_chart_svg(std::string& out, const SpringChart& chart) {
+  const Plot plot = plot_of(chart);
+  append_chart_opening(out);
   out += "\" data-curve=\"";
   out += curve_name(chart.type);
   out += '"';
@@ -303,10 +308,7 @@ void append_spring_chart_svg(std::string& out, const SpringChart& chart) {
 
 void append_chart_svg(std::string& out, const Chart& chart, double diameter) {
   const Plot plot = plot_of(chart);
-  out += "<svg class=\"chart\" viewBox=\"0 0 ";
-  append_pixel(out, kWidth);
-  out += ' ';
-  append_pixel(out, kHeight);
+  append_chart_opening(out);
   out += "\" data-diameter=\"";
   out += shortest(diameter);
   out += "\" data-layer=\"";
