@@ -12,7 +12,7 @@
 #include "convert/output_capture.hpp"
 #include "convert/record_layouts.hpp"
 #include "io/binary_records.hpp"
-#include "soil_file.hpp"
+#include "soil_file/soil_file.hpp"
 #include "zadaza/reader.hpp"
 #include "zadaza/soil_model.hpp"
 

@@ -10,7 +10,7 @@
 #include "convert/material_table.hpp"
 #include "convert/output_capture.hpp"
 #include "convert/soil_records.hpp"
-#include "soil_file.hpp"
+#include "soil_file/soil_file.hpp"
 
 namespace {
 

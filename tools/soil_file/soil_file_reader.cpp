@@ -1,3 +1,5 @@
+#include "soil_file.hpp"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -7,7 +9,6 @@
 
 #include "convert/material_store.hpp"
 #include "convert/record_layouts.hpp"
-#include "soil_file.hpp"
 
 namespace soil {
 namespace {

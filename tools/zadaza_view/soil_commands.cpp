@@ -12,7 +12,7 @@
 #include "markup.hpp"
 #include "output_files.hpp"
 #include "soil_compare.hpp"
-#include "soil_file.hpp"
+#include "soil_file/soil_file.hpp"
 #include "soil_page.hpp"
 #include "viewer.hpp"
 

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "soil_file.hpp"
+#include "soil_file/soil_file.hpp"
 
 namespace view {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "soil_compare.hpp"
-#include "soil_file.hpp"
+#include "soil_file/soil_file.hpp"
 
 namespace view {
 
