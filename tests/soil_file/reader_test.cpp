@@ -194,6 +194,18 @@ TEST(SoilFileReader, ReportsDamageAtItsLine) {
   }
 }
 
+TEST(SoilFileReader, TakesHeadingsWhoseTrailingBlanksAnEditorRemoved) {
+  store_three_curves();
+  std::vector<std::string> lines = written_file(convert::kKnfFormat);
+  for (std::string& line : lines) {
+    if (line.starts_with("'")) line.erase(line.find_last_not_of(' ') + 1);
+  }
+  const soil::SoilFile file = soil::read_soil_file(text_of(lines));
+  EXPECT_TRUE(file.problems.empty()) << file.problems.front().what;
+  EXPECT_EQ(file.blocks.at(0).layers.size(), 1U);
+  EXPECT_EQ(file.materials.size(), 3U);
+}
+
 TEST(SoilFileReader, KeepsBannersAndTheMissingMaterialsWarning) {
   convert::MaterialStore& store = empty_store();
   add_material(store, convert::kSpringCurveKind, 0, {4, 0, 0, 0, 0, 0, 0, 0});

@@ -5,7 +5,6 @@
 #include <cmath>
 #include <limits>
 #include <optional>
-#include <span>
 
 #include "convert/material_store.hpp"
 #include "convert/record_layouts.hpp"
@@ -49,10 +48,14 @@ std::string_view leading_text(const LineShape& shape) {
   return {shape.text.data(), n};
 }
 
-std::string_view trimmed(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+std::string_view without_trailing_blanks(std::string_view text) {
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
   return text;
+}
+
+std::string_view trimmed(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  return without_trailing_blanks(text);
 }
 
 std::string_view keyword_of(const LineShape& shape) { return trimmed(leading_text(shape)); }
@@ -269,19 +272,20 @@ class Reader {
     ++at_;
   }
 
-  // Comment lines; a heading's title line sets what the records after it are.
+  // Comment lines; a heading's title line sets what the records after it are. Its trailing
+  // blanks do not count: an editor may have taken them.
   void read_comment() {
     static const std::string kSoilTitle = heading_title(convert::kSoilHeading);
     static const std::string kLayerTitle = heading_title(convert::kLayerHeading);
-    const std::string_view line = lines_[at_++];
-    if (line == kSoilTitle) {
+    const std::string_view line = without_trailing_blanks(lines_[at_++]);
+    if (line == without_trailing_blanks(kSoilTitle)) {
       in_layers_ = false;
-    } else if (line == kLayerTitle) {
+    } else if (line == without_trailing_blanks(kLayerTitle)) {
       in_layers_ = !file_.blocks.empty();
       if (!in_layers_) problem(number() - 1, "layer heading before any SOILCHAR line");
     } else {
       for (const KindHeading& heading : kind_headings()) {
-        if (line == heading.title) {
+        if (line == without_trailing_blanks(heading.title)) {
           block_kind_ = heading.kind;
           in_layers_ = false;
         }
