@@ -66,6 +66,13 @@ void compare_layers(Comparer& c, const std::string& where, const soil::Block& a,
   }
 }
 
+// The first entry of the key, in the order the file writes them; repeated keys pair in order.
+template <class Map>
+typename Map::iterator first_of(Map& map, const typename Map::key_type& key) {
+  const auto it = map.lower_bound(key);
+  return it != map.end() && it->first == key ? it : map.end();
+}
+
 // The blocks of a file by soil identifier; a repeated identifier keeps its order of writing.
 std::multimap<std::int32_t, const soil::Block*> blocks_by_id(const soil::SoilFile& file) {
   std::multimap<std::int32_t, const soil::Block*> blocks;
@@ -79,7 +86,7 @@ void compare_blocks(Comparer& c, const soil::SoilFile& a, const soil::SoilFile& 
   auto in_b = blocks_by_id(b);
   for (const auto& [id, block] : in_a) {
     const std::string where = "SOILCHAR " + std::to_string(id);
-    const auto match = in_b.find(id);
+    const auto match = first_of(in_b, id);
     if (match == in_b.end()) {
       c.add(where + " only in A");
       continue;
@@ -140,7 +147,7 @@ void compare_materials(Comparer& c, const soil::SoilFile& a, const soil::SoilFil
   auto in_b = materials_by_key(b);
   for (const soil::Material& m : a.materials) {
     const MaterialKey key{m.id, m.kind};
-    const auto match = in_b.find(key);
+    const auto match = first_of(in_b, key);
     if (match == in_b.end()) {
       c.add(only_in(m, "A"));
       result.differing_materials.insert(key);
