@@ -5,51 +5,13 @@
 #include <cmath>
 #include <string_view>
 
+#include "convert/record_layouts.hpp"
 #include "convert/rounding.hpp"
 #include "io/units.hpp"
 
 namespace convert {
 
 namespace {
-
-constexpr auto kMisoplLine1 = format::layout<"(A8,4E16.8)">;
-constexpr auto kMisoplLine2 = format::layout<"(8X,4E16.8)">;
-constexpr auto kMisoplCount = format::layout<"(8X,I8)">;
-constexpr auto kMisoplPair = format::layout<"(8X,2E16.8)">;
-
-constexpr auto kElplcurv = format::layout<"(' ELPLCURV ',I9)">;
-constexpr auto kHypelast = format::layout<"(' HYPELAST ',I9)">;
-constexpr auto kCurvePair = format::layout<"(25X,1P2E15.5)">;
-constexpr auto kMisoiep = format::layout<"(' MISOIEP  ',I9,1P5E12.3)">;
-constexpr auto kMref = format::layout<"(' MREF     ',7I9)">;
-constexpr auto kSprifull = format::layout<"(' SPRIFULL ',I9)">;
-constexpr auto kSprifullRow = format::layout<"(8X,1P6E13.5)">;
-constexpr auto kSpridiag = format::layout<"(' SPRIDIAG ',I9,1P3E15.5)">;
-constexpr auto kSpridiagRest = format::layout<"(19X,1P3E15.5)">;
-constexpr auto kElastic = format::layout<"(' MATERIAL ',I9,'  Elastic',1P6E11.3)", 6>;
-constexpr auto kComps = format::layout<"(' MATERIAL ',I9,'  CompS  ',1P10E11.3)", 8>;
-constexpr auto kBearing = format::layout<"(' MATERIAL ',I9,'  Bearing',' Lin  ',1P3E11.3)">;
-constexpr auto kBearingRest = format::layout<"(34X,1P3E11.3)">;
-
-constexpr auto kElasticHeading = format::layout<
-    "('''',/,'''','            Mat  ID  MaTyp    E-mod       Poiss     Dummy      Density   ThermX  ')">;
-constexpr auto kMisoiepHeading = format::layout<
-    "('''',/,'''','            Mat  ID     E-mod       Poiss     Yield      Density     ThermX  ')">;
-constexpr auto kSpringMatrixHeading = format::layout<
-    "('''',/,'''','            Mat  ID          S P R I N G    C H A R.')">;
-constexpr auto kSpringCurveHeading = format::layout<
-    "('''',/,'''','            Mat  ID               P           Delta ')">;
-constexpr auto kSpringReferenceHeading = format::layout<
-    "('''',/,'''','            Mat  ID          S P R I N G    R E F S.')">;
-constexpr auto kCompsHeading = format::layout<
-    "('''',/,'''','            Mat  ID  MaTyp    { Data ............ }')">;
-constexpr auto kBearingHeading = format::layout<
-    "('''',/,'''','            Mat  ID  MaTyp  Opt     S11/S44    S22/S55    S33/S66')">;
-
-constexpr std::int32_t kElplcurvLaw = 4;
-
-// The SESAM keyword is a text of 8 characters, blank padded.
-constexpr std::string_view kMisopl = "MISOPL  ";
 
 // Off-diagonal entries of the spring matrix that decide between the full and the diagonal
 // record; the entries from 18 on are not looked at.

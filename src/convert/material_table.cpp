@@ -6,6 +6,7 @@
 
 #include "convert/banners.hpp"
 #include "convert/material_records.hpp"
+#include "convert/record_layouts.hpp"
 #include "convert/rounding.hpp"
 #include "convert/settings.hpp"
 #include "io/units.hpp"
@@ -15,9 +16,6 @@ namespace convert {
 namespace {
 
 constexpr std::string_view kTableBanner = "*** ERROR IN G2K_WMAT ***";
-constexpr auto kWarning = format::layout<"(A)">;
-
-
 constexpr std::array<std::int32_t, 7> kKnfKindOrder{
     kElasticKind,         kMisoiepKind, kSpringMatrixKind, kSpringCurveKind,
     kSpringReferenceKind, kCompsKind,   kBearingKind};
@@ -88,7 +86,7 @@ void KWRMAT(ConversionWorkspace& workspace, int OUTPUT_UNIT, std::int32_t& error
     known += counts[i];
   }
   if (known < store.NMAT) {
-    io::write(OUTPUT_UNIT, kWarning, {" WARNING from KWRMAT: Materials missing ! "});
+    io::write(OUTPUT_UNIT, kWarning, {kMaterialsMissing});
   }
   for (std::size_t i = 0; i < kKnfKindOrder.size(); ++i) {
     if (counts[i] < 1) continue;

@@ -2,19 +2,12 @@
 
 #include <cmath>
 
+#include "convert/record_layouts.hpp"
 #include "io/units.hpp"
 
 namespace convert {
 
 namespace {
-
-constexpr auto kSoilHeading = format::layout<
-    "('''',/,'''','            Soil_ID  Type  Z_mud      D_ref  ','   F_Fac     L_Fac ')">;
-constexpr auto kSoilcharFixed = format::layout<"(' SOILCHAR ',2I7,4F10.3)">;
-constexpr auto kSoilcharExponent = format::layout<"(' SOILCHAR ',2I7,4E12.3)">;
-constexpr auto kLayerHeading = format::layout<
-    "('''',/,'''','                           Z_top      Z_bott ','   P-Y       T-Z       Q-Z ')">;
-constexpr auto kLayerLine = format::layout<"(20X,2F12.2,3I10)">;
 
 constexpr std::int32_t kSoilType = 1;
 

@@ -466,6 +466,60 @@ class Layout {
 template <Shorthand S, int ValueCount = All>
 inline constexpr Layout<S, ValueCount> layout{};
 
+// Where the one line of a layout puts its fixed text and its fields, for reading such lines
+// back by their columns. Columns count from 0; a field's columns hold '\0' in `text`.
+struct FieldPlace {
+  std::size_t column = 0;
+  std::size_t width = 0;
+  Edit edit = Edit::Literal;
+  std::uint8_t digits = 0;
+};
+
+struct LineShape {
+  static constexpr std::size_t kMaxLength = 160;
+  static constexpr std::size_t kMaxFields = 16;
+  std::array<char, kMaxLength> text{};
+  std::size_t length = 0;
+  std::array<FieldPlace, kMaxFields> field{};
+  std::size_t fields = 0;
+
+  constexpr bool is_text_column(std::size_t column) const { return text[column] != '\0'; }
+};
+
+namespace layout_detail {
+
+struct ShapeSink {
+  LineShape shape;
+  bool line_ended = false;
+
+  constexpr void text(char c) {
+    if (c == '\r') return;
+    require(!line_ended);  // a shape is of one line
+    if (c == '\n') {
+      line_ended = true;
+      return;
+    }
+    require(shape.length < LineShape::kMaxLength);
+    shape.text[shape.length++] = c;
+  }
+  constexpr void field(const Item& item, std::size_t) {
+    require(item.width > 0 && shape.fields < LineShape::kMaxFields);  // a bare A has no columns
+    require(shape.length + item.width <= LineShape::kMaxLength);
+    shape.field[shape.fields++] = {shape.length, item.width, item.edit, item.digits};
+    for (std::size_t i = 0; i < item.width; ++i) shape.text[shape.length++] = '\0';
+  }
+};
+
+}  // namespace layout_detail
+
+template <Shorthand S, int ValueCount>
+consteval LineShape line_shape(const Layout<S, ValueCount>&) {
+  const layout_detail::Items items = layout_detail::parse(S.view());
+  layout_detail::ShapeSink sink;
+  layout_detail::drive(items, layout_detail::driven_values(items, ValueCount), sink);
+  return sink.shape;
+}
+
 template <class L>
 concept CompiledLayout = requires(const typename L::Values& values, char* out) {
   { L::size(values) } -> std::same_as<std::size_t>;

@@ -122,3 +122,36 @@ TEST(LayoutValues, SpanOfOneKindFillsTheFields) {
 }
 
 }  // namespace
+
+namespace {
+
+// A line's shape agrees with the line rendered: its fixed text in the same columns, and each
+// field's columns holding that field's value (the k-th field shows k).
+template <class L>
+void expect_shape_of_rendered(const L& layout, const typename L::Values& values,
+                              std::size_t fields) {
+  constexpr format::LineShape shape = format::line_shape(L{});
+  const std::string line = render(layout, values);
+  ASSERT_EQ(shape.length + 2, line.size());
+  ASSERT_EQ(shape.fields, fields);
+  for (std::size_t i = 0; i < shape.length; ++i) {
+    if (shape.is_text_column(i)) {
+      EXPECT_EQ(line[i], shape.text[i]) << "column " << i + 1;
+    }
+  }
+  for (std::size_t k = 0; k < shape.fields; ++k) {
+    const format::FieldPlace& place = shape.field[k];
+    const std::string field = line.substr(place.column, place.width);
+    EXPECT_EQ(std::stod(field), static_cast<double>(k + 1)) << field;
+    EXPECT_NE(field.front(), '*');
+  }
+}
+
+TEST(LineShape, PlacesEveryFieldWhereTheLineHasIt) {
+  expect_shape_of_rendered(format::layout<"(' KEY ',2I7,1P2E12.3,3X,F8.2)">, {1, 2, 3.0, 4.0, 5.0}, 5);
+  expect_shape_of_rendered(format::layout<"(' M ',I9,'  Tag',1P6E11.3)", 3>, {1, 2.0, 3.0}, 3);
+  expect_shape_of_rendered(format::layout<"(20X,2F12.2,3I10)">, {1.0, 2.0, 3, 4, 5}, 5);
+  expect_shape_of_rendered(format::layout<"(A8,4E16.8)">, {"1", 2.0, 3.0, 4.0, 5.0}, 5);
+}
+
+}  // namespace

@@ -34,11 +34,18 @@ void make_zadaza(const TempDir& folder, const std::string& arguments) {
   ASSERT_EQ(made.status, 0) << arguments << "\n" << made.err;
 }
 
+std::string conversion_answers(const std::string& zadaza, const std::string& output,
+                               bool old_generation, std::int32_t id_offset, int output_format,
+                               const std::string& mudline, const std::string& orientation) {
+  return std::string(old_generation ? "O" : "N") + "\n" + zadaza + "\n" + orientation + "\n" +
+         mudline + "\n1.0\n1.0\n" + std::to_string(id_offset) + "\n" +
+         std::to_string(output_format) + "\n" + output + "\nN\n";
+}
+
 std::string knf_answers(const std::string& zadaza, const std::string& knf, bool old_generation,
                         std::int32_t id_offset, const std::string& mudline,
                         const std::string& orientation) {
-  return std::string(old_generation ? "O" : "N") + "\n" + zadaza + "\n" + orientation + "\n" +
-         mudline + "\n1.0\n1.0\n" + std::to_string(id_offset) + "\n2\n" + knf + "\nN\n";
+  return conversion_answers(zadaza, knf, old_generation, id_offset, 2, mudline, orientation);
 }
 
 namespace {

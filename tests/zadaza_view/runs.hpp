@@ -33,6 +33,13 @@ std::string shell_quoted(const fs::path& path);
 // zadaza-make with `arguments`, in the folder; fails the test when it does not succeed.
 void make_zadaza(const TempDir& folder, const std::string& arguments);
 
+// The converter's answers for a conversion of `zadaza` into `output` in output format 1
+// (SESAM) or 2 (KNF), without echo.
+std::string conversion_answers(const std::string& zadaza, const std::string& output,
+                               bool old_generation, std::int32_t id_offset, int output_format,
+                               const std::string& mudline = "0.0",
+                               const std::string& orientation = "NEG");
+
 // The converter's answers for a KNF conversion of `zadaza` into `knf`, without echo.
 std::string knf_answers(const std::string& zadaza, const std::string& knf, bool old_generation,
                         std::int32_t id_offset, const std::string& mudline = "0.0",

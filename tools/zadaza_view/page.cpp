@@ -46,6 +46,9 @@ svg.chart text.at{text-anchor:middle}
 .s1{fill:#eadcb8;stroke:#8a7a55;stroke-width:.6}
 .s2{fill:#d2c196;stroke:#8a7a55;stroke-width:.6}
 .ld{stroke:#999;stroke-width:.5;fill:none}
+.s{stroke:#1d4f9c;stroke-width:1;fill:none}
+.s2{stroke:#d2691e;stroke-width:1;fill:none;stroke-dasharray:3 2}
+.k2{fill:#d2691e}
 svg.profile text{font-size:10px}
 text.pl{dominant-baseline:central}
 @media print{body{max-width:none;margin:0;padding:0;font-size:10px}.row{gap:3px;margin-bottom:4px}section h2{break-before:page;page-break-before:always}}
@@ -70,14 +73,6 @@ std::string cell_id(const DiameterCharts& diameter, const Chart& chart) {
   id += std::to_string(chart.layer);
   id += "ptq"[static_cast<int>(chart.type)];
   return id;
-}
-
-void append_fact(std::string& out, std::string_view name, const std::string& value) {
-  out += "<tr><th>";
-  out += name;
-  out += "</th><td>";
-  out += value;
-  out += "</td></tr>\r\n";
 }
 
 std::size_t chart_count(const std::vector<DiameterCharts>& diameters) {
@@ -176,6 +171,16 @@ void append_diameter(std::string& out, const DiameterCharts& diameter,
 }
 
 }  // namespace
+
+std::string_view page_style() { return kStyle; }
+
+void append_fact(std::string& out, std::string_view name, const std::string& value) {
+  out += "<tr><th>";
+  out += name;
+  out += "</th><td>";
+  out += value;
+  out += "</td></tr>\r\n";
+}
 
 std::string make_page(const PageFacts& facts, const zadaza::SoilModel& model,
                       const std::vector<DiameterCharts>& diameters) {

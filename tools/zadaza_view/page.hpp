@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "charts.hpp"
@@ -20,6 +21,12 @@ struct PageFacts {
   int first_layer = 1;
   int last_layer = 0;
 };
+
+// The style sheet every page of the viewer shares.
+std::string_view page_style();
+
+// One row of a facts table: the name, and the value as markup.
+void append_fact(std::string& out, std::string_view name, const std::string& value);
 
 std::string make_page(const PageFacts& facts, const zadaza::SoilModel& model,
                       const std::vector<DiameterCharts>& diameters);

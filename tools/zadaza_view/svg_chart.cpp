@@ -1,6 +1,7 @@
 #include "svg_chart.hpp"
 
 #include <algorithm>
+#include <array>
 #include <limits>
 #include <string_view>
 
@@ -44,6 +45,12 @@ struct Plot {
   Axis y;
 };
 
+Plot plot_over(Range x, Range y) {
+  if (x.empty()) x = y = Range{0.0, 0.0};
+  return {Axis(x.low, x.high, kPlotLeft, kPlotRight, kDisplacementIntervals),
+          Axis(y.low, y.high, kPlotBottom, kPlotTop, kForceIntervals)};
+}
+
 Plot plot_of(const Chart& chart) {
   Range x;
   Range y;
@@ -52,10 +59,10 @@ Plot plot_of(const Chart& chart) {
     x.add(p.displacement);
     y.add(p.force);
   }
-  if (x.empty()) x = y = Range{0.0, 0.0};
-  return {Axis(x.low, x.high, kPlotLeft, kPlotRight, kDisplacementIntervals),
-          Axis(y.low, y.high, kPlotBottom, kPlotTop, kForceIntervals)};
+  return plot_over(x, y);
 }
+
+bool drawable_pair(const CurvePair& p) { return view::drawable(p.displacement) && view::drawable(p.force); }
 
 void append_point(std::string& out, const Plot& plot, double displacement, double force) {
   append_pixel(out, plot.x.pixel(displacement));
@@ -151,24 +158,29 @@ void append_ticks(std::string& out, const Plot& plot) {
   }
 }
 
-void append_axis_titles(std::string& out, const Chart& chart) {
+void append_axis_titles(std::string& out, CurveType type) {
   append_text(out, "at", (kPlotLeft + kPlotRight) / 2.0, kAxisTitleBaseline,
-              displacement_title(chart.type));
+              displacement_title(type));
   out += "<text class=\"at\" transform=\"translate(";
   append_pixel(out, kYTitleX);
   out += ' ';
   append_pixel(out, (kPlotTop + kPlotBottom) / 2.0);
   out += ") rotate(-90)\">";
-  out += force_title(chart.type);
+  out += force_title(type);
   out += "</text>";
 }
 
-// The line through the drawable points, broken where a point cannot be drawn.
-void append_curve(std::string& out, const Chart& chart, const Plot& plot) {
-  out += "<path class=\"c\" d=\"";
+// The line through the drawable points (of displacement and force), broken where a point
+// cannot be drawn.
+template <class Points>
+void append_line(std::string& out, std::string_view css_class, const Points& points,
+                 const Plot& plot) {
+  out += "<path class=\"";
+  out += css_class;
+  out += "\" d=\"";
   char command = 'M';
-  for (const ChartPoint& p : chart.curve) {
-    if (!drawable(p)) {
+  for (const auto& p : points) {
+    if (!drawable(p.displacement) || !drawable(p.force)) {
       command = 'M';
       continue;
     }
@@ -205,7 +217,7 @@ void append_markers(std::string& out, const Chart& chart, const Plot& plot) {
     }
   }
   for (const CurvePair& p : chart.written) {
-    if (drawable(p.displacement) && drawable(p.force)) {
+    if (drawable_pair(p)) {
       append_marker(out, "k", kWrittenRadius, plot, p.displacement, p.force);
     }
   }
@@ -230,14 +242,73 @@ void append_legend(std::string& out) {
   out += "</g>";
 }
 
-}  // namespace
+// Spring series: the first in the written points' colour, the second in another.
+constexpr std::array<std::string_view, 2> kSeriesLine{"s", "s2"};
+constexpr std::array<std::string_view, 2> kSeriesDot{"k", "k2"};
 
-void append_chart_svg(std::string& out, const Chart& chart, double diameter) {
-  const Plot plot = plot_of(chart);
+Plot plot_of(const SpringChart& chart) {
+  Range x;
+  Range y;
+  for (const SpringSeries& series : chart.series) {
+    for (const CurvePair& p : series.points) {
+      if (!drawable_pair(p)) continue;
+      x.add(p.displacement);
+      y.add(p.force);
+    }
+  }
+  return plot_over(x, y);
+}
+
+void append_series(std::string& out, const SpringSeries& series, std::size_t i, const Plot& plot) {
+  append_line(out, kSeriesLine[i], series.points, plot);
+  for (const CurvePair& p : series.points) {
+    if (drawable_pair(p)) append_marker(out, kSeriesDot[i], kWrittenRadius, plot, p.displacement, p.force);
+  }
+}
+
+void append_series_legend(std::string& out, const SpringChart& chart) {
+  constexpr double kBaselineBelow = 3.0;
+  constexpr double kEntryWidth = 95.0;
+  out += "<g class=\"legend\">";
+  for (std::size_t i = 0; i < std::min(chart.series.size(), kSeriesDot.size()); ++i) {
+    const double x = kPlotLeft + kEntryWidth * static_cast<double>(i);
+    append_circle(out, kSeriesDot[i], kWrittenRadius, x, kLegendY);
+    append_text(out, "l", x + 6.0, kLegendY + kBaselineBelow, escaped(chart.series[i].label));
+  }
+  out += "</g>";
+}
+
+// The chart's element up to its viewBox, whose value's closing quote follows.
+void append_chart_opening(std::string& out) {
   out += "<svg class=\"chart\" viewBox=\"0 0 ";
   append_pixel(out, kWidth);
   out += ' ';
   append_pixel(out, kHeight);
+}
+
+}  // namespace
+
+void append_spring_chart_svg(std::string& out, const SpringChart& chart) {
+  const Plot plot = plot_of(chart);
+  append_chart_opening(out);
+  out += "\" data-curve=\"";
+  out += curve_name(chart.type);
+  out += '"';
+  out += chart.attributes;
+  out += " role=\"img\">";
+  append_text(out, "t", 4.0, kTitleBaseline, escaped(chart.title));
+  append_grid(out, plot);
+  append_ticks(out, plot);
+  append_axis_titles(out, chart.type);
+  const std::size_t shown = std::min(chart.series.size(), kSeriesLine.size());
+  for (std::size_t i = 0; i < shown; ++i) append_series(out, chart.series[i], i, plot);
+  append_series_legend(out, chart);
+  out += "</svg>";
+}
+
+void append_chart_svg(std::string& out, const Chart& chart, double diameter) {
+  const Plot plot = plot_of(chart);
+  append_chart_opening(out);
   out += "\" data-diameter=\"";
   out += shortest(diameter);
   out += "\" data-layer=\"";
@@ -252,8 +323,8 @@ void append_chart_svg(std::string& out, const Chart& chart, double diameter) {
   append_title(out, chart);
   append_grid(out, plot);
   append_ticks(out, plot);
-  append_axis_titles(out, chart);
-  append_curve(out, chart, plot);
+  append_axis_titles(out, chart.type);
+  append_line(out, "c", chart.curve, plot);
   append_markers(out, chart, plot);
   append_legend(out);
   out += "</svg>";

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "charts.hpp"
 
@@ -13,5 +14,22 @@ namespace view {
 // force axis), so every marker can be read back through them. The legend's samples are
 // grouped apart from the chart's own line and markers.
 void append_chart_svg(std::string& out, const Chart& chart, double diameter);
+
+// A spring as a soil file writes it: its points joined in the order written, a dot at each.
+struct SpringSeries {
+  std::string label;  // for the legend: "A", "B", or the file's name
+  std::vector<CurvePair> points;
+};
+
+// Springs read from soil files, drawn over each other (at most two), with the axes of their
+// curve type. `attributes` go into the <svg> element as they stand.
+struct SpringChart {
+  CurveType type = CurveType::PY;
+  std::string title;
+  std::string attributes;
+  std::vector<SpringSeries> series;
+};
+
+void append_spring_chart_svg(std::string& out, const SpringChart& chart);
 
 }  // namespace view

@@ -13,18 +13,13 @@
 #include "options.hpp"
 #include "output_files.hpp"
 #include "page.hpp"
+#include "soil_commands.hpp"
 
 namespace view {
 namespace {
 
 constexpr auto kWrittenLine = format::layout<"(A,A)">;
 constexpr double kDiameterMatch = 1.0e-6;  // relative: a typed 0.9 finds a stored 0.9000001
-
-// The console lines written so far come first, then the message on standard error.
-void report(const std::string& message) {
-  io::flush_all();
-  std::cerr << "zadaza-view: " << message << '\n' << std::flush;
-}
 
 struct Selection {
   std::vector<int> slots;
@@ -129,24 +124,46 @@ bool all_built(const std::vector<DiameterCharts>& diameters) {
   return built;
 }
 
+// Of the options, a soil file takes only the page.
+int view_soil_file(const Options& options) {
+  const bool zadaza_options = options.old_generation || !options.diameters.empty() ||
+                              options.first_layer || options.id_offset != 0 ||
+                              options.tables.wanted() || options.tables.mudline ||
+                              options.tables.coord_factor > 0.0;
+  if (zadaza_options) {
+    report("'" + options.zadaza_file + "' is a soil file: --old, --diameter, --layers, --offset, "
+           "--table, --json, --mudline and --orientation are for ZADAZA files");
+    return kUsageOrOutputFailure;
+  }
+  return run_soil_file_view(options.zadaza_file, options.page);
+}
+
 }  // namespace
+
+// The console lines written so far come first, then the message on standard error.
+void report(const std::string& message) {
+  io::flush_all();
+  std::cerr << "zadaza-view: " << message << '\n' << std::flush;
+}
 
 int run_viewer(const std::vector<std::string>& arguments) {
   std::string error;
   const Options options = parse_options(arguments, error);
   if (options.help) {
-    std::cout << kUsage << kHelp;
+    std::cout << kUsage << kSoilFileUsage << kHelp << kSoilFileHelp;
     return kCompleted;
   }
   if (options.version) {
     std::cout << "zadaza-view " ZADAZA2KRANO_VERSION "\n";
     return kCompleted;
   }
+  if (asks_for_comparison(arguments)) return run_comparison(arguments);
   if (!error.empty()) {
     report(error);
-    std::cerr << kUsage;
+    std::cerr << kUsage << kSoilFileUsage;
     return kUsageOrOutputFailure;
   }
+  if (is_soil_file(options.zadaza_file)) return view_soil_file(options);
 
   switch (read_zadaza(options.zadaza_file, options.old_generation)) {
     case ReadOutcome::NotOpened: return kNotOpened;

@@ -15,6 +15,9 @@ inline constexpr int kNotOpened = app::kInputUnopenedExit;
 inline constexpr int kUsageOrOutputFailure = io::kIoFailureExit;
 inline constexpr int kLimitOrConversionFailure = app::kConversionFailedExit;
 
+// Writes "zadaza-view: " and the message on standard error, after the console lines so far.
+void report(const std::string& message);
+
 // Runs with the arguments after the program name and returns the exit status. A damaged
 // ZADAZA file ends the program inside, with the converter's diagnostic and status 2.
 int run_viewer(const std::vector<std::string>& arguments);

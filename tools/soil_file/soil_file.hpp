@@ -1,0 +1,91 @@
+// A KRANO soil file read back as the converter writes it: the SOILCHAR blocks with their
+// layers, then the material table in SESAM records or in KNF kind blocks. Every field is read
+// from the columns its layout gives it; what cannot be read is reported with its line number.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace soil {
+
+// A number as the file writes it: its value and its text, blanks trimmed. A field of
+// asterisks or an unreadable field has no value (NaN) and is reported.
+struct Written {
+  double value = 0.0;
+  std::string text;
+};
+
+struct Layer {
+  int line = 0;
+  Written top;
+  Written bottom;
+  std::array<std::int32_t, 3> materials{};  // P-y, T-z, Q-z
+};
+
+struct Block {
+  int line = 0;
+  std::int32_t soil_id = 0;
+  std::int32_t type = 0;
+  Written mudline;
+  Written diameter;
+  Written force_factor;
+  Written length_factor;
+  std::vector<Layer> layers;
+};
+
+struct Point {
+  Written force;
+  Written displacement;
+};
+
+enum class TableFormat { None, Sesam, Knf };
+
+struct Material {
+  int line = 0;
+  std::int32_t id = 0;
+  std::int32_t kind = 0;  // the converter's kind numbers: 2 spring curve, 1, 3, 5, 10, 12, 18
+  std::string keyword;    // "MISOPL", "ELPLCURV", "SPRIDIAG", "Elastic" ...
+  bool elastoplastic = false;  // spring curves: ELPLCURV, or a SESAM curve law of 4
+  Written law;                 // SESAM only: the curve law code as written
+  std::vector<Point> points;   // spring curves
+  // The other kinds' values in store order: MISOIEP and Elastic 5, CompS 7, Bearing S11 to
+  // S66, spring matrices all 36 entries (zero off the diagonal of SPRIDIAG), MREF the six
+  // referenced identifiers.
+  std::vector<Written> values;
+};
+
+// A line that holds an error banner or the warning of the material table.
+struct Banner {
+  int line = 0;
+  std::string text;
+};
+
+struct Problem {
+  int line = 0;
+  std::string what;
+};
+
+struct SoilFile {
+  TableFormat format = TableFormat::None;
+  std::vector<Block> blocks;
+  std::vector<Material> materials;
+  std::vector<Banner> banners;
+  std::vector<Problem> problems;
+};
+
+// Reads the whole text of a soil file; lines end in CR LF (a bare LF is taken too).
+SoilFile read_soil_file(std::string_view text);
+
+// Whether the start of a file is text (no control bytes but line ends and tabs), as a soil
+// file is, rather than a binary ZADAZA file.
+bool looks_like_soil_file(std::string_view start);
+
+std::string_view format_name(TableFormat format);  // "none", "SESAM", "KNF"
+
+// Whether the value is written at all, not asterisks or unreadable.
+bool readable(const Written& w);
+
+}  // namespace soil

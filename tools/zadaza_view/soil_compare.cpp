@@ -1,0 +1,179 @@
+#include "soil_compare.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <array>
+#include <map>
+
+#include "convert/material_store.hpp"
+
+namespace view {
+namespace {
+
+using soil::Written;
+
+constexpr std::array<const char*, 3> kCurveNames{"P-y", "T-z", "Q-z"};
+
+bool same(const Written& a, const Written& b, double tolerance) {
+  if (!soil::readable(a) || !soil::readable(b)) return a.text == b.text;
+  if (tolerance == 0.0) return a.value == b.value;
+  return std::fabs(a.value - b.value) <= tolerance * std::max(std::fabs(a.value), std::fabs(b.value));
+}
+
+std::string shown(const Written& w) { return w.text.empty() ? std::string("nothing") : w.text; }
+
+class Comparer {
+ public:
+  Comparer(double tolerance, SoilComparison& result) : tolerance_(tolerance), result_(result) {}
+
+  void value(const std::string& where, const Written& a, const Written& b) {
+    if (!same(a, b, tolerance_)) add(where + ": " + shown(a) + " vs " + shown(b));
+  }
+  void number(const std::string& where, long long a, long long b) {
+    if (a != b) add(where + ": " + std::to_string(a) + " vs " + std::to_string(b));
+  }
+  void text(const std::string& where, const std::string& a, const std::string& b) {
+    if (a != b) add(where + ": " + a + " vs " + b);
+  }
+  void add(std::string difference) {
+    result_.differences.push_back(std::move(difference));
+    ++count_;
+  }
+  std::size_t count() const { return count_; }
+
+ private:
+  double tolerance_;
+  SoilComparison& result_;
+  std::size_t count_ = 0;
+};
+
+void compare_layers(Comparer& c, const std::string& where, const soil::Block& a,
+                    const soil::Block& b, SoilComparison& result) {
+  const std::size_t common = std::min(a.layers.size(), b.layers.size());
+  for (std::size_t j = 0; j < std::max(a.layers.size(), b.layers.size()); ++j) {
+    const std::string layer = where + " layer " + std::to_string(j + 1);
+    if (j >= common) {
+      c.add(layer + " only in " + (j < a.layers.size() ? "A" : "B"));
+      continue;
+    }
+    ++result.matched_layers;
+    c.value(layer + " top level", a.layers[j].top, b.layers[j].top);
+    c.value(layer + " bottom level", a.layers[j].bottom, b.layers[j].bottom);
+    for (std::size_t t = 0; t < kCurveNames.size(); ++t) {
+      c.number(layer + " " + kCurveNames[t] + " material", a.layers[j].materials[t],
+               b.layers[j].materials[t]);
+    }
+  }
+}
+
+// The first entry of the key, in the order the file writes them; repeated keys pair in order.
+template <class Map>
+typename Map::iterator first_of(Map& map, const typename Map::key_type& key) {
+  const auto it = map.lower_bound(key);
+  return it != map.end() && it->first == key ? it : map.end();
+}
+
+// The blocks of a file by soil identifier; a repeated identifier keeps its order of writing.
+std::multimap<std::int32_t, const soil::Block*> blocks_by_id(const soil::SoilFile& file) {
+  std::multimap<std::int32_t, const soil::Block*> blocks;
+  for (const soil::Block& block : file.blocks) blocks.emplace(block.soil_id, &block);
+  return blocks;
+}
+
+void compare_blocks(Comparer& c, const soil::SoilFile& a, const soil::SoilFile& b,
+                    SoilComparison& result) {
+  const auto in_a = blocks_by_id(a);
+  auto in_b = blocks_by_id(b);
+  for (const auto& [id, block] : in_a) {
+    const std::string where = "SOILCHAR " + std::to_string(id);
+    const auto match = first_of(in_b, id);
+    if (match == in_b.end()) {
+      c.add(where + " only in A");
+      continue;
+    }
+    const soil::Block& other = *match->second;
+    in_b.erase(match);
+    ++result.matched_blocks;
+    c.number(where + " type", block->type, other.type);
+    c.value(where + " mudline level", block->mudline, other.mudline);
+    c.value(where + " reference diameter", block->diameter, other.diameter);
+    c.value(where + " force factor", block->force_factor, other.force_factor);
+    c.value(where + " length factor", block->length_factor, other.length_factor);
+    compare_layers(c, where, *block, other, result);
+  }
+  for (const auto& [id, block] : in_b) c.add("SOILCHAR " + std::to_string(id) + " only in B");
+}
+
+void compare_points(Comparer& c, const std::string& where, const soil::Material& a,
+                    const soil::Material& b) {
+  c.number(where + " point count", static_cast<long long>(a.points.size()),
+           static_cast<long long>(b.points.size()));
+  for (std::size_t k = 0; k < std::min(a.points.size(), b.points.size()); ++k) {
+    const std::string point = where + " point " + std::to_string(k + 1);
+    c.value(point + " force", a.points[k].force, b.points[k].force);
+    c.value(point + " displacement", a.points[k].displacement, b.points[k].displacement);
+  }
+}
+
+void compare_material(Comparer& c, const soil::Material& a, const soil::Material& b) {
+  const std::string where = "material " + std::to_string(a.id) + " (" + a.keyword + ")";
+  if (a.kind == convert::kSpringCurveKind) {
+    c.text(where + " curve law", a.elastoplastic ? "elasto-plastic" : "hyper-elastic",
+           b.elastoplastic ? "elasto-plastic" : "hyper-elastic");
+  }
+  if (!a.law.text.empty() && !b.law.text.empty()) c.value(where + " curve law code", a.law, b.law);
+  compare_points(c, where, a, b);
+  c.number(where + " value count", static_cast<long long>(a.values.size()),
+           static_cast<long long>(b.values.size()));
+  for (std::size_t i = 0; i < std::min(a.values.size(), b.values.size()); ++i) {
+    c.value(where + " value " + std::to_string(i + 1), a.values[i], b.values[i]);
+  }
+}
+
+using MaterialKey = std::pair<std::int32_t, std::int32_t>;
+
+std::multimap<MaterialKey, const soil::Material*> materials_by_key(const soil::SoilFile& file) {
+  std::multimap<MaterialKey, const soil::Material*> materials;
+  for (const soil::Material& m : file.materials) materials.emplace(MaterialKey{m.id, m.kind}, &m);
+  return materials;
+}
+
+std::string only_in(const soil::Material& m, const char* file) {
+  return "material " + std::to_string(m.id) + " (" + m.keyword + ") only in " + file;
+}
+
+void compare_materials(Comparer& c, const soil::SoilFile& a, const soil::SoilFile& b,
+                       SoilComparison& result) {
+  auto in_b = materials_by_key(b);
+  for (const soil::Material& m : a.materials) {
+    const MaterialKey key{m.id, m.kind};
+    const auto match = first_of(in_b, key);
+    if (match == in_b.end()) {
+      c.add(only_in(m, "A"));
+      result.differing_materials.insert(key);
+      continue;
+    }
+    const std::size_t before = c.count();
+    compare_material(c, m, *match->second);
+    in_b.erase(match);
+    ++result.matched_materials;
+    if (c.count() != before) result.differing_materials.insert(key);
+  }
+  for (const auto& [key, m] : in_b) {
+    c.add(only_in(*m, "B"));
+    result.differing_materials.insert(key);
+  }
+}
+
+}  // namespace
+
+SoilComparison compare_soil_files(const soil::SoilFile& a, const soil::SoilFile& b,
+                                  double tolerance) {
+  SoilComparison result;
+  Comparer c(tolerance, result);
+  compare_blocks(c, a, b, result);
+  compare_materials(c, a, b, result);
+  return result;
+}
+
+}  // namespace view

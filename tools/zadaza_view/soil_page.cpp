@@ -1,0 +1,252 @@
+#include "soil_page.hpp"
+
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <set>
+
+#include "convert/material_store.hpp"
+#include "markup.hpp"
+#include "page.hpp"
+#include "svg_chart.hpp"
+
+namespace view {
+namespace {
+
+const soil::Material* spring_named(const soil::SoilFile& file, std::int32_t id) {
+  for (const soil::Material& m : file.materials) {
+    if (m.id == id && m.kind == convert::kSpringCurveKind) return &m;
+  }
+  return nullptr;
+}
+
+const soil::Material* material_named(const soil::SoilFile& file, std::int32_t id) {
+  for (const soil::Material& m : file.materials) {
+    if (m.id == id) return &m;
+  }
+  return nullptr;
+}
+
+std::string material_at(const soil::Material& m) {
+  return "material " + std::to_string(m.id) + " (" + m.keyword + ", line " +
+         std::to_string(m.line) + ")";
+}
+
+std::string layer_place(const soil::Block& block, std::size_t j) {
+  return "SOILCHAR " + std::to_string(block.soil_id) + ", layer " + std::to_string(j + 1);
+}
+
+void add_layer_notes(const soil::SoilFile& file, std::vector<std::string>& notes) {
+  for (const soil::Block& block : file.blocks) {
+    for (std::size_t j = 0; j < block.layers.size(); ++j) {
+      for (const CurveType type : kCurveTypeOrder) {
+        const std::int32_t id = block.layers[j].materials[static_cast<std::size_t>(type)];
+        const std::string what = layer_place(block, j) + ": the " +
+                                 std::string(curve_name(type)) + " material " + std::to_string(id);
+        const soil::Material* named = material_named(file, id);
+        if (named == nullptr) {
+          notes.push_back(what + " is not in the material table");
+        } else if (spring_named(file, id) == nullptr) {
+          notes.push_back(what + " is a " + named->keyword + " material, not a spring curve");
+        }
+      }
+    }
+  }
+}
+
+std::set<std::int32_t> named_identifiers(const soil::SoilFile& file) {
+  std::set<std::int32_t> named;
+  for (const soil::Block& block : file.blocks) {
+    for (const soil::Layer& layer : block.layers) named.insert(layer.materials.begin(), layer.materials.end());
+  }
+  for (const soil::Material& m : file.materials) {
+    if (m.kind != convert::kSpringReferenceKind) continue;
+    for (const soil::Written& r : m.values) named.insert(static_cast<std::int32_t>(r.value));
+  }
+  return named;
+}
+
+void add_material_notes(const soil::SoilFile& file, std::vector<std::string>& notes) {
+  std::map<std::int32_t, std::vector<int>> lines_of;
+  for (const soil::Material& m : file.materials) lines_of[m.id].push_back(m.line);
+  for (const auto& [id, lines] : lines_of) {
+    if (lines.size() < 2) continue;
+    std::string list;
+    for (const int line : lines) list += (list.empty() ? "" : ", ") + std::to_string(line);
+    notes.push_back("identifier " + std::to_string(id) + " is used by " +
+                    std::to_string(lines.size()) + " materials (lines " + list + ")");
+  }
+  const std::set<std::int32_t> named = named_identifiers(file);
+  for (const soil::Material& m : file.materials) {
+    if (!named.contains(m.id)) notes.push_back(material_at(m) + ": no layer names it");
+    for (std::size_t k = 1; k < m.points.size(); ++k) {
+      const soil::Written& now = m.points[k].displacement;
+      const soil::Written& before = m.points[k - 1].displacement;
+      if (now.value < before.value) {
+        notes.push_back(material_at(m) + ": the displacement of point " + std::to_string(k + 1) +
+                        " goes back (" + now.text + " after " + before.text + ")");
+        break;
+      }
+    }
+  }
+}
+
+std::vector<CurvePair> points_of(const soil::Material* m) {
+  std::vector<CurvePair> points;
+  if (m == nullptr) return points;
+  for (const soil::Point& p : m->points) points.push_back({p.force.value, p.displacement.value});
+  return points;
+}
+
+void append_head(std::string& out, const std::string& title) {
+  out += "<!DOCTYPE html>\r\n<html lang=\"en\"><head><meta charset=\"utf-8\"/><title>";
+  out += escaped(title);
+  out += "</title><style>";
+  out += page_style();
+  out += "</style></head>\r\n<body>\r\n<h1>";
+  out += escaped(title);
+  out += "</h1>\r\n";
+}
+
+void append_list(std::string& out, const std::vector<std::string>& items, std::string_view none) {
+  if (items.empty()) {
+    out += "<p>";
+    out += none;
+    out += "</p>\r\n";
+    return;
+  }
+  out += "<ul>\r\n";
+  for (const std::string& item : items) out += "<li>" + escaped(item) + "</li>\r\n";
+  out += "</ul>\r\n";
+}
+
+void append_layer_cell(std::string& out, const soil::SoilFile& file, const soil::Block& block,
+                       std::size_t j, CurveType type) {
+  const std::int32_t id = block.layers[j].materials[static_cast<std::size_t>(type)];
+  const soil::Material* m = spring_named(file, id);
+  SpringChart chart;
+  chart.type = type;
+  chart.title = std::string(curve_name(type)) + "  material " + std::to_string(id) +
+                (m == nullptr ? "  missing" : "  " + std::to_string(m->points.size()) + " points");
+  chart.attributes = " data-soil=\"" + std::to_string(block.soil_id) + "\" data-layer=\"" +
+                     std::to_string(j + 1) + "\" data-material=\"" + std::to_string(id) + "\"";
+  if (m != nullptr) chart.series.push_back({m->keyword + " as written", points_of(m)});
+  out += m == nullptr ? "<div class=\"cell noted\">" : "<div class=\"cell\">";
+  append_spring_chart_svg(out, chart);
+  if (m == nullptr) out += "<p>not in the material table</p>";
+  out += "</div>\r\n";
+}
+
+void append_block(std::string& out, const soil::SoilFile& file, const soil::Block& block) {
+  out += "<section><h2>SOILCHAR " + std::to_string(block.soil_id) + ": diameter " +
+         escaped(block.diameter.text) + ", mudline " + escaped(block.mudline.text) + "</h2>\r\n";
+  out += "<p>Type " + std::to_string(block.type) + ", force factor " +
+         escaped(block.force_factor.text) + ", length factor " +
+         escaped(block.length_factor.text) + ", " + std::to_string(block.layers.size()) +
+         " layers; line " + std::to_string(block.line) + ".</p>\r\n";
+  for (std::size_t j = 0; j < block.layers.size(); ++j) {
+    const soil::Layer& layer = block.layers[j];
+    out += "<div class=\"row\"><h3>Layer " + std::to_string(j + 1) + ", level " +
+           escaped(layer.top.text) + " to " + escaped(layer.bottom.text) + "</h3>\r\n";
+    for (const CurveType type : kCurveTypeOrder) append_layer_cell(out, file, block, j, type);
+    out += "</div>\r\n";
+  }
+  out += "</section>\r\n";
+}
+
+std::size_t layer_count(const soil::SoilFile& file) {
+  std::size_t layers = 0;
+  for (const soil::Block& block : file.blocks) layers += block.layers.size();
+  return layers;
+}
+
+std::string file_summary(const soil::SoilFile& file) {
+  return std::to_string(file.blocks.size()) + " SOILCHAR blocks, " +
+         std::to_string(layer_count(file)) + " layers, " + std::to_string(file.materials.size()) +
+         " materials (" + std::string(soil::format_name(file.format)) + ")";
+}
+
+// The curve type a file's layers name a material for; P-y when no layer names it.
+CurveType type_named(const soil::SoilFile& file, std::int32_t id) {
+  for (const soil::Block& block : file.blocks) {
+    for (const soil::Layer& layer : block.layers) {
+      for (const CurveType type : kCurveTypeOrder) {
+        if (layer.materials[static_cast<std::size_t>(type)] == id) return type;
+      }
+    }
+  }
+  return CurveType::PY;
+}
+
+void append_overlay(std::string& out, const ComparedFiles& files, std::int32_t id) {
+  const soil::Material* a = spring_named(files.a, id);
+  const soil::Material* b = spring_named(files.b, id);
+  SpringChart chart;
+  chart.type = type_named(a != nullptr ? files.a : files.b, id);
+  chart.title = "material " + std::to_string(id) + " (" + (a != nullptr ? a : b)->keyword + ")";
+  chart.attributes = " data-material=\"" + std::to_string(id) + "\"";
+  if (a != nullptr) chart.series.push_back({"A " + files.a_name, points_of(a)});
+  if (b != nullptr) chart.series.push_back({"B " + files.b_name, points_of(b)});
+  if (a == nullptr) chart.series.insert(chart.series.begin(), SpringSeries{"A: none", {}});
+  out += "<div class=\"cell\">";
+  append_spring_chart_svg(out, chart);
+  out += "</div>\r\n";
+}
+
+}  // namespace
+
+std::vector<std::string> soil_file_notes(const soil::SoilFile& file) {
+  std::vector<std::string> notes;
+  for (const soil::Problem& p : file.problems) {
+    notes.push_back("line " + std::to_string(p.line) + ": " + p.what);
+  }
+  for (const soil::Banner& b : file.banners) {
+    notes.push_back("line " + std::to_string(b.line) + ": the file holds \"" + b.text + "\"");
+  }
+  add_layer_notes(file, notes);
+  add_material_notes(file, notes);
+  return notes;
+}
+
+std::string make_soil_page(const std::string& name, const soil::SoilFile& file) {
+  std::string out;
+  append_head(out, "Soil file " + name);
+  out += "<table class=\"facts\">\r\n";
+  append_fact(out, "Soil file", escaped(name));
+  append_fact(out, "Holds", escaped(file_summary(file)));
+  append_fact(out, "Error banners", std::to_string(file.banners.size()));
+  append_fact(out, "Unreadable lines and fields", std::to_string(file.problems.size()));
+  out += "</table>\r\n<p>Each chart shows the points of one spring material as the file writes "
+         "them, joined in the order written.</p>\r\n<div class=\"notes\"><h2>Notes</h2>\r\n";
+  append_list(out, soil_file_notes(file),
+              "None: every line reads, every layer's materials are in the table and used, and "
+              "every spring's displacements go forward.");
+  out += "</div>\r\n";
+  for (const soil::Block& block : file.blocks) append_block(out, file, block);
+  out += "</body></html>\r\n";
+  return out;
+}
+
+std::string make_comparison_page(const ComparedFiles& files, const SoilComparison& comparison) {
+  std::string out;
+  append_head(out, "Comparison of " + files.a_name + " and " + files.b_name);
+  out += "<table class=\"facts\">\r\n";
+  append_fact(out, "A", escaped(files.a_name + ": " + file_summary(files.a)));
+  append_fact(out, "B", escaped(files.b_name + ": " + file_summary(files.b)));
+  append_fact(out, "Relative tolerance", shortest(files.tolerance));
+  append_fact(out, "Matched", std::to_string(comparison.matched_blocks) + " blocks, " +
+                                  std::to_string(comparison.matched_layers) + " layers, " +
+                                  std::to_string(comparison.matched_materials) + " materials");
+  append_fact(out, "Differences", std::to_string(comparison.differences.size()));
+  out += "</table>\r\n<h2>Differences</h2>\r\n";
+  append_list(out, comparison.differences, "None: the two files say the same.");
+  out += "<h2>Springs that differ</h2>\r\n<p>Blue: A as written; orange, dashed: B.</p>\r\n"
+         "<div class=\"row\">";
+  for (const auto& [id, kind] : comparison.differing_materials) {
+    if (kind == convert::kSpringCurveKind) append_overlay(out, files, id);
+  }
+  out += "</div>\r\n</body></html>\r\n";
+  return out;
+}
+
+}  // namespace view

@@ -1,0 +1,30 @@
+// Pages of soil files: one file drawn block by block with the notes an engineer must see, and
+// two files compared with their differing springs drawn over each other.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "soil_compare.hpp"
+#include "soil_file/soil_file.hpp"
+
+namespace view {
+
+// What the page's Notes list: lines that cannot be read, error banners, identifiers used
+// twice, layers naming a material the table lacks, materials no layer names, and springs
+// whose displacements go back.
+std::vector<std::string> soil_file_notes(const soil::SoilFile& file);
+
+std::string make_soil_page(const std::string& name, const soil::SoilFile& file);
+
+struct ComparedFiles {
+  std::string a_name;
+  std::string b_name;
+  const soil::SoilFile& a;
+  const soil::SoilFile& b;
+  double tolerance = 0.0;
+};
+
+std::string make_comparison_page(const ComparedFiles& files, const SoilComparison& comparison);
+
+}  // namespace view
