@@ -71,8 +71,4 @@ void close_file(FileHandle file);
 // LF), a console that goes away a refused write rather than a silent end.
 void prepare_console();
 
-// Offers storage that is about to be filled whole to the system for huge pages, where it has
-// them; false when it has not, or declined.
-bool advise_huge_pages(void* start, std::size_t size);
-
 }  // namespace os

@@ -2,12 +2,12 @@
 
 #include <cstddef>
 
-#include "os/files.hpp"
+#include "os/memory.hpp"
 
 namespace zadaza {
 namespace {
 
-constexpr std::size_t kHugePage = std::size_t{2} << 20;
+constexpr std::size_t kHugePage = os::kHugePageAlignment;
 
 // The model fills 2 MiB pages of its own, which the kernel may back with one huge page: the
 // reader then fills it after one page fault instead of some 340, each of which costs more than

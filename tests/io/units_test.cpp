@@ -163,15 +163,4 @@ TEST_F(UnitsDeathTest, FailureNamesTheGivenFileOrNone) {
               "^zadaza2krano: unreadable number '1\\.2\\.3', unit 5\n$");
 }
 
-TEST_F(UnitsDeathTest, RefusedWriteEndsTheProgram) {
-  EXPECT_EXIT(
-      {
-        io::bind_text_file(13, "/dev/full", true, false, true);
-        io::write(13, kWord, {"no room"});
-        io::flush_all();
-      },
-      ::testing::ExitedWithCode(kIoFailureExit),
-      "^zadaza2krano: write refused: No space left on device, unit 13, file /dev/full\n$");
-}
-
 }  // namespace

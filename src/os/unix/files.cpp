@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "os/files.hpp"
+#include "os/memory.hpp"
 #include "os/unix/system.hpp"
 
 namespace os {
