@@ -206,6 +206,7 @@ int run_converter(std::string_view echo_file) {
 
   io::commit_staged_files();
   write_outcome();
+  io::end_commit_step();
   if (!converted && output_opening == 0) {
     explain_failed_conversion(output_name, WORKSPACE.skipped_diameters,
                               CONVERSION_SETTINGS.ACTIVE_DIAMETERS);

@@ -1,7 +1,5 @@
 #include "io/answers.hpp"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -10,10 +8,9 @@
 #include <system_error>
 #include <type_traits>
 
-#include "io/interrupts.hpp"
-#include "io/terminal.hpp"
 #include "io/text.hpp"
 #include "io/units.hpp"
+#include "os/files.hpp"
 
 namespace io {
 namespace answer_parsing {
@@ -159,12 +156,12 @@ bool fill_console_buffer() {
     console.end -= console.begin;
     console.begin = 0;
   }
-  const ssize_t n = retry_on_interrupt([] {
-    return ::read(STDIN_FILENO, console.data.data() + console.end,
-                  console.data.size() - console.end);
-  });
-  if (n < 0) fail_io(kConsoleIn, "console input refused");
-  console.end += static_cast<std::size_t>(n);
+  std::size_t n = 0;
+  if (os::read_some(os::standard_input(), console.data.data() + console.end,
+                    console.data.size() - console.end, n)) {
+    fail_io(kConsoleIn, "console input refused");
+  }
+  console.end += n;
   return n > 0;
 }
 
@@ -332,7 +329,7 @@ void preset_answers(std::span<const std::string_view> lines) { preset = {lines, 
 
 bool answers_are_preset() { return preset.active; }
 
-bool answers_are_typed() { return !preset.active && console_input_is_terminal(); }
+bool answers_are_typed() { return !preset.active && os::is_terminal(os::standard_input()); }
 
 void forget_console_input() {
   console = ConsoleInput{};

@@ -1,13 +1,13 @@
 #include "zadaza/soil_model.hpp"
 
-#include <sys/mman.h>
-
 #include <cstddef>
+
+#include "os/memory.hpp"
 
 namespace zadaza {
 namespace {
 
-constexpr std::size_t kHugePage = std::size_t{2} << 20;
+constexpr std::size_t kHugePage = os::kHugePageAlignment;
 
 // The model fills 2 MiB pages of its own, which the kernel may back with one huge page: the
 // reader then fills it after one page fault instead of some 340, each of which costs more than
@@ -21,9 +21,10 @@ struct alignas(kHugePage) HugePagedSoilModel {
 
 HugePagedSoilModel storage;
 
-// Asked before anything touches the model; where the kernel declines, ordinary pages serve.
+// Asked before anything touches the model; where the system has no huge pages or declines,
+// ordinary pages serve.
 const bool huge_page_asked = [] {
-  return ::madvise(&storage, sizeof storage, MADV_HUGEPAGE) == 0;
+  return os::advise_huge_pages(&storage, sizeof storage);
 }();
 
 }  // namespace
