@@ -65,6 +65,8 @@ class RunningProgram {
   std::string console() const;
   // True when the stop was sent.
   bool stop(Stop how);
+  // Sends the POSIX signal; false when it could not be sent, and always on Windows.
+  bool signal(int number);
   // Ends the console input and waits for the end.
   ProgramRun finish();
 

@@ -89,9 +89,9 @@ RunningProgram::~RunningProgram() {
 
 std::string RunningProgram::console() const { return read_file(process_->capture / "console"); }
 
-bool RunningProgram::stop(Stop how) {
-  return ::kill(process_->child, how == Stop::Interrupt ? SIGINT : SIGTERM) == 0;
-}
+bool RunningProgram::stop(Stop how) { return signal(how == Stop::Interrupt ? SIGINT : SIGTERM); }
+
+bool RunningProgram::signal(int number) { return ::kill(process_->child, number) == 0; }
 
 ProgramRun RunningProgram::finish() {
   Process& p = *process_;

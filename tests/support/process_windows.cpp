@@ -126,6 +126,8 @@ bool RunningProgram::stop(Stop) {
   return ::GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, process_->started.dwProcessId) != 0;
 }
 
+bool RunningProgram::signal(int) { return false; }
+
 ProgramRun RunningProgram::finish() {
   Process& p = *process_;
   if (p.input != nullptr) ::CloseHandle(p.input);
