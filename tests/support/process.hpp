@@ -89,6 +89,20 @@ bool running_as_root();
 // Makes a named pipe (FIFO); false where the system has none.
 bool make_fifo(const std::string& path);
 
+// A file opened by this test without sharing, as another program may hold it on Windows, for
+// as long as the object lives; held() is false where the system has no such opening.
+class HeldOpen {
+ public:
+  explicit HeldOpen(const std::string& path);
+  ~HeldOpen();
+  HeldOpen(const HeldOpen&) = delete;
+  HeldOpen& operator=(const HeldOpen&) = delete;
+  bool held() const { return handle_ != nullptr; }
+
+ private:
+  void* handle_ = nullptr;
+};
+
 // The words of a command written as in a shell: blanks separate them, single quotes keep
 // blanks inside one.
 std::vector<std::string> words(const std::string& line);

@@ -29,6 +29,9 @@ bool running_as_root() { return ::geteuid() == 0; }
 
 bool make_fifo(const std::string& path) { return ::mkfifo(path.c_str(), 0600) == 0; }
 
+HeldOpen::HeldOpen(const std::string&) {}
+HeldOpen::~HeldOpen() = default;
+
 struct RunningProgram::Process {
   TempDir capture;
   pid_t child = -1;

@@ -58,6 +58,16 @@ bool running_as_root() { return false; }
 
 bool make_fifo(const std::string&) { return false; }
 
+HeldOpen::HeldOpen(const std::string& path) {
+  const HANDLE file = ::CreateFileW(wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file != INVALID_HANDLE_VALUE) handle_ = file;
+}
+
+HeldOpen::~HeldOpen() {
+  if (handle_ != nullptr) ::CloseHandle(handle_);
+}
+
 struct RunningProgram::Process {
   TempDir capture;
   PROCESS_INFORMATION started{};
