@@ -1,10 +1,9 @@
 #include "app/explanations.hpp"
 
-#include <cstring>
-
 #include "convert/settings.hpp"
 #include "io/text.hpp"
 #include "io/units.hpp"
+#include "os/errors.hpp"
 
 namespace app {
 namespace {
@@ -14,22 +13,25 @@ std::string_view reason_of(std::int32_t result) {
     case io::kInputFileInUse:
       return "it is the ZADAZA file being read; give another name";
     case io::kFileInUse:
+      if (!io::refused_for_another_unit()) {
+        return "another program holds it open; close it there or give another name";
+      }
       return "it is the output file of this run; give another output name";
-    case ENOENT:
+    case os::kNoSuchFile:
       return "No such file or directory; check that its folder exists";
-    case EACCES:
+    case os::kAccessDenied:
       return "Permission denied; check that the file and its folder may be written";
-    case EISDIR:
+    case os::kIsAFolder:
       return "it is a folder; give a file name";
     default:
-      return std::strerror(-result);
+      return os::describe(-result);
   }
 }
 
 }  // namespace
 
 void explain_unopened_input(std::string_view name, int error) {
-  io::report_error({"cannot open ZADAZA file '", name, "': ", std::strerror(error),
+  io::report_error({"cannot open ZADAZA file '", name, "': ", os::describe(error),
                     "; check the name and that it is a readable file"});
 }
 

@@ -163,6 +163,7 @@ int run_converter() {
 
   io::commit_staged_files();
   write_outcome();
+  io::end_commit_step();
   if (!converted && output_opening == 0) {
     explain_failed_conversion(output_name, WORKSPACE.skipped_diameters,
                               CONVERSION_SETTINGS.ACTIVE_DIAMETERS,

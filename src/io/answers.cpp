@@ -1,7 +1,5 @@
 #include "io/answers.hpp"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -9,9 +7,9 @@
 #include <string_view>
 #include <system_error>
 
-#include "io/interrupts.hpp"
 #include "io/text.hpp"
 #include "io/units.hpp"
+#include "os/files.hpp"
 
 namespace io {
 namespace answer_parsing {
@@ -157,12 +155,12 @@ bool fill_console_buffer() {
     console.end -= console.begin;
     console.begin = 0;
   }
-  const ssize_t n = retry_on_interrupt([] {
-    return ::read(STDIN_FILENO, console.data.data() + console.end,
-                  console.data.size() - console.end);
-  });
-  if (n < 0) fail_io(kConsoleIn, "console input refused");
-  console.end += static_cast<std::size_t>(n);
+  std::size_t n = 0;
+  if (os::read_some(os::standard_input(), console.data.data() + console.end,
+                    console.data.size() - console.end, n)) {
+    fail_io(kConsoleIn, "console input refused");
+  }
+  console.end += n;
   return n > 0;
 }
 

@@ -1,18 +1,13 @@
 #include "io/binary_records.hpp"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cerrno>
 #include <charconv>
 #include <cstring>
 
-#include "io/interrupts.hpp"
 #include "io/units.hpp"
+#include "os/files.hpp"
 
 namespace io {
 
@@ -32,8 +27,8 @@ constexpr std::string_view kEndOfFileText = "end of file encountered";
 
 struct BinaryFile {
   int unit = 0;
-  int descriptor = -1;
-  std::array<char, kMaxNameLength + 1> name{};  // NUL-terminated for open()
+  os::FileHandle file = os::kNoFile;
+  std::array<char, kMaxNameLength + 1> name{};  // NUL-terminated for the opening
   std::size_t name_length = 0;
 
   std::size_t position = 0;  // next unread byte of the buffer
@@ -46,7 +41,7 @@ struct BinaryFile {
 
   std::string_view structure_hint;
 
-  bool connected() const { return descriptor >= 0; }
+  bool connected() const { return file != os::kNoFile; }
   std::string_view file_name() const { return {name.data(), name_length}; }
 };
 
@@ -86,12 +81,13 @@ BinaryFile* free_slot() {
 }
 
 void refill(BinaryFile& file) {
-  const ssize_t n =
-      retry_on_interrupt([&] { return ::read(file.descriptor, buffer_of(file), kBufferSize); });
+  std::size_t n = 0;
+  if (const os::Error refused = os::read_some(file.file, buffer_of(file), kBufferSize, n)) {
+    fail(file, refused.text());
+  }
   if (n == 0) fail_physical_end(file);
-  if (n < 0) fail(file, std::strerror(errno));
   file.position = 0;
-  file.filled = static_cast<std::size_t>(n);
+  file.filled = n;
 }
 
 std::uint8_t take_byte(BinaryFile& file) {
@@ -236,30 +232,25 @@ void skip_rest_of_record(BinaryFile& file) {
 
 }  // namespace
 
-int open_binary_file(int unit, std::string_view name, int& descriptor) {
+int open_binary_file(int unit, std::string_view name, os::FileIdentity& identity) {
   close_binary_file(unit);
   BinaryFile* file = free_slot();
-  if (file == nullptr) return EMFILE;
-  if (name.size() > kMaxNameLength) return ENAMETOOLONG;
+  if (file == nullptr) return os::kTooManyOpenFiles;
+  if (name.size() > kMaxNameLength) return os::kNameTooLong;
 
   char path[kMaxNameLength + 1];
   std::copy(name.begin(), name.end(), path);
   path[name.size()] = '\0';
-  const int opened = retry_on_interrupt([&] { return ::open(path, O_RDONLY | O_CLOEXEC); });
-  if (opened < 0) return errno;
-  struct stat status {};
-  if (::fstat(opened, &status) != 0 || S_ISDIR(status.st_mode)) {
-    const int error = S_ISDIR(status.st_mode) ? EISDIR : errno;
-    ::close(opened);
-    return error;
-  }
+  os::FileHandle opened = os::kNoFile;
+  os::FileFacts facts;
+  if (const os::Error refused = os::open_for_reading(path, opened, facts)) return refused.number;
 
   *file = BinaryFile{};
   file->unit = unit;
-  file->descriptor = opened;
+  file->file = opened;
   std::copy(path, path + name.size() + 1, file->name.begin());
   file->name_length = name.size();
-  descriptor = opened;
+  identity = facts.identity;
   return 0;
 }
 
@@ -269,7 +260,7 @@ void set_structure_hint(int unit, std::string_view hint) {
 
 void close_binary_file(int unit) {
   if (BinaryFile* file = connected_file(unit); file != nullptr) {
-    ::close(file->descriptor);
+    os::close_file(file->file);
     *file = BinaryFile{};
   }
 }

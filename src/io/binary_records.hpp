@@ -12,6 +12,8 @@
 #include <span>
 #include <string_view>
 
+#include "os/files.hpp"
+
 namespace io {
 
 // One item of a read statement: `bytes` bytes copied straight into `place`; or, when
@@ -43,10 +45,11 @@ constexpr ReadItem pairs_into(T* firsts, T* seconds, std::size_t count) {
   return {firsts, 2 * count * sizeof(T), seconds, sizeof(T)};
 }
 
-// Connects the file for reading only, never creating it; folders are refused (EISDIR).
-// Returns 0, or the operating system's positive error number. A unit already connected is
-// disconnected first. Returns the descriptor through `descriptor` on success.
-int open_binary_file(int unit, std::string_view name, int& descriptor);
+// Connects the file for reading only, never creating it; folders are refused
+// (os::kIsAFolder). Returns 0, or the operating system's positive error number
+// (os/errors.hpp). A unit already connected is disconnected first. Gives the file's identity
+// on success.
+int open_binary_file(int unit, std::string_view name, os::FileIdentity& identity);
 
 // A second line for standard error after a failure of the record structure of the unit's
 // file (a record shorter than asked, a damaged frame, an end of file inside the data), such as

@@ -1,19 +1,13 @@
 #include "io/units.hpp"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <csignal>
+#include <atomic>
 #include <cstdlib>
-#include <cstring>
 
-#include "io/interrupts.hpp"
-#include "io/staged_files.hpp"
 #include "io/text.hpp"
+#include "os/staged_files.hpp"
+#include "os/termination.hpp"
 
 namespace io {
 namespace {
@@ -23,20 +17,15 @@ constexpr std::size_t kMaxNameLength = 4096;
 // Units bound at the same time: the console, the output file, the echo file and a few more.
 constexpr std::size_t kBuffers = 6;
 
-struct FileIdentity {
-  dev_t device = 0;
-  ino_t inode = 0;
-  bool known = false;
+using os::FileIdentity;
 
-  bool same_as(const FileIdentity& other) const {
-    return known && other.known && device == other.device && inode == other.inode;
-  }
-};
+// Staged files are kept by unit number.
+static_assert(kMaxUnit < os::kStagedFiles);
 
 // All zero is an unbound unit, so the table needs no initialisation beyond the console.
 struct Unit {
   bool is_bound = false;
-  int descriptor = 0;
+  os::FileHandle file = os::kNoFile;
   char* buffer = nullptr;
   std::size_t used = 0;
   FileIdentity identity;
@@ -83,7 +72,7 @@ void give_storage(Unit& u) {
 
 const bool console_bound = [] {
   units[kConsoleOut].is_bound = true;
-  units[kConsoleOut].descriptor = STDOUT_FILENO;
+  units[kConsoleOut].file = os::standard_output();
   give_storage(units[kConsoleOut]);
   return true;
 }();
@@ -93,8 +82,15 @@ FileIdentity protected_input;
 FailureHandler failure_handler = nullptr;
 
 bool staging_replacements = false;
-// Set once a staged file has taken its real name: from then on output was written.
-volatile std::sig_atomic_t output_committed = 0;
+// Set once a staged file has taken its real name: from then on output was written. Read by
+// the termination handler, hence lock-free.
+std::atomic<bool> output_committed = false;
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+CommitObserver commit_observer = nullptr;
+
+// Whether the last refused binding was refused because another unit writes the file.
+bool refused_for_unit = false;
 
 // bind_staged's answer for a name that is not a regular file: bind it directly.
 constexpr int kWriteDirectly = -1;
@@ -103,35 +99,20 @@ bool valid_unit(int unit) { return unit >= 1 && unit <= kMaxUnit; }
 
 bool is_console(int unit) { return unit == kConsoleIn || unit == kConsoleOut; }
 
-FileIdentity identity_of(const struct stat& status) {
-  return {status.st_dev, status.st_ino, true};
-}
-
-// Hands the buffered characters of the unit to the operating system; 0 or the errno of the
+// Hands the buffered characters of the unit to the operating system; 0 or the number of the
 // refusal. The buffer is emptied either way, so a refusal is reported once.
 int drain(Unit& u) {
-  const char* data = u.buffer;
-  std::size_t done = 0;
-  int error = 0;
-  while (done < u.used) {
-    const ssize_t n =
-        retry_on_interrupt([&] { return ::write(u.descriptor, data + done, u.used - done); });
-    if (n <= 0) {
-      error = n < 0 ? errno : EIO;
-      break;
-    }
-    done += static_cast<std::size_t>(n);
-  }
+  const os::Error error = os::write_all(u.file, u.buffer, u.used);
   u.used = 0;
-  return error;
+  return error.number;
 }
 
 [[noreturn]] void fail_write(int unit, int error) {
-  fail_io(unit, {"write refused: ", std::strerror(error)});
+  fail_io(unit, {"write refused: ", os::describe(error)});
 }
 
-[[noreturn]] void fail_commit(int unit, int error) {
-  fail_io(unit, {"finished file not given its name: ", std::strerror(error)});
+[[noreturn]] void fail_commit(int unit, const os::Error& error) {
+  fail_io(unit, {"finished file not given its name: ", error.text()});
 }
 
 void flush_unit(int unit) {
@@ -141,7 +122,7 @@ void flush_unit(int unit) {
 }
 
 void unbind(Unit& u) {
-  if (u.descriptor > STDERR_FILENO) ::close(u.descriptor);
+  if (&u != &units[kConsoleOut]) os::close_file(u.file);
   give_back_storage(u.buffer);
   u = Unit{};
 }
@@ -151,6 +132,7 @@ int in_use(const FileIdentity& candidate) {
   if (candidate.same_as(protected_input)) return kInputFileInUse;
   const bool bound = std::any_of(units.begin(), units.end(),
                                  [&](const Unit& u) { return candidate.same_as(u.identity); });
+  refused_for_unit = bound;
   return bound ? kFileInUse : 0;
 }
 
@@ -158,11 +140,11 @@ bool buffer_free() { return std::find(storage_taken.begin(), storage_taken.end()
 
 // Binds the open descriptor to the unit, which close_unit has emptied; buffer_free() has been
 // checked.
-void attach(int unit, int descriptor, const FileIdentity& identity, std::string_view name) {
+void attach(int unit, os::FileHandle file, const FileIdentity& identity, std::string_view name) {
   Unit& u = units[static_cast<std::size_t>(unit)];
   give_storage(u);
   u.is_bound = true;
-  u.descriptor = descriptor;
+  u.file = file;
   u.identity = identity;
   u.name_length = name.size();
   std::copy(name.begin(), name.end(), u.name);
@@ -170,51 +152,55 @@ void attach(int unit, int descriptor, const FileIdentity& identity, std::string_
 
 // Several units may share an output device (a terminal, /dev/null); only regular files are
 // guarded against a second writer.
-FileIdentity guarded_identity(const struct stat& status) {
-  return S_ISREG(status.st_mode) ? identity_of(status) : FileIdentity{};
+FileIdentity guarded_identity(const os::FileFacts& facts) {
+  return facts.kind == os::FileKind::Regular ? facts.identity : FileIdentity{};
 }
 
 // The refusals the name itself would get are kept: a folder, a file that may not be written,
 // the protected input or a file another unit writes. Nothing at the name is touched.
 int bind_staged(int unit, const char* path, std::string_view name, bool must_exist) {
-  if (name.empty()) return ENOENT;
-  if (name.back() == '/') return EISDIR;
-  struct stat existing {};
-  const bool exists = ::stat(path, &existing) == 0;
-  if (!exists && errno != ENOENT) return errno;
-  if (!exists && must_exist) return ENOENT;
+  if (name.empty()) return os::kNoSuchFile;
+  if (os::is_folder_separator(name.back())) return os::kIsAFolder;
+  os::FileFacts existing;
+  const os::Error looked = os::facts_of(path, existing);
+  if (looked && looked.number != os::kNoSuchFile) return looked.number;
+  if (looked && must_exist) return os::kNoSuchFile;
   FileIdentity identity;
-  if (exists) {
-    if (S_ISDIR(existing.st_mode)) return EISDIR;
-    if (!S_ISREG(existing.st_mode)) return kWriteDirectly;
-    const int check = retry_on_interrupt([&] { return ::open(path, O_WRONLY | O_CLOEXEC); });
-    if (check < 0) return errno;
-    ::close(check);
-    identity = identity_of(existing);
+  if (!looked) {
+    if (existing.kind == os::FileKind::Folder) return os::kIsAFolder;
+    if (existing.kind != os::FileKind::Regular) return kWriteDirectly;
+    if (const os::Error refused = os::check_writable(path)) return refused.number;
+    identity = existing.identity;
     if (const int refusal = in_use(identity); refusal != 0) return refusal;
   }
-  int descriptor = -1;
-  const int error = staging::create(unit, path, exists ? &existing : nullptr, descriptor);
-  if (error != 0) return error;
-  attach(unit, descriptor, identity, name);
+  os::FileHandle file = os::kNoFile;
+  if (const os::Error refused = os::stage_file(unit, path, file)) {
+    refused_for_unit = refused.number == kFileInUse;
+    return refused.number;
+  }
+  attach(unit, file, identity, name);
   return 0;
 }
 
 void discard_unit(int unit) {
-  staging::discard(unit);
+  os::discard_staged_file(unit);
   unbind(units[static_cast<std::size_t>(unit)]);
 }
 
-extern "C" void discard_and_end(int signal_number) {
-  staging::discard_all();
-  static constexpr char kDiscarded[] = "zadaza2krano: interrupted; no output was written\n";
-  static constexpr char kInterrupted[] = "zadaza2krano: interrupted\n";
-  const bool committed = output_committed != 0;
-  const char* message = committed ? kInterrupted : kDiscarded;
-  const std::size_t length = committed ? sizeof kInterrupted - 1 : sizeof kDiscarded - 1;
-  [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, message, length);
-  std::signal(signal_number, SIG_DFL);
-  std::raise(signal_number);
+// Gives the unit's staged file its name and marks the output written, in one step for the
+// termination handler.
+void commit_unit(int unit) {
+  os::hold_termination();
+  if (const os::Error refused = os::commit_staged_file(unit)) fail_commit(unit, refused);
+  output_committed = true;
+  if (commit_observer != nullptr) commit_observer(unit);
+}
+
+void discard_and_end(int cause) {
+  os::discard_all_staged_files();
+  os::write_error_text(output_committed ? "zadaza2krano: interrupted; the output was written\n"
+                                        : "zadaza2krano: interrupted; no output was written\n");
+  os::end_interrupted(cause);
 }
 
 void append(char*& out, std::string_view text) {
@@ -245,13 +231,14 @@ bool is_bound(int unit) { return valid_unit(unit) && units[static_cast<std::size
 
 int bind_text_file(int unit, std::string_view name, bool must_exist, bool must_not_exist,
                    bool replace) {
-  if (!valid_unit(unit)) return EBADF;
+  refused_for_unit = false;
+  if (!valid_unit(unit)) return os::kBadFile;
   if (is_console(unit)) return kFileInUse;
-  if (name.size() > kMaxNameLength) return ENAMETOOLONG;
+  if (name.size() > kMaxNameLength) return os::kNameTooLong;
   // What the unit held is written out before anything may be truncated, and a refused
   // opening leaves the unit unbound.
   close_unit(unit);
-  if (!buffer_free()) return EMFILE;
+  if (!buffer_free()) return os::kTooManyOpenFiles;
   char path[kMaxNameLength + 1];
   std::copy(name.begin(), name.end(), path);
   path[name.size()] = '\0';
@@ -260,63 +247,53 @@ int bind_text_file(int unit, std::string_view name, bool must_exist, bool must_n
     if (staged != kWriteDirectly) return staged;
   }
 
-  // Never O_TRUNC here: the file must be known not to be in use before anything is lost.
-  int flags = O_WRONLY | O_CLOEXEC;
-  if (!must_exist) flags |= O_CREAT;
-  if (must_not_exist) flags |= O_CREAT | O_EXCL;
-  const int descriptor = retry_on_interrupt([&] { return ::open(path, flags, 0666); });
-  if (descriptor < 0) return errno;
-
-  struct stat status {};
-  if (::fstat(descriptor, &status) != 0) {
-    const int error = errno;
-    ::close(descriptor);
-    return error;
+  // Never emptied at the opening: the file must be known not to be in use before anything
+  // is lost.
+  os::FileHandle file = os::kNoFile;
+  if (const os::Error refused = os::open_for_writing(path, must_exist, must_not_exist, file)) {
+    return refused.number;
   }
-  const FileIdentity identity = guarded_identity(status);
-  if (const int refusal = in_use(identity); refusal != 0) {
-    ::close(descriptor);
+  os::FileFacts facts;
+  int refusal = os::facts_of(file, facts).number;
+  if (refusal == 0) refusal = in_use(guarded_identity(facts));
+  if (refusal == 0 && replace && facts.kind == os::FileKind::Regular) {
+    refusal = os::empty_file(file).number;
+  }
+  if (refusal != 0) {
+    os::close_file(file);
     return refusal;
   }
-  if (replace && S_ISREG(status.st_mode) && ::ftruncate(descriptor, 0) != 0) {
-    const int error = errno;
-    ::close(descriptor);
-    return error;
-  }
-  attach(unit, descriptor, identity, name);
+  attach(unit, file, guarded_identity(facts), name);
   return 0;
 }
 
+bool refused_for_another_unit() { return refused_for_unit; }
+
 int bind_scratch_file(int unit) {
-  if (!valid_unit(unit)) return EBADF;
+  if (!valid_unit(unit)) return os::kBadFile;
   if (is_console(unit)) return kFileInUse;
   close_unit(unit);
-  if (!buffer_free()) return EMFILE;
-  int descriptor = ::open("/tmp", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
-  if (descriptor < 0) {
-    // File systems without nameless files: a fresh name, removed at once.
-    char path[] = "/tmp/zadaza2krano-XXXXXX";
-    descriptor = ::mkstemp(path);
-    if (descriptor < 0) return errno;
-    ::unlink(path);
-  }
-  attach(unit, descriptor, FileIdentity{}, {});
+  if (!buffer_free()) return os::kTooManyOpenFiles;
+  os::FileHandle file = os::kNoFile;
+  if (const os::Error refused = os::open_scratch_file(file)) return refused.number;
+  attach(unit, file, FileIdentity{}, {});
   return 0;
 }
 
 void close_unit(int unit) {
   if (!is_bound(unit)) return;
   flush_unit(unit);
-  if (staging::is_staged(unit)) {
-    if (const int error = staging::commit(unit); error != 0) fail_commit(unit, error);
-    output_committed = 1;
+  if (os::is_staged(unit)) {
+    commit_unit(unit);
+    os::release_termination();
   }
   unbind(units[static_cast<std::size_t>(unit)]);
 }
 
 void stage_replaced_files(bool on) {
   staging_replacements = on;
-  output_committed = 0;
+  output_committed = false;
+  os::release_termination();
 }
 
 // Every staged file is written out before the first takes its name, so a refused write leaves
@@ -325,31 +302,30 @@ void stage_replaced_files(bool on) {
 // output is made again from its input (ext4 orders the data of a replacing rename itself).
 void commit_staged_files() {
   for (int unit = 1; unit <= kMaxUnit; ++unit) {
-    if (staging::is_staged(unit)) flush_unit(unit);
+    if (os::is_staged(unit)) flush_unit(unit);
   }
+  os::hold_termination();
   for (int unit = 1; unit <= kMaxUnit; ++unit) {
-    if (!staging::is_staged(unit)) continue;
-    if (const int error = staging::commit(unit); error != 0) fail_commit(unit, error);
-    output_committed = 1;
+    if (os::is_staged(unit)) commit_unit(unit);
   }
 }
+
+void end_commit_step() {
+  flush_unit(kConsoleOut);
+  os::release_termination();
+}
+
+void set_commit_observer(CommitObserver observer) { commit_observer = observer; }
 
 void discard_staged_files() {
   for (int unit = 1; unit <= kMaxUnit; ++unit) {
-    if (staging::is_staged(unit)) discard_unit(unit);
+    if (os::is_staged(unit)) discard_unit(unit);
   }
 }
 
-void discard_staged_files_on_signals() {
-  for (const int signal_number : {SIGINT, SIGTERM, SIGHUP}) {
-    std::signal(signal_number, discard_and_end);
-  }
-}
+void discard_staged_files_on_signals() { os::on_termination(discard_and_end); }
 
-void protect_input_file(int descriptor) {
-  struct stat status {};
-  if (::fstat(descriptor, &status) == 0) protected_input = identity_of(status);
-}
+void protect_input_file(const FileIdentity& identity) { protected_input = identity; }
 
 // The one writer of standard error: the pieces, cut to the line's fixed room, after the
 // program's name, as one line.
@@ -366,12 +342,7 @@ void write_error_line(std::span<const std::string_view> pieces) {
     append(out, piece.substr(0, room));
   }
   *out++ = '\n';
-  for (const char* p = line; p < out;) {
-    const ssize_t n = retry_on_interrupt(
-        [&] { return ::write(STDERR_FILENO, p, static_cast<std::size_t>(out - p)); });
-    if (n <= 0) break;
-    p += n;
-  }
+  os::write_all(os::standard_error(), line, static_cast<std::size_t>(out - line));
 }
 
 void set_failure_handler(FailureHandler handler) { failure_handler = handler; }
@@ -390,7 +361,7 @@ void fail_io(int unit, std::initializer_list<std::string_view> what, std::string
   file = {kept_name, kept};
   discard_staged_files();
   const std::string_view nothing_written =
-      staging_replacements && output_committed == 0 ? "; no output was written" : "";
+      staging_replacements && !output_committed ? "; no output was written" : "";
   NumberText number;
   const std::string_view unit_number = number.of(unit);
   constexpr std::size_t kMostPieces = 16;

@@ -4,13 +4,14 @@
 // end in CR LF. A write to a unit that no file is bound to goes nowhere.
 #pragma once
 
-#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <string_view>
 
 #include "format/layout.hpp"
+#include "os/errors.hpp"
+#include "os/files.hpp"
 
 namespace io {
 
@@ -21,8 +22,8 @@ inline constexpr int kMaxUnit = 99;
 // Status numbers of an opening refused because the file is already open on another unit (the
 // operating system's "device or resource busy"), or is the protected input file ("text file
 // busy").
-inline constexpr int kFileInUse = EBUSY;
-inline constexpr int kInputFileInUse = ETXTBSY;
+inline constexpr int kFileInUse = os::kBusy;
+inline constexpr int kInputFileInUse = os::kTextFileBusy;
 
 // Room for `size` more characters in the unit's buffer, making it by handing the buffered
 // lines to the operating system; nullptr when no file is bound to the unit. Then `commit`
@@ -45,7 +46,7 @@ void flush_all();
 bool is_bound(int unit);
 
 // Binds a text file for sequential writing. Returns 0, or a positive status number when the
-// operating system refuses the opening (its errno) or the file may not be opened because it
+// operating system refuses the opening (its number, os/errors.hpp) or the file may not be opened because it
 // is the protected input file (kInputFileInUse) or already open on another unit
 // (kFileInUse); nothing is
 // written to or removed from a refused file. `replace` empties an existing regular file. A
@@ -54,24 +55,41 @@ bool is_bound(int unit);
 int bind_text_file(int unit, std::string_view name, bool must_exist, bool must_not_exist,
                    bool replace);
 
-// While on (from this call until it is called with false), an existing regular file that an opening would replace, or a file it would
-// create, is written under a temporary name in the same folder and takes its real name only at
-// commit_staged_files() or close_unit(); until then no file of that name is created, emptied
-// or written through a symbolic link. A replaced file's permissions are kept. A name that
-// exists and is not a regular file (a device, a pipe) is written directly. The refusals the
-// real name would get (a missing folder, a folder or file that may not be written, a name
-// that is a folder, a file in use) still come at the opening.
+// Whether the last refused binding was refused because another unit of this program writes
+// the file (kFileInUse from the unit table, not from the operating system).
+bool refused_for_another_unit();
+
+// While on (from this call until it is called with false), an existing regular file that an
+// opening would replace, or a file it would create, is written under a temporary name in the
+// same folder (os/staged_files.hpp) and takes its real name only at commit_staged_files() or
+// close_unit(); until then no file of that name is created, emptied or written through a
+// symbolic link. A replaced regular file's permissions are kept. A name that exists and is not
+// a regular file (a device, a pipe) is written directly. The refusals the real name would get
+// (a missing folder, a folder or file that may not be written, a name that is a folder, a file
+// in use) still come at the opening.
 void stage_replaced_files(bool on = true);
 
-// Gives every staged file its real name (a symbolic link there is replaced, not followed); the
-// units stay bound to them. A refusal ends the program through fail_io.
+// Writes out every staged file, then gives each its real name (a symbolic link there is
+// replaced, not followed); the units stay bound to them. A refusal ends the program through
+// fail_io. From the first name taken, a termination waits until end_commit_step(), so that
+// either no file or every file took its name when the program ends.
 void commit_staged_files();
+
+// Writes out the console (the outcome line) and lets a termination that came during the
+// commit step end the program: it then says that the output was written.
+void end_commit_step();
+
+// For tests of the commit step: called after each staged file took its name. Null, the
+// default, calls nothing.
+using CommitObserver = void (*)(int unit);
+void set_commit_observer(CommitObserver observer);
 
 // Removes every staged file unwritten and unbinds its unit.
 void discard_staged_files();
 
-// SIGINT, SIGTERM and SIGHUP remove every staged file, say so on standard error, and then end
-// the program as the signal would have.
+// Every termination the system lets a program catch (os/termination.hpp) removes every staged
+// file, says on standard error whether output was written, and then ends the program as the
+// termination would have. A write past the file size limit is a refused write.
 void discard_staged_files_on_signals();
 
 // Binds a nameless temporary file, removed when the program ends. Returns 0 or a positive
@@ -82,9 +100,9 @@ int bind_scratch_file(int unit);
 // is not bound.
 void close_unit(int unit);
 
-// Marks the file that must never be opened for writing (the ZADAZA input), by identity of its
-// open descriptor, so that no other name for the same file can be bound to a text unit.
-void protect_input_file(int descriptor);
+// Marks the file that must never be opened for writing (the ZADAZA input), by its identity,
+// so that no other name for the same file can be bound to a text unit.
+void protect_input_file(const os::FileIdentity& identity);
 
 // Writes out what every unit holds (a refusal is passed over: the program is about to end),
 // then one line "zadaza2krano: " followed by the pieces on standard error.

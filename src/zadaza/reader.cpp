@@ -141,9 +141,9 @@ void read_displacements() {
 }  // namespace
 
 int open_zadaza_file(std::string_view name) {
-  int descriptor = -1;
-  const int error = io::open_binary_file(ZADAZA_UNIT, name, descriptor);
-  if (error == 0) io::protect_input_file(descriptor);
+  os::FileIdentity identity;
+  const int error = io::open_binary_file(ZADAZA_UNIT, name, identity);
+  if (error == 0) io::protect_input_file(identity);
   return error;
 }
 

@@ -1,8 +1,8 @@
 #include "zadaza/soil_model.hpp"
 
-#include <sys/mman.h>
-
 #include <cstddef>
+
+#include "os/files.hpp"
 
 namespace zadaza {
 namespace {
@@ -21,9 +21,10 @@ struct alignas(kHugePage) HugePagedSoilModel {
 
 HugePagedSoilModel storage;
 
-// Asked before anything touches the model; where the kernel declines, ordinary pages serve.
+// Asked before anything touches the model; where the system has no huge pages or declines,
+// ordinary pages serve.
 const bool huge_page_asked = [] {
-  return ::madvise(&storage, sizeof storage, MADV_HUGEPAGE) == 0;
+  return os::advise_huge_pages(&storage, sizeof storage);
 }();
 
 }  // namespace

@@ -21,9 +21,10 @@ namespace {
 const fs::path kSource{ZZ_SOURCE_DIR};
 
 // Floors from the ground up; the tools stand on top of everything.
-const std::map<std::string, int> kFloors{{"src/format", 0}, {"src/io", 1},  {"src/zadaza", 2},
-                                         {"src/convert", 3}, {"src/app", 4}};
-constexpr int kToolFloor = 5;
+const std::map<std::string, int> kFloors{{"src/os", 0},      {"src/format", 1}, {"src/io", 2},
+                                         {"src/zadaza", 3},  {"src/convert", 4}, {"src/app", 5}};
+constexpr int kToolFloor = 6;
+const std::string kPlatformLayer = "src/os";
 
 struct Include {
   fs::path file;
@@ -81,6 +82,8 @@ std::vector<Include> project_includes() {
 
 std::optional<int> floor_of(const std::string& folder) {
   if (folder.rfind("tools/", 0) == 0) return kToolFloor;
+  // The platform layer's interface and its implementation for each system.
+  if (folder.rfind(kPlatformLayer + "/", 0) == 0) return kFloors.at(kPlatformLayer);
   const auto it = kFloors.find(folder);
   if (it == kFloors.end()) return std::nullopt;
   return it->second;
@@ -126,6 +129,27 @@ TEST(Floors, NoCycleBetweenFolders) {
   }
   for (const auto& [folder, targets] : edges) {
     EXPECT_FALSE(reaches(edges, folder, folder)) << folder << " includes itself round a cycle";
+  }
+}
+
+// The operating system is reached only through the platform layer: nothing else includes a
+// system header or asks which system it is built for.
+TEST(Floors, OnlyThePlatformLayerTouchesTheSystem) {
+  static const std::regex kSystemHeader{
+      R"re(^\s*#\s*include\s*<((unistd|fcntl|signal|windows|io|direct|dirent)\.h|(sys|win)/.*|csignal)>)re"};
+  static const std::regex kSystemTest{R"(\b(_WIN32|__linux__|__unix__)\b)"};
+  for (const char* root : {"src", "tools", "fuzz", "bench"}) {
+    const bool product = std::string(root) == "src" || std::string(root) == "tools";
+    for (const fs::path& file : code_files(kSource / root)) {
+      if (folder_of(file).rfind(kPlatformLayer, 0) == 0) continue;
+      std::ifstream in(file);
+      for (std::string line; std::getline(in, line);) {
+        EXPECT_FALSE(product && std::regex_search(line, kSystemHeader))
+            << file << ": " << line << " outside " << kPlatformLayer;
+        EXPECT_FALSE(std::regex_search(line, kSystemTest))
+            << file << ": " << line << " outside " << kPlatformLayer;
+      }
+    }
   }
 }
 

@@ -1,11 +1,10 @@
 #include "io/binary_records.hpp"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <array>
-#include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <vector>
 
 #include "support/test_support.hpp"
@@ -64,8 +63,8 @@ class BinaryRecords : public testing::Test {
  protected:
   void open(const Framed& file) {
     test_support::write_bytes(path_, file.bytes());
-    int descriptor = -1;
-    ASSERT_EQ(io::open_binary_file(kUnit, path_, descriptor), 0);
+    os::FileIdentity identity;
+    ASSERT_EQ(io::open_binary_file(kUnit, path_, identity), 0);
   }
   void TearDown() override { io::close_binary_file(kUnit); }
 
@@ -236,19 +235,18 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(BinaryRecords, EmptyFileFailsAtTheFirstRead) {
   test_support::write_file(path_, "");
-  int descriptor = -1;
-  ASSERT_EQ(io::open_binary_file(kUnit, path_, descriptor), 0);
+  os::FileIdentity identity;
+  ASSERT_EQ(io::open_binary_file(kUnit, path_, identity), 0);
   EXPECT_EXIT(io::read_record(kUnit, {}), testing::ExitedWithCode(2),
               "^zadaza2krano: end-of-file during read, unit 89, file [^,]*records\\.bin\n$");
 }
 
 TEST_F(BinaryRecords, OpeningNeverCreatesAndRefusesFolders) {
-  int descriptor = -1;
+  os::FileIdentity identity;
   const std::string missing = dir_.path("missing.zdz");
-  EXPECT_EQ(io::open_binary_file(kUnit, missing, descriptor), ENOENT);
-  struct stat status {};
-  EXPECT_NE(::stat(missing.c_str(), &status), 0);
-  EXPECT_EQ(io::open_binary_file(kUnit, dir_.dir(), descriptor), EISDIR);
+  EXPECT_EQ(io::open_binary_file(kUnit, missing, identity), os::kNoSuchFile);
+  EXPECT_FALSE(std::filesystem::exists(missing));
+  EXPECT_EQ(io::open_binary_file(kUnit, dir_.dir(), identity), os::kIsAFolder);
 }
 
 }  // namespace

@@ -2,10 +2,7 @@
 #include "io/open_unit.hpp"
 
 #include <gtest/gtest.h>
-#include <fcntl.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -151,19 +148,19 @@ TEST_F(OpenUnitTest, ScratchFileReportAndNoNamedFile) {
 TEST_F(OpenUnitTest, NoReportWithoutSwitchOrWithNegativeMessageUnit) {
   EXPECT_EQ(open(name64("a.txt"), kFileUnit, 1, 10, 1, 0, 0, 0, kMessageUnit), 0);
   EXPECT_EQ(open(name64("b.txt"), 42, 1, 10, 1, 0, 0, 1, -kMessageUnit), 0);
-  EXPECT_EQ(open(name64("missing.txt"), 42, 2, 10, 1, 0, 0, 1, -kMessageUnit), -ENOENT);
+  EXPECT_EQ(open(name64("missing.txt"), 42, 2, 10, 1, 0, 0, 1, -kMessageUnit), -os::kNoSuchFile);
   EXPECT_EQ(open(name64("c.txt"), 0, 1, 10, 1, 0, 0, 1, -kMessageUnit), kIllegalUnitResult);
   EXPECT_EQ(messages(), "");
 }
 
 TEST_F(OpenUnitTest, RefusedOpeningsGiveMinusTheStatusNumber) {
   std::ofstream(dir_ / "exists.txt") << "keep me";
-  EXPECT_EQ(open(name64("missing.txt"), kFileUnit, 2, 10, 1, 0, 0, 1, kMessageUnit), -ENOENT);
+  EXPECT_EQ(open(name64("missing.txt"), kFileUnit, 2, 10, 1, 0, 0, 1, kMessageUnit), -os::kNoSuchFile);
   EXPECT_FALSE(fs::exists(dir_ / "missing.txt"));
-  EXPECT_EQ(open(name64("exists.txt"), kFileUnit, 3, 10, 1, 0, 0, 1, kMessageUnit), -EEXIST);
+  EXPECT_EQ(open(name64("exists.txt"), kFileUnit, 3, 10, 1, 0, 0, 1, kMessageUnit), -os::kExists);
   EXPECT_EQ(contents(dir_ / "exists.txt"), "keep me");
   EXPECT_EQ(open(name64("no/such/folder.txt"), kFileUnit, 1, 10, 1, 0, 0, 1, kMessageUnit),
-            -ENOENT);
+            -os::kNoSuchFile);
   EXPECT_FALSE(io::is_bound(kFileUnit));
   EXPECT_EQ(messages(), failure_banner(kFileUnit) + "     ERROR CODE =    2  (SYSTEM PARAMETER)\r\n" +
                             failure_banner(kFileUnit) + "     ERROR CODE =   17  (SYSTEM PARAMETER)\r\n" +
@@ -173,16 +170,18 @@ TEST_F(OpenUnitTest, RefusedOpeningsGiveMinusTheStatusNumber) {
 
 TEST_F(OpenUnitTest, ProtectedInputAndFilesOnOtherUnitsAreRefusedUntouched) {
   std::ofstream(dir_ / "input.dat") << "input data";
-  const int input = ::open((dir_ / "input.dat").c_str(), O_RDONLY);
-  ASSERT_GE(input, 0);
-  io::protect_input_file(input);  // left open: its identity must stay unique in this program
+  os::FileHandle input = os::kNoFile;
+  os::FileFacts facts;
+  ASSERT_FALSE(os::open_for_reading((dir_ / "input.dat").string().c_str(), input, facts));
+  // Left open: its identity must stay unique in this program.
+  io::protect_input_file(facts.identity);
   EXPECT_EQ(open(name64("input.dat"), kFileUnit, 1, 10, 1, 0, 0, 1, kMessageUnit),
-            -ETXTBSY);
+            -os::kTextFileBusy);
   EXPECT_EQ(contents(dir_ / "input.dat"), "input data");
 
   ASSERT_EQ(open(name64("out.fem"), kFileUnit, 1, 10, 1, 0, 0, -1, -6), 0);
   io::write(kFileUnit, kLine, {"first"});
-  EXPECT_EQ(open(name64("out.fem"), 42, 1, 10, 1, 0, 0, -1, kMessageUnit), -EBUSY);
+  EXPECT_EQ(open(name64("out.fem"), 42, 1, 10, 1, 0, 0, -1, kMessageUnit), -os::kBusy);
   io::close_unit(kFileUnit);
   EXPECT_EQ(contents(dir_ / "out.fem"), "first\r\n");
   EXPECT_EQ(messages(), failure_banner(kFileUnit) + "     ERROR CODE =   26  (SYSTEM PARAMETER)\r\n" +

@@ -2,7 +2,6 @@
 // units never stage the same name.
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -55,9 +54,9 @@ TEST_F(StagedFiles, OneNameIsStagedOnceAndDiscardingLeavesNothing) {
   ASSERT_EQ(io::bind_text_file(11, (dir_ / "new.txt").string(), false, false, true), 0);
   EXPECT_EQ(io::bind_text_file(12, (dir_ / "." / "new.txt").string(), false, false, true),
             io::kFileInUse);
-  EXPECT_EQ(io::bind_text_file(12, (dir_ / "new.txt/").string(), false, false, true), EISDIR);
+  EXPECT_EQ(io::bind_text_file(12, (dir_ / "new.txt/").string(), false, false, true), os::kIsAFolder);
   EXPECT_EQ(io::bind_text_file(12, (dir_ / "no" / "new.txt").string(), false, false, true),
-            ENOENT);
+            os::kNoSuchFile);
   io::discard_staged_files();
   EXPECT_FALSE(io::is_bound(11));
   EXPECT_TRUE(names().empty());

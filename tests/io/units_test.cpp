@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <filesystem>
 #include <string>
 
@@ -71,7 +70,7 @@ TEST_F(UnitsTest, BindingsBeyondTheBuffersAreRefusedUntilOneCloses) {
   }
   EXPECT_GE(bound, 3);  // output, echo and one more besides the console
   EXPECT_LT(unit, 40);
-  EXPECT_EQ(io::bind_text_file(unit, path("refused"), false, false, true), EMFILE);
+  EXPECT_EQ(io::bind_text_file(unit, path("refused"), false, false, true), os::kTooManyOpenFiles);
   EXPECT_FALSE(std::filesystem::exists(path("refused")));
   io::close_unit(11);
   EXPECT_EQ(io::bind_text_file(unit, path("refused"), false, false, true), 0);
@@ -82,9 +81,9 @@ TEST_F(UnitsTest, BindingsBeyondTheBuffersAreRefusedUntilOneCloses) {
 
 TEST_F(UnitsTest, ExistenceRulesAndReplacement) {
   write_file(path("old.txt"), "former contents\n");
-  EXPECT_EQ(io::bind_text_file(11, path("missing.txt"), true, false, true), ENOENT);
+  EXPECT_EQ(io::bind_text_file(11, path("missing.txt"), true, false, true), os::kNoSuchFile);
   EXPECT_FALSE(std::filesystem::exists(path("missing.txt")));
-  EXPECT_EQ(io::bind_text_file(11, path("old.txt"), false, true, false), EEXIST);
+  EXPECT_EQ(io::bind_text_file(11, path("old.txt"), false, true, false), os::kExists);
   EXPECT_EQ(read_file(path("old.txt")), "former contents\n");
   EXPECT_EQ(io::bind_text_file(11, path("old.txt"), true, false, true), 0);
   io::flush_all();

@@ -3,16 +3,23 @@
 //
 //   zadaza-view [--old] [--diameter D]... [--layers FIRST-LAST] [--offset N]
 //               [-o FILE.html] [--csv FOLDER] ZADAZA_FILE
-#include <csignal>
 #include <string>
 #include <vector>
 
 #include "io/units.hpp"
+#include "os/files.hpp"
+#include "os/staged_files.hpp"
+#include "os/termination.hpp"
 #include "viewer.hpp"
 
 int main(int argc, char** argv) {
-  // A console that goes away must surface as a refused write, not as a silent kill.
-  std::signal(SIGPIPE, SIG_IGN);
+  // A console that goes away must surface as a refused write, not as a silent kill; an
+  // interrupted run leaves no half-written file.
+  os::prepare_console();
+  os::on_termination([](int cause) {
+    os::discard_all_staged_files();
+    os::end_interrupted(cause);
+  });
   const std::vector<std::string> arguments(argv + 1, argv + argc);
   const int status = view::run_viewer(arguments);
   io::flush_all();

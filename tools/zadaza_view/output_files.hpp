@@ -13,8 +13,8 @@ void protect_zadaza_file(const std::string& path);
 // Whether the path reaches the ZADAZA file.
 bool is_zadaza_file(const std::string& path);
 
-// Writes `content` to a fresh file beside `path` and renames it to `path`. Returns an empty
-// text on success, otherwise why nothing was written.
+// Writes `content` as a staged file (os/staged_files.hpp) that then takes the name `path`.
+// Returns an empty text on success, otherwise why nothing was written.
 std::string write_output_file(const std::string& path, std::string_view content);
 
 // Makes the folder and its parents when missing; returns why not, or an empty text.

@@ -1,4 +1,4 @@
-#include "io/interrupts.hpp"
+#include "os/unix/system.hpp"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@ class RetryOnInterrupt : public ::testing::TestWithParam<Attempts> {};
 TEST_P(RetryOnInterrupt, RepeatsOnlyInterruptedCalls) {
   const Attempts& a = GetParam();
   int calls = 0;
-  const int result = io::retry_on_interrupt([&] {
+  const int result = os::posix::retry_on_interrupt([&] {
     const auto attempt = static_cast<std::size_t>(calls++);
     if (attempt < a.errors.size()) {
       errno = a.errors[attempt];
