@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# same_output_test.sh LINUX_BUILD WINDOWS_BUILD SOURCE EMULATOR...: converts the example and 32
+# same_output_on_windows_test.sh LINUX_BUILD WINDOWS_BUILD SOURCE EMULATOR...: converts the example and 32
 # generated ZADAZA files (both generations, both record framings, many sizes, several identifier
 # offsets) in both formats with echo, and two files that fail, with the Linux and the Windows converter (the latter under the emulator), and
 # compares console output, standard error, exit status and every file written, byte for byte.

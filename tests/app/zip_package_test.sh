@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# zip_test.sh CPACK BUILD VERSION EMULATOR...: makes the Windows ZIP of the build, unpacks it
+# zip_package_test.sh CPACK BUILD VERSION EMULATOR...: makes the Windows ZIP of the build, unpacks it
 # and runs its programs under the emulator (Wine): the version, and the example from the
 # unpacked folder, named with backslashes as a Windows user types them.
 set -euo pipefail

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# deb_test.sh CPACK BUILD VERSION: makes the Debian package of the build, unpacks it with
+# deb_package_test.sh CPACK BUILD VERSION: makes the Debian package of the build, unpacks it with
 # dpkg-deb and runs its programs on its own example.
 set -euo pipefail
 cpack=$1 build=$2 version=$3
