@@ -1,9 +1,6 @@
 // Bad input tried as a new user would: for each, the end of the console, the line on standard
 // error, the exit status, and that the ZADAZA file and an earlier output file are left as they
 // were unless the run reached its outcome line.
-#include <sys/stat.h>
-
-#include <cstdlib>
 #include <string>
 
 #include "converter_run.hpp"
@@ -14,12 +11,16 @@ using namespace converter_test;
 
 enum class Zadaza { Good, Old, Missing, Folder, Text, Empty, Cut };
 
+// Made in the working folder before the run: nothing, a folder ro that may not be written, or
+// the earlier output file made read-only.
+enum class Prepare { Nothing, ReadOnlyFolder, ReadOnlyOutput };
+
 struct BadInput {
   const char* name;
   Zadaza zadaza;
   std::string path;  // of the ZADAZA file in the working folder
   std::string answers;
-  const char* prepare;  // shell command run in the working folder first, or ""
+  Prepare prepare;
   bool other_user;      // a permission case: run as a user other than root
   std::string console_end;
   std::string error_piece;
@@ -80,11 +81,18 @@ class BadInputs : public ConverterRun, public ::testing::WithParamInterface<BadI
 TEST_P(BadInputs, EndAsDocumented) {
   const BadInput& c = GetParam();
   make(c);
-  if (c.other_user && !as_other_user()) {
+  // The read-only attribute of a file holds for every Windows user.
+  if (c.other_user && !kOnWindows && !as_other_user()) {
     GTEST_SKIP() << "runs as root and cannot run the converter as another user";
   }
-  if (*c.prepare != '\0') {
-    ASSERT_EQ(std::system(("cd '" + work().string() + "' && " + c.prepare).c_str()), 0);
+  const fs::perms read_only = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+  if (c.prepare == Prepare::ReadOnlyFolder) {
+    if (kOnWindows) GTEST_SKIP() << "a read-only folder takes new files on Windows";
+    fs::create_directory(work() / "ro");
+    fs::permissions(work() / "ro", read_only | fs::perms::owner_exec | fs::perms::group_exec |
+                                       fs::perms::others_exec);
+  } else if (c.prepare == Prepare::ReadOnlyOutput) {
+    fs::permissions(work() / (c.path + ".fem"), read_only);
   }
   const fs::path zadaza = work() / c.path;
   const bool regular = fs::is_regular_file(zadaza);
@@ -110,74 +118,75 @@ TEST_P(BadInputs, EndAsDocumented) {
 INSTANTIATE_TEST_SUITE_P(
     Table, BadInputs,
     ::testing::Values(
-        BadInput{"MissingZadazaFile", Zadaza::Missing, "soil.zdz", answers("soil.zdz"), "", false,
+        BadInput{"MissingZadazaFile", Zadaza::Missing, "soil.zdz", answers("soil.zdz"), Prepare::Nothing, false,
                  kZadazaFile,
                  "zadaza2krano: cannot open ZADAZA file 'soil.zdz': No such file or directory; "
                  "check the name and that it is a readable file\n",
                  1, true},
-        BadInput{"FolderAsZadazaFile", Zadaza::Folder, "soil.zdz", answers("soil.zdz"), "", false,
+        BadInput{"FolderAsZadazaFile", Zadaza::Folder, "soil.zdz", answers("soil.zdz"), Prepare::Nothing, false,
                  kZadazaFile, "'soil.zdz': Is a directory;", 1, true},
-        BadInput{"TextFileAsZadazaFile", Zadaza::Text, "soil.zdz", answers("soil.zdz"), "", false,
+        BadInput{"TextFileAsZadazaFile", Zadaza::Text, "soil.zdz", answers("soil.zdz"), Prepare::Nothing, false,
                  kFromUnit,
                  "zadaza2krano: illegal structure for unformatted file, unit 89, file soil.zdz" +
                      kNoOutput + "\n" + kReadAsNew,
                  2, true},
-        BadInput{"EmptyZadazaFile", Zadaza::Empty, "soil.zdz", answers("soil.zdz"), "", false,
+        BadInput{"EmptyZadazaFile", Zadaza::Empty, "soil.zdz", answers("soil.zdz"), Prepare::Nothing, false,
                  kFromUnit, "end-of-file during read, unit 89, file soil.zdz" + kNoOutput, 2, true},
-        BadInput{"ZadazaFileCutInMidRecord", Zadaza::Cut, "soil.zdz", answers("soil.zdz"), "",
+        BadInput{"ZadazaFileCutInMidRecord", Zadaza::Cut, "soil.zdz", answers("soil.zdz"), Prepare::Nothing,
                  false, "", "unit 89, file soil.zdz" + kNoOutput + "\n" + kReadAsNew, 2, true},
-        BadInput{"OldFileAnsweredNew", Zadaza::Old, "soil.zdz", answers("soil.zdz"), "", false,
+        BadInput{"OldFileAnsweredNew", Zadaza::Old, "soil.zdz", answers("soil.zdz"), Prepare::Nothing, false,
                  kFromUnit, kNoOutput + "\n" + kReadAsNew, 2, true},
         BadInput{"NewFileAnsweredOld", Zadaza::Good, "soil.zdz",
-                 answers("soil.zdz", "0", "1", "", "O"), "", false, "",
+                 answers("soil.zdz", "0", "1", "", "O"), Prepare::Nothing, false, "",
                  kNoOutput + "\nzadaza2krano: the file was read as an Old ZADAZA file: if it is "
                              "a New one, answer N to the first question",
                  2, true},
-        BadInput{"Name200Characters", Zadaza::Good, k200, answers(k200), "", false, kCompleted, "",
+        BadInput{"Name200Characters", Zadaza::Good, k200, answers(k200), Prepare::Nothing, false, kCompleted, "",
                  0, false},
-        BadInput{"Name62WithDefaultOutputName", Zadaza::Good, k62, answers(k62), "", false,
+        BadInput{"Name62WithDefaultOutputName", Zadaza::Good, k62, answers(k62), Prepare::Nothing, false,
                  kCompleted, "", 0, false},
-        BadInput{"NumberAnswerAbc", Zadaza::Good, "soil.zdz", answers("soil.zdz", "abc"), "", false,
+        BadInput{"NumberAnswerAbc", Zadaza::Good, "soil.zdz", answers("soil.zdz", "abc"), Prepare::Nothing, false,
                  kOrigo,
                  "zadaza2krano: unreadable number 'abc' for \"Origo of soil axis system\", unit 5" +
                      kNoOutput + "\n",
                  2, true},
         BadInput{"NumberAnswerBeyondTheLargest", Zadaza::Good, "soil.zdz",
-                 answers("soil.zdz", "1e999"), "", false, kOrigo,
+                 answers("soil.zdz", "1e999"), Prepare::Nothing, false, kOrigo,
                  "unreadable number '1e999' for \"Origo of soil axis system\"", 2, true},
         BadInput{"NumberAnswerWithDecimalComma", Zadaza::Good, "soil.zdz",
-                 answers("soil.zdz", "-20,5"), "", false, kCompleted,
+                 answers("soil.zdz", "-20,5"), Prepare::Nothing, false, kCompleted,
                  "read as -20, the rest \",5\" ignored; type a decimal point, not a comma\n", 0,
                  false},
-        BadInput{"EmptyConsole", Zadaza::Good, "soil.zdz", "", "", false, kGeneration,
+        BadInput{"EmptyConsole", Zadaza::Good, "soil.zdz", "", Prepare::Nothing, false, kGeneration,
                  "zadaza2krano: end of console input, unit 5" + kNoOutput + "\n", 2, true},
         BadInput{"OutputIntoMissingFolder", Zadaza::Good, "soil.zdz",
-                 answers("soil.zdz", "0", "1", "nowhere/out.fem"), "", false, kFailed,
+                 answers("soil.zdz", "0", "1", "nowhere/out.fem"), Prepare::Nothing, false, kFailed,
                  "zadaza2krano: cannot open output file 'nowhere/out.fem': No such file or "
                  "directory; check that its folder exists; the run goes on without it and ends "
                  "\"Conversion Feiled!\"\n",
                  3, true},
         BadInput{"OutputIntoReadOnlyFolder", Zadaza::Good, "soil.zdz",
-                 answers("soil.zdz", "0", "1", "ro/out.fem"), "mkdir ro && chmod 555 ro", true,
+                 answers("soil.zdz", "0", "1", "ro/out.fem"), Prepare::ReadOnlyFolder, true,
                  kFailed,
                  "zadaza2krano: cannot open output file 'ro/out.fem': Permission denied; check "
                  "that the file and its folder may be written;",
                  3, true},
         BadInput{"ExistingReadOnlyOutputFile", Zadaza::Good, "soil.zdz",
-                 answers("soil.zdz", "0", "1", "soil.zdz.fem"), "chmod 444 soil.zdz.fem", true,
+                 answers("soil.zdz", "0", "1", "soil.zdz.fem"), Prepare::ReadOnlyOutput, true,
                  kFailed, "cannot open output file 'soil.zdz.fem': Permission denied;", 3, true},
         BadInput{"OutputNameIsTheZadazaName", Zadaza::Good, "soil.zdz",
-                 answers("soil.zdz", "0", "1", "./soil.zdz"), "", false, kFailed,
+                 answers("soil.zdz", "0", "1", "./soil.zdz"), Prepare::Nothing, false, kFailed,
                  "zadaza2krano: cannot open output file './soil.zdz': it is the ZADAZA file being "
                  "read; give another name;",
                  3, true},
         BadInput{"OutputNameIsTheEchoName", Zadaza::Good, "soil.zdz",
-                 answers("soil.zdz", "0", "1", "soil.zdz.echo", "N", "Y"), "", false, kFailed,
+                 answers("soil.zdz", "0", "1", "soil.zdz.echo", "N", "Y"), Prepare::Nothing, false, kFailed,
                  "zadaza2krano: cannot open echo file 'soil.zdz.echo': it is the output file of "
                  "this run; give another output name;",
                  3, true},
         BadInput{"UnknownOutputFormatEndsBeforeTheOutputQuestion", Zadaza::Good, "soil.zdz",
-                 answers("soil.zdz", "0", "3"), "", false, kOutputFormat,
+                 answers("soil.zdz", "0", "3"), Prepare::Nothing, false,
+                 kOutputFormat,
                  "zadaza2krano: output format 3 is not known; answer 1 (SESAM records) or 2 "
                  "(KNF)\n",
                  2, true}),

@@ -1,9 +1,7 @@
 // The command line end to end: the real program in fresh folders. Options must give exactly
 // the run that the same answers give through the dialogue.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <regex>
@@ -48,25 +46,20 @@ class CommandLineRun : public ::testing::Test {
   fs::path folder(const std::string& name, const std::string& tool_arguments) const {
     const fs::path dir = base_ / name;
     fs::create_directories(dir);
-    const std::string command = "cd '" + dir.string() + "' && '" ZZ_MAKE_TOOL "' --synthetic " +
-                                tool_arguments + " soil.zdz > /dev/null";
-    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    std::vector<std::string> command = test_support::words("--synthetic " + tool_arguments + " soil.zdz");
+    command.insert(command.begin(), ZZ_MAKE_TOOL);
+    EXPECT_EQ(test_support::run_program({command, dir.string()}).exit_status, 0) << tool_arguments;
     return dir;
   }
 
   Outcome run(const fs::path& dir, const std::string& arguments, const std::string& answers) const {
-    const fs::path answers_file = base_ / (dir.filename().string() + ".answers");
-    const fs::path console_file = base_ / (dir.filename().string() + ".console");
-    const fs::path errors_file = base_ / (dir.filename().string() + ".errors");
-    test_support::write_file(answers_file, answers);
-    const std::string command = "cd '" + dir.string() + "' && exec '" ZZ_CONVERTER "' " +
-                                arguments + " < '" + answers_file.string() + "' > '" +
-                                console_file.string() + "' 2> '" + errors_file.string() + "'";
-    const int status = std::system(command.c_str());
+    std::vector<std::string> command = test_support::words(arguments);
+    command.insert(command.begin(), ZZ_CONVERTER);
+    const test_support::ProgramRun ran = test_support::run_program({command, dir.string(), answers});
     Outcome result;
-    result.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.console = test_support::read_file(console_file);
-    result.errors = test_support::read_file(errors_file);
+    result.exit_status = ran.exited ? ran.exit_status : -1;
+    result.console = ran.console;
+    result.errors = ran.errors;
     for (const auto& entry : fs::directory_iterator(dir)) {
       result.files[entry.path().filename().string()] = test_support::read_file(entry.path());
     }

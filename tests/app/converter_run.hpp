@@ -3,14 +3,10 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -55,20 +51,10 @@ inline const std::string kProcessing = " Processing file               : ";
 inline const std::string kCompleted = "\r\n  Conversion Completed \r\n\r\n";
 inline const std::string kFailed = "\r\n  Conversion Feiled!   \r\n\r\n";
 
+using test_support::kOnWindows;
 using test_support::read_file;
 
 using Outcome = test_support::ProgramRun;
-
-// The outcome of a run from its wait status and the files that caught its output.
-inline Outcome outcome_of(int status, const fs::path& console, const fs::path& errors) {
-  Outcome result;
-  result.exited = WIFEXITED(status);
-  result.exit_status = result.exited ? WEXITSTATUS(status) : -1;
-  result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
-  result.console = read_file(console);
-  result.errors = read_file(errors);
-  return result;
-}
 
 class ConverterRun : public ::testing::Test {
  protected:
@@ -87,65 +73,42 @@ class ConverterRun : public ::testing::Test {
   }
 
   // Runs the converter as another user than root from here on (the working folder becomes
-  // writable for everyone); false when the test runs as root and cannot change its user.
+  // writable for everyone); false when the test runs as root and cannot change its user, and
+  // on Windows, where no test changes its user.
   bool as_other_user() {
-    if (::getuid() != 0) return true;
-    if (std::system("setpriv --reuid=nobody --regid=nogroup --clear-groups true 2>/dev/null") !=
-        0) {
-      return false;
-    }
+    if (test_support::kOnWindows) return false;
+    if (!test_support::running_as_root()) return true;
+    const std::vector<std::string> nobody =
+        test_support::words("setpriv --reuid=nobody --regid=nogroup --clear-groups");
+    std::vector<std::string> probe = nobody;
+    probe.push_back("true");
+    if (test_support::run_program({probe}).exit_status != 0) return false;
     fs::permissions(base_.dir(), fs::perms::all);
     fs::permissions(work(), fs::perms::all);
-    user_ = "setpriv --reuid=nobody --regid=nogroup --clear-groups ";
+    user_ = nobody;
     return true;
   }
 
-  // A console that is gone is the shared helper's to make; it runs as this user.
-  Outcome run(const std::string& answers, test_support::Console console) const {
-    return test_support::run_converter(work().string(), answers, console);
+  Outcome run(const std::string& answers,
+              test_support::Console console = test_support::Console::Kept) const {
+    std::vector<std::string> command = user_;
+    command.push_back(ZZ_CONVERTER);
+    return test_support::run_program({command, work().string(), answers, console});
   }
 
-  Outcome run(const std::string& answers) const {
-    test_support::write_file(base_ / "answers.txt", answers);
-    const std::string command = "cd '" + work().string() + "' && exec " + user_ +
-                                "'" ZZ_CONVERTER "' < '" + (base_ / "answers.txt").string() +
-                                "' > '" + (base_ / "console.txt").string() + "' 2> '" +
-                                (base_ / "errors.txt").string() + "'";
-    return outcome_of(std::system(command.c_str()), base_ / "console.txt", base_ / "errors.txt");
-  }
-
-  // Feeds the answers, keeps the console input open, and sends the signal once the console
-  // shows `awaited` at its end. The exit status is 128 + the signal when the signal ended it.
-  Outcome run_and_signal(const std::string& answers, const std::string& awaited,
-                         int signal_number) const {
-    int input[2];
-    if (::pipe(input) != 0) return {};
-    const fs::path console = base_ / "console.txt";
-    const fs::path errors = base_ / "errors.txt";
-    const pid_t child = ::fork();
-    if (child == 0) {
-      ::dup2(input[0], STDIN_FILENO);
-      ::close(input[0]);
-      ::close(input[1]);
-      if (!std::freopen(console.c_str(), "w", stdout) ||
-          !std::freopen(errors.c_str(), "w", stderr) || ::chdir(work().c_str()) != 0) {
-        ::_exit(127);
-      }
-      ::execl(ZZ_CONVERTER, ZZ_CONVERTER, static_cast<char*>(nullptr));
-      ::_exit(127);
-    }
-    ::close(input[0]);
-    const bool written =
-        ::write(input[1], answers.data(), answers.size()) == static_cast<ssize_t>(answers.size());
-    for (int wait = 0; written && wait < 1000 && !read_file(console).ends_with(awaited); ++wait) {
+  // Feeds the answers, keeps the console input open, and stops the run once the console shows
+  // `awaited` at its end; nothing when the stop could not be sent. The exit status is 128 + the
+  // signal when a signal ended it.
+  std::optional<Outcome> run_and_stop(const std::string& answers, const std::string& awaited,
+                                      test_support::Stop how) const {
+    test_support::RunningProgram running({{ZZ_CONVERTER}, work().string(), answers});
+    for (int wait = 0; wait < 1000 && !running.console().ends_with(awaited); ++wait) {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    ::kill(child, signal_number);
-    ::close(input[1]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    Outcome result = outcome_of(status, console, errors);
-    if (!result.exited) result.exit_status = 128 + result.signal;
+    const bool stopped = running.stop(how);
+    Outcome result = running.finish();
+    if (!stopped) return std::nullopt;
+    if (result.signal != 0) result.exit_status = 128 + result.signal;
     return result;
   }
 
@@ -153,17 +116,22 @@ class ConverterRun : public ::testing::Test {
   // replaces the diameters of the synthetic file (for example "nan 1.2").
   void make_zadaza(const std::string& arguments, const char* name,
                    const char* diameters = nullptr) const {
-    const std::string tool = "cd '" + work().string() + "' && '" ZZ_MAKE_TOOL "' ";
+    const auto tool = [&](std::vector<std::string> command) {
+      command.insert(command.begin(), ZZ_MAKE_TOOL);
+      const Outcome made = test_support::run_program({command, work().string()});
+      EXPECT_EQ(made.exit_status, 0) << arguments << "\n" << made.errors;
+      return made.exit_status == 0;
+    };
+    std::vector<std::string> synthetic = test_support::words("--synthetic " + arguments);
     if (diameters == nullptr) {
-      ASSERT_EQ(
-          std::system((tool + "--synthetic " + arguments + " " + name + " > /dev/null").c_str()),
-          0);
+      synthetic.push_back(name);
+      tool(synthetic);
       return;
     }
     const fs::path text = base_ / "description.txt";
-    ASSERT_EQ(std::system(
-                  (tool + "--synthetic --text " + arguments + " '" + text.string() + "'").c_str()),
-              0);
+    synthetic.insert(synthetic.begin() + 1, "--text");
+    synthetic.push_back(text.string());
+    ASSERT_TRUE(tool(synthetic));
     std::istringstream lines(read_file(text));
     std::ostringstream edited;
     for (std::string line; std::getline(lines, line);) {
@@ -171,11 +139,11 @@ class ConverterRun : public ::testing::Test {
              << "\n";
     }
     test_support::write_file(text, edited.str());
-    ASSERT_EQ(std::system((tool + "'" + text.string() + "' " + name + " > /dev/null").c_str()), 0);
+    tool({text.string(), name});
   }
 
   const test_support::TempDir base_;
-  std::string user_;
+  std::vector<std::string> user_;  // the words before the program that change its user
 };
 
 inline std::string summary(const char* layers, const char* mudline, const char* factor) {

@@ -1,12 +1,5 @@
 // Answers typed at a terminal: the converter's console input is a pseudo-terminal, and an
 // answer it cannot use is explained on standard error and asked again.
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <termios.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "converter_run.hpp"
@@ -17,38 +10,16 @@ using namespace converter_test;
 
 class TerminalRun : public ConverterRun {
  protected:
-  // The answers typed in advance on a terminal without echo; the run ends by SIGALRM after
-  // ten seconds if it waits for more.
+  void SetUp() override {
+    ConverterRun::SetUp();
+    if (test_support::kOnWindows) GTEST_SKIP() << "the tests give a program no console window";
+  }
+
+  // The answers typed in advance on a terminal without echo.
   Outcome run_at_terminal(const std::string& answers) const {
-    const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
-    if (terminal < 0 || ::grantpt(terminal) != 0 || ::unlockpt(terminal) != 0) return {};
-    const int typed = ::open(::ptsname(terminal), O_RDWR | O_NOCTTY);
-    termios modes{};
-    if (typed < 0 || ::tcgetattr(typed, &modes) != 0) return {};
-    modes.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-    ::tcsetattr(typed, TCSANOW, &modes);
-    const fs::path console = base_ / "console.txt";
-    const fs::path errors = base_ / "errors.txt";
-    const pid_t child = ::fork();
-    if (child == 0) {
-      ::dup2(typed, STDIN_FILENO);
-      ::close(typed);
-      ::close(terminal);
-      if (!std::freopen(console.c_str(), "w", stdout) ||
-          !std::freopen(errors.c_str(), "w", stderr) || ::chdir(work().c_str()) != 0) {
-        ::_exit(127);
-      }
-      ::alarm(10);
-      ::execl(ZZ_CONVERTER, ZZ_CONVERTER, static_cast<char*>(nullptr));
-      ::_exit(127);
-    }
-    ::close(typed);
-    const bool written =
-        ::write(terminal, answers.data(), answers.size()) == static_cast<ssize_t>(answers.size());
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ::close(terminal);
-    return written ? outcome_of(status, console, errors) : Outcome{};
+    return test_support::RunningProgram({{ZZ_CONVERTER}, work().string(), answers},
+                                        test_support::Input::Typed)
+        .finish();
   }
 };
 

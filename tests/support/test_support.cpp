@@ -1,40 +1,39 @@
 #include "support/test_support.hpp"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
 namespace test_support {
-namespace {
-
-constexpr unsigned kRunSeconds = 10;
-
-// In the child: the descriptor becomes `target`, or the child ends with status 127.
-void redirect(int descriptor, int target) {
-  if (descriptor < 0 || ::dup2(descriptor, target) < 0) ::_exit(127);
-  ::close(descriptor);
-}
-
-}  // namespace
 
 TempDir::TempDir() {
-  char pattern[] = "/tmp/zadaza-test-XXXXXX";
-  const char* made = ::mkdtemp(pattern);
-  if (made == nullptr) throw std::runtime_error("mkdtemp failed");
-  dir_ = made;
+  const std::filesystem::path temporary = std::filesystem::temp_directory_path();
+  std::random_device seed;
+  std::mt19937_64 draw(seed());
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::filesystem::path made = temporary / ("zadaza-test-" + std::to_string(draw() % 1000000000));
+    // Made here and by nobody else: a folder that already exists is not taken.
+    if (std::filesystem::create_directory(made)) {
+      dir_ = made.generic_string();
+      return;
+    }
+  }
+  throw std::runtime_error("no temporary folder could be made");
 }
 
 TempDir::~TempDir() {
   std::error_code ignored;
+  if (std::filesystem::remove_all(dir_, ignored) != static_cast<std::uintmax_t>(-1)) return;
+  // Windows keeps a read-only file from being removed; a test may have left one.
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(dir_, ignored)) {
+    std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add, ignored);
+  }
   std::filesystem::remove_all(dir_, ignored);
 }
 
@@ -67,49 +66,40 @@ std::vector<std::string> file_names(const std::string& folder) {
   return names;
 }
 
+std::vector<std::string> words(const std::string& line) {
+  std::vector<std::string> found;
+  bool in_word = false;
+  bool quoted = false;
+  for (const char c : line) {
+    if (c == ' ' && !quoted) {
+      in_word = false;
+      continue;
+    }
+    if (!in_word) found.emplace_back();
+    in_word = true;
+    if (c == '\'') {
+      quoted = !quoted;
+    } else {
+      found.back() += c;
+    }
+  }
+  return found;
+}
+
 void make_zadaza(const std::string& arguments) {
-  const std::string command = std::string("\"") + ZZ_MAKE_TOOL + "\" " + arguments + " > /dev/null";
-  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+  std::vector<std::string> command = words(arguments);
+  command.insert(command.begin(), ZZ_MAKE_TOOL);
+  const ProgramRun made = run_program({command});
+  ASSERT_EQ(made.exit_status, 0) << arguments << "\n" << made.errors;
+}
+
+ProgramRun run_program(const Launch& launch) {
+  return RunningProgram(launch, Input::Ended).finish();
 }
 
 ProgramRun run_converter(const std::string& folder, const std::string& answers,
                          Console console) {
-  const TempDir capture;
-  write_file(capture.path("answers"), answers);
-  int gone[2] = {-1, -1};
-  if (console == Console::Gone) {
-    if (::pipe(gone) != 0) throw std::runtime_error("pipe failed");
-    // Closed before the program starts, so that not one line can reach a reader.
-    ::close(gone[0]);
-  }
-  const pid_t child = ::fork();
-  if (child < 0) throw std::runtime_error("fork failed");
-  if (child == 0) {
-    if (::chdir(folder.c_str()) != 0) ::_exit(127);
-    redirect(::open(capture.path("answers").c_str(), O_RDONLY), STDIN_FILENO);
-    if (console == Console::Gone) {
-      redirect(gone[1], STDOUT_FILENO);
-    } else {
-      redirect(::open(capture.path("console").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644),
-               STDOUT_FILENO);
-    }
-    redirect(::open(capture.path("errors").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644),
-             STDERR_FILENO);
-    ::alarm(kRunSeconds);
-    ::execl(ZZ_CONVERTER, ZZ_CONVERTER, static_cast<char*>(nullptr));
-    ::_exit(127);
-  }
-  if (console == Console::Gone) ::close(gone[1]);
-  int status = 0;
-  while (::waitpid(child, &status, 0) < 0) {
-  }
-  ProgramRun run;
-  run.exited = WIFEXITED(status);
-  run.exit_status = run.exited ? WEXITSTATUS(status) : -1;
-  run.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
-  run.console = read_file(capture.path("console"));
-  run.errors = read_file(capture.path("errors"));
-  return run;
+  return run_program({{ZZ_CONVERTER}, folder, answers, console});
 }
 
 }  // namespace test_support

@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "support/process.hpp"
+
 namespace test_support {
 
-// A fresh folder under /tmp, removed with its files at the end of the test.
+// A fresh folder in the system's temporary folder, removed with its files at the end of the test.
 class TempDir {
  public:
   TempDir();
@@ -36,27 +38,12 @@ void write_bytes(const std::string& path, const std::vector<std::uint8_t>& bytes
 // The names of the files in a folder.
 std::vector<std::string> file_names(const std::string& folder);
 
-// Runs zadaza-make with the arguments (its console output dropped); fails the test when it
-// does not succeed.
+// Runs zadaza-make with the arguments, words as in a shell (its console output dropped); fails
+// the test when it does not succeed.
 void make_zadaza(const std::string& arguments);
 
-// What a run of the converter left: how it ended and what it wrote on its console and on
-// standard error.
-struct ProgramRun {
-  bool exited = false;   // ended through exit, not by a signal
-  int exit_status = -1;  // when it exited
-  int signal = 0;        // when a signal ended it
-  std::string console;
-  std::string errors;
-};
-
-enum class Console {
-  Kept,  // standard output captured
-  Gone,  // standard output a pipe whose reader has already gone
-};
-
 // Runs the converter in `folder` with `answers` as its console input. A run that takes more
-// than ten seconds is ended by SIGALRM.
+// than ten seconds is ended.
 ProgramRun run_converter(const std::string& folder, const std::string& answers,
                          Console console = Console::Kept);
 

@@ -1,10 +1,8 @@
 // zadaza-make refuses a description that cannot give a sound ZADAZA file, naming the line, and
 // answers --help; --unchecked still writes such files for tests of damaged input.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -21,11 +19,10 @@ struct ToolRun {
 };
 
 ToolRun run_tool(const TempDir& dir, const std::string& arguments) {
-  const std::string command = "cd '" + dir.dir() + "' && '" ZZ_MAKE_TOOL "' " + arguments +
-                              " > out.txt 2> errors.txt";
-  const int status = std::system(command.c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1,
-          test_support::read_file(dir.path("out.txt")), test_support::read_file(dir.path("errors.txt"))};
+  std::vector<std::string> command = test_support::words(arguments);
+  command.insert(command.begin(), ZZ_MAKE_TOOL);
+  const test_support::ProgramRun run = test_support::run_program({command, dir.dir()});
+  return {run.exited ? run.exit_status : -1, run.console, run.errors};
 }
 
 const std::string kHead = "label Small\ndiameters 1.2\nlayer 5 9.5 32 0 0.3 0.45 2e4 0 0 0 0\n";

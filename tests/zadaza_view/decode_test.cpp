@@ -61,8 +61,8 @@ std::string conversion_outputs(const TempDir& folder, const std::string& sub, bo
   std::string all;
   for (const char* format : {"knf", "sesam"}) {
     const Outcome run_outcome =
-        run(folder, "(cd " + sub + " && " + shell_quoted(kConverter) +
-                        converter_options(old_generation) + " --format " + format + " -o out in.zdz)");
+        run(folder / sub, shell_quoted(kConverter) + converter_options(old_generation) +
+                              " --format " + format + " -o out in.zdz");
     all += std::to_string(run_outcome.status) + run_outcome.out + run_outcome.err +
            read_file(folder / (sub + "/out")) + read_file(folder / (sub + "/in.zdz.echo"));
   }
@@ -77,16 +77,16 @@ TEST_P(Decoded, MakesTheSameFileAndTheSameConversion) {
   fs::create_directories(folder / "first");
   fs::create_directories(folder / "again");
   if (!m.description.empty()) write_file(folder / "first/in.txt", m.description);
-  ASSERT_EQ(run(folder, "(cd first && " + shell_quoted(kMaker) + " --blocks " + m.blocks + " " +
-                            m.make_arguments + " in.zdz)")
-                .status,
-            0);
+  ASSERT_EQ(
+      run(folder / "first", shell_quoted(kMaker) + " --blocks " + m.blocks + " " +
+                                m.make_arguments + " in.zdz").status,
+      0);
   const Outcome decoded = run(folder, shell_quoted(kMaker) + " --decode" +
                                           (m.old_generation ? " --old" : "") + " first/in.zdz");
   ASSERT_EQ(decoded.status, 0) << decoded.err;
   write_file(folder / "again/in.txt", decoded.out);
   const Outcome made =
-      run(folder, "(cd again && " + shell_quoted(kMaker) + " --blocks " + m.blocks + " in.txt in.zdz)");
+      run(folder / "again", shell_quoted(kMaker) + " --blocks " + m.blocks + " in.txt in.zdz");
   ASSERT_EQ(made.status, 0) << made.err << decoded.out;
 
   EXPECT_EQ(read_file(folder / "again/in.zdz"), read_file(folder / "first/in.zdz")) << decoded.out;

@@ -1,7 +1,6 @@
 #include "runs.hpp"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <sstream>
@@ -12,21 +11,17 @@ namespace view_test {
 
 std::string shell_quoted(const fs::path& path) {
   std::string quoted(1, '\'');
-  quoted += path.string();
+  quoted += path.generic_string();
   quoted += '\'';
   return quoted;
 }
 
-Outcome run(const TempDir& folder, const std::string& command, const std::string& input) {
-  write_file(folder / ".in", input);
-  const std::string line =
-      "cd " + shell_quoted(folder.dir()) + " && " + command + " < .in > .out 2> .err";
-  const int status = std::system(line.c_str());
-  Outcome outcome;
-  outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  outcome.out = read_file(folder / ".out");
-  outcome.err = read_file(folder / ".err");
-  return outcome;
+Outcome run(const fs::path& folder, const std::string& command, const std::string& input,
+            unsigned seconds) {
+  test_support::Launch launch{test_support::words(command), folder.string(), input};
+  launch.seconds = seconds;
+  const test_support::ProgramRun ran = test_support::run_program(launch);
+  return {ran.exited ? ran.exit_status : -1, ran.console, ran.errors};
 }
 
 void make_zadaza(const TempDir& folder, const std::string& arguments) {

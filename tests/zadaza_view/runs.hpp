@@ -25,8 +25,14 @@ struct Outcome {
   std::string err;
 };
 
-// Runs the shell command in `folder`, with `input` on standard input.
-Outcome run(const TempDir& folder, const std::string& command, const std::string& input = "");
+// Runs the command in `folder`, with `input` on standard input: its words as a shell splits
+// them, but no shell between; ended after `seconds`.
+Outcome run(const fs::path& folder, const std::string& command, const std::string& input = "",
+            unsigned seconds = 10);
+inline Outcome run(const TempDir& folder, const std::string& command,
+                   const std::string& input = "", unsigned seconds = 10) {
+  return run(fs::path(folder.dir()), command, input, seconds);
+}
 
 std::string shell_quoted(const fs::path& path);
 

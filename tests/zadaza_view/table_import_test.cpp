@@ -125,11 +125,11 @@ TEST(TableImport, RefusesAFaultNamingItsRowAndColumn) {
 // The first python block of the guide, run where its table is: on a machine with pandas and
 // matplotlib, in the first python3 that has them.
 TEST(GuideExamples, PandasExampleRunsOnTheTable) {
+  if (test_support::kOnWindows) GTEST_SKIP() << "Python runs in the Linux build";
+  TempDir folder;
   std::string python;
   for (const char* candidate : {"python3", "/usr/bin/python3"}) {
-    const std::string probe = std::string(candidate) +
-                              " -c 'import pandas, matplotlib' > /dev/null 2>&1";
-    if (std::system(probe.c_str()) == 0) {
+    if (run(folder, std::string(candidate) + " -c 'import pandas, matplotlib'").status == 0) {
       python = candidate;
       break;
     }
@@ -151,14 +151,15 @@ TEST(GuideExamples, PandasExampleRunsOnTheTable) {
     }
   }
   ASSERT_NE(example, "");
-  TempDir folder;
   fs::create_directories(folder / "build/trial");
   make_zadaza(folder, shell_quoted(ZZ_SOURCE_DIR "/examples/soil.txt") + " in.zdz");
   ASSERT_EQ(run(folder, shell_quoted(kViewer) + " --mudline -20 --table build/trial/curves.csv in.zdz")
                 .status,
             0);
   write_file(folder / "example.py", example);
-  const Outcome ran = run(folder, "MPLBACKEND=Agg " + python + " example.py");
+  // Drawn without a display, as on a machine with none.
+  const Outcome ran = run(folder, python + " -c 'import matplotlib; matplotlib.use(\"Agg\"); "
+                                           "exec(open(\"example.py\").read())'");
   EXPECT_EQ(ran.status, 0) << ran.err;
   EXPECT_GT(fs::file_size(folder / "build/trial/layer1-py.png"), 0U);
 }
@@ -170,7 +171,7 @@ TEST(TableSpeed, LargestFileGivesItsTableAndItsJsonInUnderHalfASecondEach) {
   for (const char* option : {"--table t.csv", "--json t.json"}) {
     const auto start = std::chrono::steady_clock::now();
     const Outcome shown =
-        run(folder, shell_quoted(kViewer) + " --mudline 0 " + option + " in.zdz > /dev/null");
+        run(folder, shell_quoted(kViewer) + " --mudline 0 " + option + " in.zdz");
     const auto took = std::chrono::steady_clock::now() - start;
     ASSERT_EQ(shown.status, 0) << shown.err;
     EXPECT_LT(took, std::chrono::milliseconds(500)) << option;
