@@ -1,18 +1,19 @@
 // Answers typed on the console: the reading of one line for a number, and the reading loop
-// itself with a pipe standing in for the console (file descriptor 0).
+// itself with a file standing in for the console input.
 #include "io/answers.hpp"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <array>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "io/units.hpp"
+#include "support/process.hpp"
+#include "support/test_support.hpp"
 
 namespace {
 
@@ -147,24 +148,16 @@ TEST(ParseReal, RefusesMalformedAndOverflowingNumbers) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// The reading loop, fed through a pipe on standard input.
+// The reading loop, fed through a file on standard input.
 
 class ConsoleAnswers : public ::testing::Test {
  protected:
-  void SetUp() override { saved_stdin_ = ::dup(STDIN_FILENO); }
-  void TearDown() override {
-    ::dup2(saved_stdin_, STDIN_FILENO);
-    ::close(saved_stdin_);
-  }
-
   // Everything the engineer types, then the end of input.
-  static void type(const std::string& text) {
-    int fds[2];
-    ASSERT_EQ(::pipe(fds), 0);
-    ASSERT_EQ(::write(fds[1], text.data(), text.size()), static_cast<ssize_t>(text.size()));
-    ::close(fds[1]);
-    ::dup2(fds[0], STDIN_FILENO);
-    ::close(fds[0]);
+  void type(const std::string& text) {
+    typed_.reset();
+    const std::string path = folder_.path("typed");
+    test_support::write_file(path, text);
+    typed_.emplace(test_support::Stream::Input, path);
   }
 
   // Each test reads all it typed; one more read then meets the end of console input.
@@ -180,7 +173,9 @@ class ConsoleAnswers : public ::testing::Test {
     return variable;
   }
 
-  int saved_stdin_ = -1;
+ private:
+  test_support::TempDir folder_;
+  std::optional<test_support::StreamOnFile> typed_;
 };
 
 TEST_F(ConsoleAnswers, TextIsCutOrPaddedAndCrLfReadsAsLf) {
@@ -209,7 +204,7 @@ TEST_F(ConsoleAnswers, ForgottenInputLeavesNeitherReadAheadTextNorPresetAnswers)
 }
 
 TEST_F(ConsoleAnswers, ALineLongerThanTheBufferKeepsItsStart) {
-  const std::string long_line = "x" + std::string(10000, 'y') + "\n";
+  const std::string long_line = std::string(1, 'x') + std::string(10000, 'y') + "\n";
   type(long_line + "next\n");
   EXPECT_EQ(text_answer(3), "xyy");
   EXPECT_EQ(text_answer(5), "next ");
@@ -305,24 +300,16 @@ TEST_F(ConsoleAnswers, EndOfInputDuringANumberEndsTheProgram) {
 // The question must be on the screen before the program waits for its answer.
 TEST_F(ConsoleAnswers, PendingOutputIsFlushedBeforeReading) {
   constexpr auto kQuestion = format::layout<"(' ',A,$)">;
-  int out[2];
-  ASSERT_EQ(::pipe(out), 0);
-  const int saved_stdout = ::dup(STDOUT_FILENO);
-  ::dup2(out[1], STDOUT_FILENO);
-  ::close(out[1]);
-  ::fcntl(out[0], F_SETFL, O_NONBLOCK);
-
-  io::write(io::kConsoleOut, kQuestion, {"Question : "});
-  type("yes\n");
-  const std::string answer = text_answer(3);
-
-  char seen[64] = {};
-  const ssize_t n = ::read(out[0], seen, sizeof seen);
-  ::dup2(saved_stdout, STDOUT_FILENO);
-  ::close(saved_stdout);
-  ::close(out[0]);
+  const test_support::TempDir folder;
+  std::string answer;
+  {
+    const test_support::StreamOnFile shown(test_support::Stream::Output, folder.path("shown"));
+    io::write(io::kConsoleOut, kQuestion, {"Question : "});
+    type("yes\n");
+    answer = text_answer(3);
+    EXPECT_EQ(test_support::read_file(folder.path("shown")), " Question : ");
+  }
   EXPECT_EQ(answer, "yes");
-  EXPECT_EQ(std::string(seen, n > 0 ? static_cast<std::size_t>(n) : 0), " Question : ");
   expect_all_read();
 }
 

@@ -3,6 +3,7 @@
 // error caught in files of a temporary folder.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <utility>
@@ -103,6 +104,23 @@ class HeldOpen {
 
  private:
   void* handle_ = nullptr;
+};
+
+// This test program's own standard input read from the file, or its standard output written
+// to it (emptied first), for as long as the object lives: the console of the code under test,
+// in the test's process.
+enum class Stream { Input, Output };
+class StreamOnFile {
+ public:
+  StreamOnFile(Stream stream, const std::string& path);
+  ~StreamOnFile();
+  StreamOnFile(const StreamOnFile&) = delete;
+  StreamOnFile& operator=(const StreamOnFile&) = delete;
+
+ private:
+  Stream stream_;
+  std::intptr_t saved_;
+  std::intptr_t file_;
 };
 
 // The words of a command written as in a shell: blanks separate them, single quotes keep

@@ -52,6 +52,20 @@ bool running_as_root() { return ::geteuid() == 0; }
 
 bool make_fifo(const std::string& path) { return ::mkfifo(path.c_str(), 0600) == 0; }
 
+StreamOnFile::StreamOnFile(Stream stream, const std::string& path)
+    : stream_(stream),
+      saved_(::dup(stream == Stream::Input ? STDIN_FILENO : STDOUT_FILENO)),
+      file_(stream == Stream::Input ? ::open(path.c_str(), O_RDONLY) : open_for_writing(path)) {
+  if (saved_ < 0 || file_ < 0) throw std::runtime_error("cannot open " + path);
+  ::dup2(static_cast<int>(file_), stream == Stream::Input ? STDIN_FILENO : STDOUT_FILENO);
+}
+
+StreamOnFile::~StreamOnFile() {
+  ::dup2(static_cast<int>(saved_), stream_ == Stream::Input ? STDIN_FILENO : STDOUT_FILENO);
+  ::close(static_cast<int>(saved_));
+  ::close(static_cast<int>(file_));
+}
+
 HeldOpen::HeldOpen(const std::string&) {}
 HeldOpen::~HeldOpen() = default;
 

@@ -58,6 +58,26 @@ bool running_as_root() { return false; }
 
 bool make_fifo(const std::string&) { return false; }
 
+StreamOnFile::StreamOnFile(Stream stream, const std::string& path)
+    : stream_(stream),
+      saved_(reinterpret_cast<std::intptr_t>(
+          ::GetStdHandle(stream == Stream::Input ? STD_INPUT_HANDLE : STD_OUTPUT_HANDLE))) {
+  const bool input = stream == Stream::Input;
+  const HANDLE file = ::CreateFileW(wide(path).c_str(), input ? GENERIC_READ : GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    input ? OPEN_EXISTING : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                    nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot open " + path);
+  file_ = reinterpret_cast<std::intptr_t>(file);
+  ::SetStdHandle(input ? STD_INPUT_HANDLE : STD_OUTPUT_HANDLE, file);
+}
+
+StreamOnFile::~StreamOnFile() {
+  ::SetStdHandle(stream_ == Stream::Input ? STD_INPUT_HANDLE : STD_OUTPUT_HANDLE,
+                 reinterpret_cast<HANDLE>(saved_));
+  ::CloseHandle(reinterpret_cast<HANDLE>(file_));
+}
+
 HeldOpen::HeldOpen(const std::string& path) {
   const HANDLE file = ::CreateFileW(wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "support/process.hpp"
 #include "support/test_support.hpp"
 
 namespace {
@@ -42,6 +43,8 @@ TEST(MakeTool, RefusesUnsoundDescriptionsNamingTheLine) {
   };
   TempDir dir;
   for (const auto& c : cases) {
+    // A description is text: on Windows its CR LF line ends read as line ends.
+    if (test_support::kOnWindows && c.description.find('\r') != std::string::npos) continue;
     test_support::write_file(dir.path("soil.txt"), c.description);
     std::filesystem::remove(dir.path("soil.zdz"));
     const ToolRun refused = run_tool(dir, "soil.txt soil.zdz");

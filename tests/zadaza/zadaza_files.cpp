@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-
 #include "io/units.hpp"
+#include "support/process.hpp"
+#include "support/test_support.hpp"
 #include "zadaza/soil_model.hpp"
 
 namespace zadaza_test {
@@ -21,10 +22,14 @@ ReadOutcome read_model(const std::string& path, zadaza::Generation generation) {
     return outcome;
   }
   io::flush_all();
-  testing::internal::CaptureStdout();
-  outcome.limits_met = zadaza::read_zadaza_file(generation);
-  io::flush_all();
-  outcome.console = testing::internal::GetCapturedStdout();
+  // The console lines byte for byte, CR LF ends included on every system.
+  const test_support::TempDir folder;
+  {
+    const test_support::StreamOnFile console(test_support::Stream::Output, folder.path("console"));
+    outcome.limits_met = zadaza::read_zadaza_file(generation);
+    io::flush_all();
+  }
+  outcome.console = test_support::read_file(folder.path("console"));
   return outcome;
 }
 

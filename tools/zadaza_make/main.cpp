@@ -17,6 +17,7 @@
 #include "description.hpp"
 #include "from_table.hpp"
 #include "io/units.hpp"
+#include "os/files.hpp"
 #include "synthetic.hpp"
 #include "zadaza_view/converter_adapter.hpp"
 #include "zadaza_view/output_files.hpp"
@@ -239,6 +240,8 @@ int decode(const Options& o) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Lines end as written on every system, and a console that goes away is a refused write.
+  os::prepare_console();
   try {
     const Options o = parse(argc, argv);
     if (o.help || o.version) {

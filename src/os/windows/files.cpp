@@ -42,18 +42,37 @@ bool is_folder(const wchar_t* path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+bool is_read_only(const wchar_t* path) {
+  const DWORD attributes = ::GetFileAttributesW(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
 // Opens the name as the call asks; a folder is refused as on POSIX, before the system
-// refuses it as access denied.
+// refuses it as access denied. A read-only file is refused for writing by its attribute, as
+// Windows refuses it, also where an administrator's rights would let the opening through.
 Error open_handle(const char* name, DWORD access, DWORD disposition, DWORD flags,
                   FileHandle& file) {
   static WidePath path;
   if (const Error error = full_path(name, path)) return error;
   if (is_folder(path.data()) && (flags & FILE_FLAG_BACKUP_SEMANTICS) == 0) return {kIsAFolder};
+  if ((access & GENERIC_WRITE) != 0 && is_read_only(path.data())) return {kAccessDenied};
   const HANDLE handle = ::CreateFileW(path.data(), access, kShareAll, nullptr, disposition,
                                       flags, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return last_error();
   file = windows::file_of(handle);
   return {};
+}
+
+// Whether one folder or file name of the path is longer than a file system holds (255
+// characters on NTFS, as on the common POSIX ones), which Windows reports variously.
+bool has_overlong_part(const wchar_t* path) {
+  constexpr std::size_t kLongestPart = 255;
+  std::size_t part = 0;
+  for (; *path != L'\0'; ++path) {
+    part = *path == L'\\' || *path == L'/' ? 0 : part + 1;
+    if (part > kLongestPart) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -68,6 +87,7 @@ Error full_path(const char* name, WidePath& path) {
       0) {
     return {::GetLastError() == ERROR_INSUFFICIENT_BUFFER ? kNameTooLong : kInvalidArgument};
   }
+  if (has_overlong_part(wide)) return {kNameTooLong};
   const DWORD length = ::GetFullPathNameW(wide, kWidePath - 8, full.data(), nullptr);
   if (length == 0) return last_error();
   if (length >= kWidePath - 8) return {kNameTooLong};
@@ -85,9 +105,9 @@ Error full_path(const char* name, WidePath& path) {
 
 bool is_folder_separator(char c) { return c == '/' || c == '\\'; }
 
-FileHandle standard_input() { return windows::file_of(::GetStdHandle(STD_INPUT_HANDLE)); }
-FileHandle standard_output() { return windows::file_of(::GetStdHandle(STD_OUTPUT_HANDLE)); }
-FileHandle standard_error() { return windows::file_of(::GetStdHandle(STD_ERROR_HANDLE)); }
+FileHandle standard_input() { return windows::kStandardInput; }
+FileHandle standard_output() { return windows::kStandardOutput; }
+FileHandle standard_error() { return windows::kStandardError; }
 
 Error facts_of(const char* name, FileFacts& facts) {
   FileHandle file = kNoFile;
@@ -186,7 +206,7 @@ void close_file(FileHandle file) { ::CloseHandle(handle_of(file)); }
 // lines are: no CR is ever added.
 bool is_terminal(FileHandle file) {
   DWORD mode = 0;
-  return ::GetConsoleMode(reinterpret_cast<HANDLE>(file), &mode) != 0;
+  return ::GetConsoleMode(handle_of(file), &mode) != 0;
 }
 
 void prepare_console() {

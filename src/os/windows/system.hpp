@@ -22,7 +22,20 @@ int from_windows_error(DWORD error);
 
 inline Error last_error() { return {from_windows_error(::GetLastError())}; }
 
-inline HANDLE handle_of(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
+// The standard files stand for whatever handle the process has for them when they are used, so
+// that the C runtime's redirections (_dup2 onto 0, 1 or 2, which sets the standard handle) and
+// SetStdHandle reach the console units too. Their values are no handle's: handles are
+// multiples of 4.
+inline constexpr FileHandle kStandardInput = STD_INPUT_HANDLE;
+inline constexpr FileHandle kStandardOutput = STD_OUTPUT_HANDLE;
+inline constexpr FileHandle kStandardError = STD_ERROR_HANDLE;
+
+inline HANDLE handle_of(FileHandle file) {
+  if (file == kStandardInput || file == kStandardOutput || file == kStandardError) {
+    return ::GetStdHandle(static_cast<DWORD>(file));
+  }
+  return reinterpret_cast<HANDLE>(file);
+}
 inline FileHandle file_of(HANDLE handle) { return reinterpret_cast<FileHandle>(handle); }
 
 // The full path of a UTF-8 name, '/' and '\' both separating folders, with the prefix that
