@@ -397,8 +397,11 @@ void fail_io(int unit, std::initializer_list<std::string_view> what, std::string
   std::copy_n(file.begin(), kept, kept_name);
   file = {kept_name, kept};
   discard_staged_files();
-  const std::string_view nothing_written =
-      staging_replacements && !output_committed ? "; no output was written" : "";
+  // After the files took their names, a refused console write must not hide that they did.
+  const std::string_view what_was_written =
+      !staging_replacements ? ""
+      : output_committed    ? "; the output was written"
+                            : "; no output was written";
   NumberText number;
   const std::string_view unit_number = number.of(unit);
   constexpr std::size_t kMostPieces = 16;
@@ -414,7 +417,7 @@ void fail_io(int unit, std::initializer_list<std::string_view> what, std::string
     pieces[n++] = ", file ";
     pieces[n++] = file;
   }
-  pieces[n++] = nothing_written;
+  pieces[n++] = what_was_written;
   write_error_line({pieces.data(), n});
   if (!hint.empty()) report_error({hint});
   if (failure_handler != nullptr) failure_handler(kIoFailureExit);

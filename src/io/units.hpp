@@ -118,8 +118,8 @@ void report_error(std::initializer_list<std::string_view> pieces);
 
 // Ends the program after an input/output failure: removes every staged file, flushes every
 // other unit, writes one line "<program>: <what>, unit <unit>[, file <name>]" on standard
-// error, followed by "; no output was written" when files are staged and none was committed,
-// and exits with status 2. An empty `file` names the file bound to the unit, if any. A `hint`
+// error, followed by "; no output was written" when files are staged and none was committed
+// ("; the output was written" once one was), and exits with status 2. An empty `file` names the file bound to the unit, if any. A `hint`
 // follows as a second line "<program>: <hint>".
 [[noreturn]] void fail_io(int unit, std::string_view what, std::string_view file = {},
                           std::string_view hint = {});

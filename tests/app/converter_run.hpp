@@ -101,15 +101,15 @@ class ConverterRun : public ::testing::Test {
   // signal when a signal ended it.
   std::optional<Outcome> run_and_stop(const std::string& answers, const std::string& awaited,
                                       test_support::Stop how) const {
-    test_support::RunningProgram running({{ZZ_CONVERTER}, work().string(), answers});
-    for (int wait = 0; wait < 1000 && !running.console().ends_with(awaited); ++wait) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    const bool stopped = running.stop(how);
-    Outcome result = running.finish();
-    if (!stopped) return std::nullopt;
-    if (result.signal != 0) result.exit_status = 128 + result.signal;
-    return result;
+    return run_until_shown(answers, awaited,
+                           [how](test_support::RunningProgram& p) { return p.stop(how); });
+  }
+
+  // The same with the POSIX signal `number`.
+  std::optional<Outcome> run_and_signal(const std::string& answers, const std::string& awaited,
+                                        int number) const {
+    return run_until_shown(answers, awaited,
+                           [number](test_support::RunningProgram& p) { return p.signal(number); });
   }
 
   // A ZADAZA file written by the test tool in the working folder; `diameters`, when given,
@@ -144,6 +144,21 @@ class ConverterRun : public ::testing::Test {
 
   const test_support::TempDir base_;
   std::vector<std::string> user_;  // the words before the program that change its user
+
+ private:
+  template <typename Stopper>
+  std::optional<Outcome> run_until_shown(const std::string& answers, const std::string& awaited,
+                                         Stopper stop) const {
+    test_support::RunningProgram running({{ZZ_CONVERTER}, work().string(), answers});
+    for (int wait = 0; wait < 1000 && !running.console().ends_with(awaited); ++wait) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    const bool stopped = stop(running);
+    Outcome result = running.finish();
+    if (!stopped) return std::nullopt;
+    if (result.signal != 0) result.exit_status = 128 + result.signal;
+    return result;
+  }
 };
 
 inline std::string summary(const char* layers, const char* mudline, const char* factor) {

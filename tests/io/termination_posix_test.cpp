@@ -132,7 +132,7 @@ TEST_F(Termination, AFileClosedIntoItsNameCountsAsOutputWritten) {
     EXPECT_THROW(io::fail_io(5, "probe"), CaughtFailure);
     io::set_failure_handler(nullptr);
     EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-              closed ? "zadaza2krano: probe, unit 5\n"
+              closed ? "zadaza2krano: probe, unit 5; the output was written\n"
                      : "zadaza2krano: probe, unit 5; no output was written\n");
     EXPECT_EQ(contents(first_), closed ? "new first\r\n" : "earlier first\r\n");
     io::stage_replaced_files(false);

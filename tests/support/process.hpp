@@ -92,6 +92,11 @@ bool running_as_root();
 // Makes a named pipe (FIFO); false where the system has none.
 bool make_fifo(const std::string& path);
 
+// Makes a device node like /dev/null or /dev/zero at `path`, so that no test hands the programs
+// the machine's own; false where it cannot be made (not root, or on Windows).
+enum class Device { Null, Zero };
+bool make_device(const std::string& path, Device device);
+
 // A file opened by this test without sharing, as another program may hold it on Windows, for
 // as long as the object lives; held() is false where the system has no such opening.
 class HeldOpen {

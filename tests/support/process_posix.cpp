@@ -1,6 +1,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -51,6 +52,12 @@ void write_all(int to, const std::string& text) {
 bool running_as_root() { return ::geteuid() == 0; }
 
 bool make_fifo(const std::string& path) { return ::mkfifo(path.c_str(), 0600) == 0; }
+
+bool make_device(const std::string& path, Device device) {
+  constexpr unsigned kMemoryDevices = 1;  // Linux's major number of null and zero
+  const unsigned minor = device == Device::Null ? 3 : 5;
+  return ::mknod(path.c_str(), S_IFCHR | 0666, makedev(kMemoryDevices, minor)) == 0;
+}
 
 StreamOnFile::StreamOnFile(Stream stream, const std::string& path)
     : stream_(stream),

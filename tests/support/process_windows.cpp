@@ -58,6 +58,8 @@ bool running_as_root() { return false; }
 
 bool make_fifo(const std::string&) { return false; }
 
+bool make_device(const std::string&, Device) { return false; }
+
 StreamOnFile::StreamOnFile(Stream stream, const std::string& path)
     : stream_(stream),
       saved_(reinterpret_cast<std::intptr_t>(
