@@ -69,6 +69,22 @@ INSTANTIATE_TEST_SUITE_P(
                   "<work>\\d\\drive.fem", u8"d/drive.fem"}),
     [](const ::testing::TestParamInfo<TypedName>& info) { return info.param.name; });
 
+// Names beyond ASCII given as options arrive whole, as typed ones do (on Windows the command
+// line is read in its wide form).
+TEST_F(ConverterRun, NonAsciiNamesOnTheCommandLineReachTheirFiles) {
+  make_zadaza(kSmall, "plain.zdz");
+  const std::string zadaza = utf8(u8"pr\u00f8ve-\u65e5\u672c.zdz");
+  const std::string output = utf8(u8"r\u00e9sultat.knf");
+  fs::rename(work() / "plain.zdz", work() / fs::path(std::u8string(zadaza.begin(), zadaza.end())));
+  const Outcome r = test_support::run_program(
+      {{ZZ_CONVERTER, "--mudline", "0", "--format", "knf", "-o", output, zadaza},
+       work().string()});
+  EXPECT_EQ(r.exit_status, 0) << r.errors;
+  EXPECT_NE(read_file(work() / fs::path(std::u8string(output.begin(), output.end())))
+                .find("SOILCHAR"),
+            std::string::npos);
+}
+
 // A file another program holds open without sharing, ZADAZA file or earlier output, is refused
 // with the reason, and the held file stays as it was.
 TEST_F(ConverterRun, FilesHeldOpenWithoutSharingAreRefused) {

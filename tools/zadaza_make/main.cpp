@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iostream>
 #include <set>
+#include <span>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -17,6 +18,7 @@
 #include "description.hpp"
 #include "from_table.hpp"
 #include "io/units.hpp"
+#include "os/arguments.hpp"
 #include "os/files.hpp"
 #include "synthetic.hpp"
 #include "zadaza_view/converter_adapter.hpp"
@@ -147,11 +149,11 @@ std::string quoted(const std::string& text) {
   return quoted;
 }
 
-Options parse(int argc, char** argv) {
+Options parse(std::span<const char* const> arguments) {
   Options o;
   std::set<std::string_view> given;
-  for (int a = 1; a < argc; ++a) {
-    const std::string arg = argv[a];
+  for (std::size_t a = 0; a < arguments.size(); ++a) {
+    const std::string arg = arguments[a];
     if (arg == "-h" || arg == "--help") {
       o.help = true;
       return o;
@@ -173,10 +175,10 @@ Options parse(int argc, char** argv) {
       throw UsageError("option given twice " + quoted(arg) + "; give each option once");
     }
     const std::string takes = option->form == nullptr ? "" : arg + " takes " + option->form;
-    if (option->form != nullptr && a + 1 >= argc) {
+    if (option->form != nullptr && a + 1 >= arguments.size()) {
       throw UsageError("missing value for option " + quoted(arg) + "; " + takes);
     }
-    const std::string value = option->form == nullptr ? "" : argv[++a];
+    const std::string value = option->form == nullptr ? "" : arguments[++a];
     if (!option->apply(o, value)) {
       throw UsageError("bad value for option " + quoted(arg) + ": " + quoted(value) + "; " + takes);
     }
@@ -243,7 +245,7 @@ int main(int argc, char** argv) {
   // Lines end as written on every system, and a console that goes away is a refused write.
   os::prepare_console();
   try {
-    const Options o = parse(argc, argv);
+    const Options o = parse(os::program_arguments(argc, argv));
     if (o.help || o.version) {
       std::cout << (o.help ? kHelp : "zadaza-make " ZADAZA2KRANO_VERSION "\n");
       return std::cout.flush() ? EXIT_SUCCESS : EXIT_FAILURE;

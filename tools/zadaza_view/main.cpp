@@ -4,10 +4,12 @@
 //   zadaza-view [--old] [--diameter D]... [--layers FIRST-LAST] [--offset N]
 //               [-o FILE.html] [--table FILE.csv] [--json FILE.json] [--mudline Z]
 //               [--orientation pos|neg] ZADAZA_FILE
+#include <span>
 #include <string>
 #include <vector>
 
 #include "io/units.hpp"
+#include "os/arguments.hpp"
 #include "os/files.hpp"
 #include "os/staged_files.hpp"
 #include "os/termination.hpp"
@@ -22,7 +24,8 @@ int main(int argc, char** argv) {
     os::discard_all_staged_files();
     os::end_interrupted(cause);
   });
-  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  const std::span<const char* const> given = os::program_arguments(argc, argv);
+  const std::vector<std::string> arguments(given.begin(), given.end());
   const int status = view::run_viewer(arguments);
   io::flush_all();
   return status;
