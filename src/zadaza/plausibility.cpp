@@ -98,25 +98,17 @@ void warn_repeated_diameters(const SoilModel& m, std::int32_t diameters) {
   }
 }
 
-void warn_curve_order(const SoilModel& m, std::int32_t diameters, std::int32_t layers) {
-  const CurveFinding f = find_in_curves(m, diameters, layers, first_disorder);
+// One line for the first curve `finding` gives a point for, and how many curves it does:
+// "warning: <what>: <curve> curve of diameter I, layer J<at>K (N such curves)<then>".
+void warn_curves(const SoilModel& m, std::int32_t diameters, std::int32_t layers,
+                 std::int32_t (*finding)(const Curve&, std::int32_t, std::int32_t),
+                 std::string_view what, std::string_view at, std::string_view then) {
+  const CurveFinding f = find_in_curves(m, diameters, layers, finding);
   if (f.found == 0) return;
   io::NumberText diameter, at_layer, at_point, count;
-  io::report_error({"warning: displacements not in increasing order: ", f.name,
-                    " curve of diameter ", diameter.of(f.slot), ", layer ", at_layer.of(f.layer),
-                    ", point ", at_point.of(f.point), " (", count.of(f.found),
-                    " such curves); check the ZADAZA file"});
-}
-
-void warn_zero_tails(const SoilModel& m, std::int32_t diameters, std::int32_t layers) {
-  const CurveFinding f = find_in_curves(m, diameters, layers, zero_tail_after);
-  if (f.found == 0) return;
-  io::NumberText diameter, at_layer, at_point, count;
-  io::report_error({"warning: curves ending in (0, 0) points: ", f.name, " curve of diameter ",
-                    diameter.of(f.slot), ", layer ", at_layer.of(f.layer), ", after point ",
-                    at_point.of(f.point), " (", count.of(f.found),
-                    " such curves); the spring written for each ends in the point (0, 0); check "
-                    "the ZADAZA file"});
+  io::report_error({"warning: ", what, ": ", f.name, " curve of diameter ", diameter.of(f.slot),
+                    ", layer ", at_layer.of(f.layer), at, at_point.of(f.point), " (",
+                    count.of(f.found), " such curves)", then});
 }
 
 // Levels are measured from the mudline depth, so a bottom at or above it gives a level on the
@@ -149,18 +141,6 @@ std::int32_t first_non_finite(const Curve& curve, std::int32_t i, std::int32_t j
   return 0;
 }
 
-// Such values go into the soil file as they are, where KRANO cannot use them.
-void warn_non_finite_values(const SoilModel& m, std::int32_t diameters, std::int32_t layers) {
-  const CurveFinding f = find_in_curves(m, diameters, layers, first_non_finite);
-  if (f.found == 0) return;
-  io::NumberText diameter, at_layer, at_point, count;
-  io::report_error({"warning: values not finite (NaN or Infinity): ", f.name, " curve of diameter ",
-                    diameter.of(f.slot), ", layer ", at_layer.of(f.layer), ", point ",
-                    at_point.of(f.point), " (", count.of(f.found),
-                    " such curves), written into the soil file as they are; check the ZADAZA "
-                    "file"});
-}
-
 }  // namespace
 
 void warn_implausible(const SoilModel& model, std::int32_t active_diameters, double MUDLINE_Z,
@@ -170,9 +150,14 @@ void warn_implausible(const SoilModel& model, std::int32_t active_diameters, dou
   warn_layer_order(model, layers);
   warn_layers_above_mudline(model, layers, MUDLINE_Z, COORD_FACTOR);
   warn_repeated_diameters(model, diameters);
-  warn_curve_order(model, diameters, layers);
-  warn_zero_tails(model, diameters, layers);
-  warn_non_finite_values(model, diameters, layers);
+  warn_curves(model, diameters, layers, first_disorder, "displacements not in increasing order",
+              ", point ", "; check the ZADAZA file");
+  warn_curves(model, diameters, layers, zero_tail_after, "curves ending in (0, 0) points",
+              ", after point ",
+              "; the spring written for each ends in the point (0, 0); check the ZADAZA file");
+  // Such values go into the soil file as they are, where KRANO cannot use them.
+  warn_curves(model, diameters, layers, first_non_finite, "values not finite (NaN or Infinity)",
+              ", point ", ", written into the soil file as they are; check the ZADAZA file");
 }
 
 }  // namespace zadaza
