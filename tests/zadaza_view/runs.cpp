@@ -43,6 +43,35 @@ std::string knf_answers(const std::string& zadaza, const std::string& knf, bool 
   return conversion_answers(zadaza, knf, old_generation, id_offset, 2, mudline, orientation);
 }
 
+void expect_json_holds_csv_rows(const fs::path& folder, const std::string& csv,
+                                const std::string& json,
+                                const std::vector<std::string>& header_keys) {
+  if (test_support::kOnWindows) GTEST_SKIP() << "Python runs in the Linux build";
+  if (run(folder, "python3 -c ''").status != 0) GTEST_SKIP() << "python3 is not installed";
+  write_file(folder / "check.csv", csv);
+  write_file(folder / "check.json", json);
+  std::string keys;
+  for (const std::string& key : header_keys) keys += "\"" + key + "\", ";
+  write_file(folder / "check.py", R"(import csv, json, math, sys
+data = json.load(open("check.json"))
+rows = list(csv.DictReader(open("check.csv", newline="")))
+assert len(rows) == len(data["rows"]), (len(rows), len(data["rows"]))
+assert set(data["header"]) >= {)" + keys + R"(}, list(data["header"])
+for row, obj in zip(rows, data["rows"]):
+    assert list(row) == list(obj), (list(row), list(obj))
+    for key, text in row.items():
+        value = obj[key]
+        if key == "curve":
+            assert text == value, (key, text, value)
+        elif value is None:
+            assert text == "" or not math.isfinite(float(text)), (key, text)
+        else:
+            assert float(text) == value, (key, text, value)
+)");
+  const Outcome checked = run(folder, "python3 check.py");
+  EXPECT_EQ(checked.status, 0) << checked.err;
+}
+
 namespace {
 
 // A real field of a KNF line; a three-digit exponent is written without its E.

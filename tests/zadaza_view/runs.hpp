@@ -56,6 +56,12 @@ std::string knf_answers(const std::string& zadaza, const std::string& knf, bool 
 using Points = std::vector<std::pair<double, double>>;
 std::map<std::int32_t, Points> knf_spring_curves(const std::string& knf);
 
+// Whether the JSON table holds the CSV table's rows and a header with at least these keys,
+// read with Python's own json and csv modules; the test is skipped without Python.
+void expect_json_holds_csv_rows(const fs::path& folder, const std::string& csv,
+                                const std::string& json,
+                                const std::vector<std::string>& header_keys);
+
 // The viewer, the converter and the file tool.
 inline const std::string kViewer = ZZ_VIEW_TOOL;
 inline const std::string kConverter = ZZ_CONVERTER;

@@ -2,6 +2,8 @@
 // two, each against copies damaged or changed the way hand edits and old projects change them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -18,6 +20,7 @@ using view_test::run;
 using view_test::shell_quoted;
 using view_test::TempDir;
 using view_test::write_file;
+namespace fs = std::filesystem;
 
 constexpr int kLayers = 3;
 constexpr int kDiameters = 2;
@@ -96,6 +99,10 @@ std::string changed_layer_level(std::vector<std::string>& lines) {
   std::string& layer = lines[line_starting(lines, " SOILCHAR") + 4];
   layer.replace(32, 12, "       -9.99");
   return "layer 2 bottom level: ";
+}
+
+void error_banner(std::vector<std::string>& lines) {
+  lines.insert(lines.end(), {"", "  *** ERROR IN G2K_WMAT ***"});
 }
 
 TEST(SoilFiles, CompareNamesWhatDiffers) {
@@ -186,9 +193,7 @@ TEST(SoilFiles, PageDrawsEveryLayerAndNotesWhatIsWrong) {
          std::swap(l[record + 2], l[record + 3]);
        },
        0, "the displacement of point 3 goes back"},
-      {"an error banner", [](std::vector<std::string>& l) {
-         l.insert(l.end(), {"", "  *** ERROR IN G2K_WMAT ***"});
-       }, 3, "the file holds &quot;*** ERROR IN G2K_WMAT ***&quot;"},
+      {"an error banner", error_banner, 3, "the file holds &quot;*** ERROR IN G2K_WMAT ***&quot;"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -205,6 +210,52 @@ TEST(SoilFiles, PageDrawsEveryLayerAndNotesWhatIsWrong) {
       ++charts;
     }
     EXPECT_EQ(charts, static_cast<std::size_t>(3 * kLayers * kDiameters));
+  }
+}
+
+// The tables of a soil file: without -o no page; with a damaged file the tables are still
+// written; whatever reaches the soil file, and each ZADAZA file's setting, refused.
+TEST(SoilFiles, TablesAreWrittenBesideThePageAndNeverOverTheFile) {
+  const TempDir dir;
+  convert_both(dir);
+  const auto no_edit = [](std::vector<std::string>&) {};
+  struct Case {
+    std::string name;
+    std::function<void(std::vector<std::string>&)> edit;
+    std::string arguments;
+    int status;
+    std::vector<std::string> written;
+    std::string said;
+  };
+  const std::vector<Case> cases{
+      {"a table alone", no_edit, "--table t.csv", 0, {"t.csv"}, ""},
+      {"both tables and the page", no_edit, "--json t.json -o p.html --table t.csv", 0,
+       {"t.csv", "t.json", "p.html"}, ""},
+      {"a material removed", [](std::vector<std::string>& l) { removed_material(l); },
+       "--table t.csv", 0, {"t.csv"}, "is not in the material table; the table has no rows"},
+      {"an error banner", error_banner, "--json t.json", 3, {"t.json"}, "1 error banners"},
+      {"the table onto the soil file", no_edit, "--table ./copy.knf --json t.json", 2, {},
+       "it is the soil file copy.knf"},
+      {"the table onto a link to it", no_edit, "--table link.csv", 2, {}, "it is the soil file"},
+      {"a mudline", no_edit, "--mudline 0 --table t.csv", 2, {}, "are for ZADAZA files"},
+      {"an orientation", no_edit, "--orientation neg --table t.csv", 2, {}, "are for ZADAZA files"},
+  };
+  const std::string knf = read_file(dir / "soil.knf");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::string> lines = lines_of(knf);
+    c.edit(lines);
+    write_file(dir / "copy.knf", text_of(lines));
+    fs::remove(dir / "link.csv");  // linked anew: writing the copy may give it a new identity
+    fs::create_hard_link(dir / "copy.knf", dir / "link.csv");
+    const Outcome viewed = run(dir, shell_quoted(kViewer) + " " + c.arguments + " copy.knf");
+    EXPECT_EQ(viewed.status, c.status) << viewed.err;
+    EXPECT_NE(viewed.err.find(c.said), std::string::npos) << viewed.err;
+    EXPECT_EQ(read_file(dir / "copy.knf"), text_of(lines));
+    for (const std::string output : {"t.csv", "t.json", "p.html", "copy.knf.html"}) {
+      const bool wanted = std::find(c.written.begin(), c.written.end(), output) != c.written.end();
+      EXPECT_EQ(fs::remove(dir / output), wanted) << output;
+    }
   }
 }
 

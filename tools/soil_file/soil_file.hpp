@@ -88,4 +88,7 @@ std::string_view format_name(TableFormat format);  // "none", "SESAM", "KNF"
 // Whether the value is written at all, not asterisks or unreadable.
 bool readable(const Written& w);
 
+// The first spring curve material with the identifier, or none.
+const Material* find_spring_curve(const SoilFile& file, std::int32_t id);
+
 }  // namespace soil

@@ -499,4 +499,11 @@ std::string_view format_name(TableFormat format) {
 
 bool readable(const Written& w) { return !std::isnan(w.value); }
 
+const Material* find_spring_curve(const SoilFile& file, std::int32_t id) {
+  for (const Material& m : file.materials) {
+    if (m.id == id && m.kind == convert::kSpringCurveKind) return &m;
+  }
+  return nullptr;
+}
+
 }  // namespace soil

@@ -36,14 +36,14 @@ void write_fields(const TableRow& r, Writer& w) {
   w.number(r.diameter);
   r.soil_id ? w.integer(*r.soil_id) : w.none();
   w.integer(r.layer);
-  w.number(r.z_bottom);
+  r.z_bottom ? w.number(*r.z_bottom) : w.none();
   w.number(r.level_top);
   w.number(r.level_bottom);
   w.text(curve_name(r.curve));
   r.material_id ? w.integer(*r.material_id) : w.none();
   w.integer(r.point);
   w.number(r.displacement);
-  w.number(r.stress);
+  r.stress ? w.number(*r.stress) : w.none();
   w.number(r.force);
   w.integer(r.kept ? 1 : 0);
 }
@@ -133,8 +133,11 @@ void append_json_numbers(std::string& out, const std::vector<double>& values) {
   out += ']';
 }
 
-void append_json_header(std::string& out, const TableHeader& h, const zadaza::SoilModel& model,
-                        const TableRequest& request) {
+}  // namespace
+
+std::string table_json_header(const TableHeader& h, const zadaza::SoilModel& model,
+                              const TableRequest& request) {
+  std::string out;
   const std::string_view label{model.ANALYSIS_LABEL.data(), model.ANALYSIS_LABEL.size()};
   const auto last = label.find_last_not_of(' ');
   JsonObject header(out);
@@ -154,9 +157,19 @@ void append_json_header(std::string& out, const TableHeader& h, const zadaza::So
   append_integer(settings.key("last_layer"), h.last_layer);
   settings.end();
   header.end();
+  return out;
 }
 
-}  // namespace
+std::string table_json_header(const SoilTableHeader& h) {
+  std::string out;
+  JsonObject header(out);
+  append_json_string(header.key("soil_file"), h.soil_file);
+  append_json_string(header.key("format"), h.format);
+  append_integer(header.key("soilchar_blocks"), static_cast<std::int64_t>(h.blocks));
+  append_integer(header.key("materials"), static_cast<std::int64_t>(h.materials));
+  header.end();
+  return out;
+}
 
 std::vector<TableRow> table_rows(const std::vector<DiameterCharts>& diameters,
                                  const zadaza::SoilModel& model, const TableRequest& request) {
@@ -164,7 +177,7 @@ std::vector<TableRow> table_rows(const std::vector<DiameterCharts>& diameters,
   const double mudline = request.mudline.value_or(0.0);
   for (const DiameterCharts& d : diameters) {
     for (const Chart& chart : d.charts) {
-      const LayerLevels levels = layer_levels(chart.layer, mudline, request.coord_factor);
+      const LayerLevels levels = layer_levels(chart.layer, mudline, request.orientation_factor());
       const zadaza::CurveArray& stress = stresses(model, chart.type);
       for (int k = 1; k <= kCurvePoints; ++k) {
         const ChartPoint& p = chart.curve[static_cast<std::size_t>(k - 1)];
@@ -189,6 +202,35 @@ std::vector<TableRow> table_rows(const std::vector<DiameterCharts>& diameters,
   return rows;
 }
 
+std::vector<TableRow> table_rows(const soil::SoilFile& file) {
+  std::vector<TableRow> rows;
+  for (const soil::Block& block : file.blocks) {
+    for (std::size_t j = 0; j < block.layers.size(); ++j) {
+      for (const CurveType type : kCurveTypeOrder) {
+        const std::int32_t id = block.layers[j].materials[static_cast<std::size_t>(type)];
+        const soil::Material* m = soil::find_spring_curve(file, id);
+        if (m == nullptr) continue;
+        TableRow row;
+        row.diameter = block.diameter.value;
+        row.soil_id = block.soil_id;
+        row.layer = static_cast<int>(j + 1);
+        row.level_top = block.layers[j].top.value;
+        row.level_bottom = block.layers[j].bottom.value;
+        row.curve = type;
+        row.material_id = id;
+        row.kept = true;
+        for (const soil::Point& p : m->points) {
+          ++row.point;
+          row.displacement = p.displacement.value;
+          row.force = p.force.value;
+          rows.push_back(row);
+        }
+      }
+    }
+  }
+  return rows;
+}
+
 std::string table_csv(const std::vector<TableRow>& rows) {
   std::string out;
   out.reserve(96 * (rows.size() + 1));
@@ -205,12 +247,11 @@ std::string table_csv(const std::vector<TableRow>& rows) {
   return out;
 }
 
-std::string table_json(const TableHeader& header, const zadaza::SoilModel& model,
-                       const TableRequest& request, const std::vector<TableRow>& rows) {
+std::string table_json(std::string_view header, const std::vector<TableRow>& rows) {
   std::string out;
   out.reserve(256 * (rows.size() + 4));
   JsonObject table(out);
-  append_json_header(table.key("header"), header, model, request);
+  table.key("header") += header;
   table.key("rows") += '[';
   for (std::size_t i = 0; i < rows.size(); ++i) {
     out += i == 0 ? "\r\n  " : ",\r\n  ";

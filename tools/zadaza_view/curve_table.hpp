@@ -1,5 +1,6 @@
-// One tidy table of every drawn curve point: as CSV (RFC 4180, UTF-8, a header row) and as
-// JSON ({"header": {...}, "rows": [...]}, each row an object keyed by the CSV's columns).
+// One tidy table of every curve point, of a ZADAZA file or of a soil file: as CSV (RFC 4180,
+// UTF-8, a header row) and as JSON ({"header": {...}, "rows": [...]}, each row an object keyed
+// by the CSV's columns). Both sources write the same columns, so that their tables line up.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "charts.hpp"
+#include "soil_file/soil_file.hpp"
 #include "table_options.hpp"
 #include "zadaza/soil_model.hpp"
 
@@ -23,21 +25,26 @@ struct TableRow {
   double diameter = 0.0;
   std::optional<std::int32_t> soil_id;  // none for a diameter the converter builds nothing for
   int layer = 0;
-  double z_bottom = 0.0;
+  std::optional<double> z_bottom;  // none from a soil file, which does not hold it
   double level_top = 0.0;
   double level_bottom = 0.0;
   CurveType curve = CurveType::PY;
   std::optional<std::int32_t> material_id;
   int point = 0;
   double displacement = 0.0;
-  double stress = 0.0;  // as in the ZADAZA file
-  double force = 0.0;   // scaled for the diameter, as the converter scales it
-  bool kept = false;    // written into the soil file
+  std::optional<double> stress;  // as in the ZADAZA file; none from a soil file
+  double force = 0.0;            // scaled for the diameter, as the converter scales it
+  bool kept = false;             // written into the soil file
 };
 
 // One row per point of every chart, with the levels for the request's mudline and orientation.
 std::vector<TableRow> table_rows(const std::vector<DiameterCharts>& diameters,
                                  const zadaza::SoilModel& model, const TableRequest& request);
+
+// One row per point, as written, of every spring material a SOILCHAR layer names, in the
+// order P-y, T-z, Q-z per layer; every point is kept. A material the table lacks, or one that
+// is no spring curve, has no rows; of two materials with one identifier, the first is read.
+std::vector<TableRow> table_rows(const soil::SoilFile& file);
 
 // Numbers in the shortest form that reads back to the same value; lines end CR LF.
 std::string table_csv(const std::vector<TableRow>& rows);
@@ -53,8 +60,21 @@ struct TableHeader {
   std::int32_t id_offset = 0;
 };
 
-// The same rows as JSON; a number that is not finite is null, as JSON has no such number.
-std::string table_json(const TableHeader& header, const zadaza::SoilModel& model,
-                       const TableRequest& request, const std::vector<TableRow>& rows);
+// The JSON header of a ZADAZA file's table: the file's facts and the request's settings.
+std::string table_json_header(const TableHeader& header, const zadaza::SoilModel& model,
+                              const TableRequest& request);
+
+// The JSON header of a soil file's table.
+struct SoilTableHeader {
+  std::string soil_file;
+  std::string_view format;  // "SESAM", "KNF", or "none" without a material table
+  std::size_t blocks = 0;
+  std::size_t materials = 0;
+};
+std::string table_json_header(const SoilTableHeader& header);
+
+// The rows as JSON under the header (a JSON object); a number that is not finite is null, as
+// JSON has no such number.
+std::string table_json(std::string_view header, const std::vector<TableRow>& rows);
 
 }  // namespace view

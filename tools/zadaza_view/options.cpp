@@ -145,7 +145,6 @@ Options parse_options(const std::vector<std::string>& arguments, std::string& er
     o.zadaza_file = argument;
   }
   if (o.zadaza_file.empty()) error = "the ZADAZA file is missing; give ZADAZA_FILE after the options";
-  if (error.empty()) error = table_request_error(o.tables);
   return o;
 }
 

@@ -1,20 +1,40 @@
-// Writing the page and the tables: never into the ZADAZA file, and never a half-written file.
+// Writing the page and the tables: never into the input file, and never a half-written file.
 #pragma once
 
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "curve_table.hpp"
+#include "table_options.hpp"
 
 namespace view {
 
-// Remembers the ZADAZA file (by identity, whatever name reaches it) so that no output can
-// replace it.
+// Remembers the input file, a ZADAZA file or a soil file (by identity, whatever name reaches
+// it), so that no output can replace it.
 void protect_zadaza_file(const std::string& path);
 
-// Whether the path reaches the ZADAZA file.
+// Whether the path reaches the protected input file.
 bool is_zadaza_file(const std::string& path);
 
 // Writes `content` as a staged file (os/staged_files.hpp) that then takes the name `path`.
 // Returns an empty text on success, otherwise why nothing was written.
 std::string write_output_file(const std::string& path, std::string_view content);
+
+// The page to write: -o's name, else the input's name with ".html" added; none (empty) when
+// a table is asked for without -o.
+std::string page_file(const std::string& page, const std::string& input,
+                      const TableRequest& tables);
+
+// Whether no output (empty names aside) reaches the protected input file, called `input`
+// ("the ZADAZA file") in the report of the first that does.
+bool outputs_spare_input(const std::vector<std::string>& outputs, std::string_view input);
+
+// Writes the file and says so on the console after `what`; or reports why not and is false.
+bool write_reported(const std::string& path, std::string_view content, std::string_view what);
+
+// Writes the tables the request asks for: the rows as CSV, and as JSON under `json_header`.
+bool write_tables(const TableRequest& request, const std::vector<TableRow>& rows,
+                  std::string_view json_header);
 
 }  // namespace view

@@ -10,6 +10,7 @@
 #include "format/layout.hpp"
 #include "io/units.hpp"
 #include "markup.hpp"
+#include "curve_table.hpp"
 #include "output_files.hpp"
 #include "soil_compare.hpp"
 #include "soil_file/soil_file.hpp"
@@ -63,21 +64,26 @@ void report_problems(const std::string& path, const soil::SoilFile& file) {
   }
 }
 
-bool write_page(const std::string& path, const std::vector<std::string>& inputs,
-                const std::string& content) {
+// Nothing is written when any output would replace one of the soil files read.
+bool outputs_spare_soil_files(const std::vector<std::string>& outputs,
+                              const std::vector<std::string>& inputs) {
   for (const std::string& input : inputs) {
     protect_zadaza_file(input);
-    if (is_zadaza_file(path)) {
-      report("cannot write '" + path + "': it is the soil file " + input);
-      return false;
-    }
+    if (!outputs_spare_input(outputs, "the soil file " + input)) return false;
   }
-  if (const std::string why = write_output_file(path, content); !why.empty()) {
-    report("cannot write '" + path + "': " + why);
-    return false;
-  }
-  say(" Page written : " + path);
   return true;
+}
+
+// A layer's spring that the table lacks is said on standard error, as the table has no rows
+// for it and a script reads no page.
+bool write_soil_tables(const std::string& path, const soil::SoilFile& file,
+                       const TableRequest& tables) {
+  for (const std::string& note : layer_material_notes(file)) {
+    report(path + ": " + note + "; the table has no rows for it");
+  }
+  const SoilTableHeader header{path, soil::format_name(file.format), file.blocks.size(),
+                               file.materials.size()};
+  return write_tables(tables, table_rows(file), table_json_header(header));
 }
 
 struct CompareOptions {
@@ -158,7 +164,8 @@ int run_comparison(const std::vector<std::string>& arguments) {
   print_summary(o, *a, *b, comparison);
   if (!o.page.empty()) {
     const ComparedFiles files{o.files[0], o.files[1], *a, *b, o.tolerance};
-    if (!write_page(o.page, o.files, make_comparison_page(files, comparison))) {
+    if (!outputs_spare_soil_files({o.page}, o.files) ||
+        !write_reported(o.page, make_comparison_page(files, comparison), " Page written : ")) {
       return kSoilFileUnreadable;
     }
   }
@@ -170,16 +177,24 @@ bool is_soil_file(const std::string& path) {
   return start && soil::looks_like_soil_file(*start);
 }
 
-int run_soil_file_view(const std::string& path, const std::string& page) {
+int run_soil_file_view(const std::string& path, const std::string& page,
+                       const TableRequest& tables) {
   const std::optional<soil::SoilFile> file = read_soil(path);
   if (!file) return kNotOpened;
   report_problems(path, *file);
-  const std::string page_path = page.empty() ? path + ".html" : page;
-  if (!write_page(page_path, {path}, make_soil_page(path, *file))) return kUsageOrOutputFailure;
+  const std::string page_path = page_file(page, path, tables);
+  if (!outputs_spare_soil_files({page_path, tables.table_file, tables.json_file}, {path})) {
+    return kUsageOrOutputFailure;
+  }
+  if (!page_path.empty() &&
+      !write_reported(page_path, make_soil_page(path, *file), " Page written : ")) {
+    return kUsageOrOutputFailure;
+  }
+  if (tables.wanted() && !write_soil_tables(path, *file, tables)) return kUsageOrOutputFailure;
   if (!file->problems.empty() || !file->banners.empty()) {
-    report(path + ": the page's Notes list " + std::to_string(file->problems.size()) +
+    report(path + ": the file holds " + std::to_string(file->problems.size()) +
            " unreadable lines or fields and " + std::to_string(file->banners.size()) +
-           " error banners");
+           " error banners" + (page_path.empty() ? "" : ", listed in the page's Notes"));
     return kLimitOrConversionFailure;
   }
   return kCompleted;

@@ -4,10 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "table_options.hpp"
+
 namespace view {
 
 inline constexpr const char* kSoilFileUsage =
-    "       zadaza-view [-o FILE.html] SOIL_FILE\n"
+    "       zadaza-view [-o FILE.html] [--table FILE.csv] [--json FILE.json] SOIL_FILE\n"
     "       zadaza-view --compare A B [--tolerance R] [-o PAGE.html]\n";
 
 inline constexpr const char* kSoilFileHelp =
@@ -18,8 +20,11 @@ inline constexpr const char* kSoilFileHelp =
     "  per layer the P-y, T-z and Q-z materials it names with their points as written. The\n"
     "  Notes list unreadable lines and fields of asterisks (with their line numbers), error\n"
     "  banners, missing, unused and repeated materials, and springs whose displacements go\n"
-    "  back. Exit status 1 when the file cannot be read; 3 when the page is written and its\n"
-    "  Notes list an unreadable line or an error banner.\n"
+    "  back. --table and --json write the table of what the file holds: the columns of a ZADAZA\n"
+    "  file's table, one row per point as written of every spring a layer names, kept 1;\n"
+    "  z_bottom and stress, which a soil file does not hold, are empty (null in JSON). Exit\n"
+    "  status 1 when the file cannot be read; 3 when the page or table is written and the\n"
+    "  file holds an unreadable line or an error banner.\n"
     "\n"
     "  --compare A B        compare two soil files: blocks by soil identifier, layers by\n"
     "                       number, materials by identifier and kind; prints a summary and\n"
@@ -42,8 +47,9 @@ int run_comparison(const std::vector<std::string>& arguments);
 // Whether the file starts as a soil file does, not as a binary ZADAZA file.
 bool is_soil_file(const std::string& path);
 
-// Draws the soil file on the page (empty: the soil file's name with ".html" added); returns
-// the exit status.
-int run_soil_file_view(const std::string& path, const std::string& page);
+// Draws the soil file on the page (empty: the soil file's name with ".html" added, or none
+// when a table is asked for) and writes the tables asked for; returns the exit status.
+int run_soil_file_view(const std::string& path, const std::string& page,
+                       const TableRequest& tables);
 
 }  // namespace view

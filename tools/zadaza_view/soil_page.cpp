@@ -13,13 +13,6 @@
 namespace view {
 namespace {
 
-const soil::Material* spring_named(const soil::SoilFile& file, std::int32_t id) {
-  for (const soil::Material& m : file.materials) {
-    if (m.id == id && m.kind == convert::kSpringCurveKind) return &m;
-  }
-  return nullptr;
-}
-
 const soil::Material* material_named(const soil::SoilFile& file, std::int32_t id) {
   for (const soil::Material& m : file.materials) {
     if (m.id == id) return &m;
@@ -34,24 +27,6 @@ std::string material_at(const soil::Material& m) {
 
 std::string layer_place(const soil::Block& block, std::size_t j) {
   return "SOILCHAR " + std::to_string(block.soil_id) + ", layer " + std::to_string(j + 1);
-}
-
-void add_layer_notes(const soil::SoilFile& file, std::vector<std::string>& notes) {
-  for (const soil::Block& block : file.blocks) {
-    for (std::size_t j = 0; j < block.layers.size(); ++j) {
-      for (const CurveType type : kCurveTypeOrder) {
-        const std::int32_t id = block.layers[j].materials[static_cast<std::size_t>(type)];
-        const std::string what = layer_place(block, j) + ": the " +
-                                 std::string(curve_name(type)) + " material " + std::to_string(id);
-        const soil::Material* named = material_named(file, id);
-        if (named == nullptr) {
-          notes.push_back(what + " is not in the material table");
-        } else if (spring_named(file, id) == nullptr) {
-          notes.push_back(what + " is a " + named->keyword + " material, not a spring curve");
-        }
-      }
-    }
-  }
 }
 
 std::set<std::int32_t> named_identifiers(const soil::SoilFile& file) {
@@ -123,7 +98,7 @@ void append_list(std::string& out, const std::vector<std::string>& items, std::s
 void append_layer_cell(std::string& out, const soil::SoilFile& file, const soil::Block& block,
                        std::size_t j, CurveType type) {
   const std::int32_t id = block.layers[j].materials[static_cast<std::size_t>(type)];
-  const soil::Material* m = spring_named(file, id);
+  const soil::Material* m = soil::find_spring_curve(file, id);
   SpringChart chart;
   chart.type = type;
   chart.title = std::string(curve_name(type)) + "  material " + std::to_string(id) +
@@ -179,8 +154,8 @@ CurveType type_named(const soil::SoilFile& file, std::int32_t id) {
 }
 
 void append_overlay(std::string& out, const ComparedFiles& files, std::int32_t id) {
-  const soil::Material* a = spring_named(files.a, id);
-  const soil::Material* b = spring_named(files.b, id);
+  const soil::Material* a = soil::find_spring_curve(files.a, id);
+  const soil::Material* b = soil::find_spring_curve(files.b, id);
   SpringChart chart;
   chart.type = type_named(a != nullptr ? files.a : files.b, id);
   chart.title = "material " + std::to_string(id) + " (" + (a != nullptr ? a : b)->keyword + ")";
@@ -195,6 +170,26 @@ void append_overlay(std::string& out, const ComparedFiles& files, std::int32_t i
 
 }  // namespace
 
+std::vector<std::string> layer_material_notes(const soil::SoilFile& file) {
+  std::vector<std::string> notes;
+  for (const soil::Block& block : file.blocks) {
+    for (std::size_t j = 0; j < block.layers.size(); ++j) {
+      for (const CurveType type : kCurveTypeOrder) {
+        const std::int32_t id = block.layers[j].materials[static_cast<std::size_t>(type)];
+        const std::string what = layer_place(block, j) + ": the " +
+                                 std::string(curve_name(type)) + " material " + std::to_string(id);
+        const soil::Material* named = material_named(file, id);
+        if (named == nullptr) {
+          notes.push_back(what + " is not in the material table");
+        } else if (soil::find_spring_curve(file, id) == nullptr) {
+          notes.push_back(what + " is a " + named->keyword + " material, not a spring curve");
+        }
+      }
+    }
+  }
+  return notes;
+}
+
 std::vector<std::string> soil_file_notes(const soil::SoilFile& file) {
   std::vector<std::string> notes;
   for (const soil::Problem& p : file.problems) {
@@ -203,7 +198,8 @@ std::vector<std::string> soil_file_notes(const soil::SoilFile& file) {
   for (const soil::Banner& b : file.banners) {
     notes.push_back("line " + std::to_string(b.line) + ": the file holds \"" + b.text + "\"");
   }
-  add_layer_notes(file, notes);
+  const std::vector<std::string> layer_notes = layer_material_notes(file);
+  notes.insert(notes.end(), layer_notes.begin(), layer_notes.end());
   add_material_notes(file, notes);
   return notes;
 }

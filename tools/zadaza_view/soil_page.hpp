@@ -15,6 +15,9 @@ namespace view {
 // whose displacements go back.
 std::vector<std::string> soil_file_notes(const soil::SoilFile& file);
 
+// The notes of layers naming a material the table lacks, or one that is no spring curve.
+std::vector<std::string> layer_material_notes(const soil::SoilFile& file);
+
 std::string make_soil_page(const std::string& name, const soil::SoilFile& file);
 
 struct ComparedFiles {

@@ -40,7 +40,8 @@ bool read_table_option(std::string_view option, std::string_view value, TableReq
 
 std::string table_request_error(const TableRequest& request) {
   if (request.wanted() && !request.mudline) {
-    return "--table and --json need --mudline Z, the z of the mudline as the converter asks it";
+    return "--table and --json of a ZADAZA file need --mudline Z, the z of the mudline as the "
+           "converter asks it";
   }
   return {};
 }

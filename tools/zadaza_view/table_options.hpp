@@ -12,17 +12,20 @@ namespace view {
 struct TableRequest {
   std::string table_file;         // --table FILE.csv; empty: none
   std::string json_file;          // --json FILE.json; empty: none
-  std::optional<double> mudline;  // --mudline Z: required with either, as in the converter
-  double coord_factor = -1.0;     // --orientation neg (the converter's default) or pos
+  std::optional<double> mudline;  // --mudline Z: required with either for a ZADAZA file
+  std::optional<double> coord_factor;  // --orientation pos (1) or neg (-1); none: neg
   bool wanted() const { return !table_file.empty() || !json_file.empty(); }
-  std::string_view orientation() const { return coord_factor > 0.0 ? "pos" : "neg"; }
+  // The converter's default when --orientation is not given.
+  double orientation_factor() const { return coord_factor.value_or(-1.0); }
+  std::string_view orientation() const { return orientation_factor() > 0.0 ? "pos" : "neg"; }
 };
 
 // Reads the value of --table, --json, --mudline or --orientation into `request` by the converter's rules (a mudline as a typed
 // real, pos or neg in any case); false when the value is bad.
 bool read_table_option(std::string_view option, std::string_view value, TableRequest& request);
 
-// What is wrong with the request as a whole, or an empty text.
+// What is wrong with the request for a ZADAZA file's table, or an empty text. A soil file's
+// table needs no mudline: its levels are as written.
 std::string table_request_error(const TableRequest& request);
 
 }  // namespace view

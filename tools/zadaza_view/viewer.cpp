@@ -7,7 +7,6 @@
 #include "charts.hpp"
 #include "converter_adapter.hpp"
 #include "curve_table.hpp"
-#include "format/layout.hpp"
 #include "io/units.hpp"
 #include "markup.hpp"
 #include "options.hpp"
@@ -18,7 +17,6 @@
 namespace view {
 namespace {
 
-constexpr auto kWrittenLine = format::layout<"(A,A)">;
 constexpr double kDiameterMatch = 1.0e-6;  // relative: a typed 0.9 finds a stored 0.9000001
 
 struct Selection {
@@ -75,41 +73,14 @@ std::vector<DiameterCharts> convert_selection(const Selection& s, std::int32_t i
   return diameters;
 }
 
-bool write_reported(const std::string& path, std::string_view content, std::string_view what) {
-  if (const std::string why = write_output_file(path, content); !why.empty()) {
-    report("cannot write '" + path + "': " + why);
-    return false;
-  }
-  io::write(io::kConsoleOut, kWrittenLine, {what, std::string_view(path)});
-  return true;
-}
-
-bool write_tables(const Options& options, const Selection& s,
-                  const std::vector<DiameterCharts>& diameters) {
+bool write_zadaza_tables(const Options& options, const Selection& s,
+                         const std::vector<DiameterCharts>& diameters) {
   const TableRequest& request = options.tables;
-  const std::vector<TableRow> rows = table_rows(diameters, soil_model(), request);
-  if (!request.table_file.empty() &&
-      !write_reported(request.table_file, table_csv(rows), " Table written: ")) {
-    return false;
-  }
-  if (request.json_file.empty()) return true;
   const TableHeader header{options.zadaza_file, options.old_generation, diameters_in_use(),
                            options.diameters,   s.first_layer,          s.last_layer,
                            options.id_offset};
-  return write_reported(request.json_file, table_json(header, soil_model(), request, rows),
-                        " JSON written : ");
-}
-
-// Nothing is written when any output would replace the ZADAZA file.
-bool outputs_spare_zadaza_file(const std::vector<std::string>& paths) {
-  for (const std::string& path : paths) {
-    if (path.empty()) continue;
-    if (is_zadaza_file(path)) {
-      report("cannot write '" + path + "': it is the ZADAZA file");
-      return false;
-    }
-  }
-  return true;
+  return write_tables(request, table_rows(diameters, soil_model(), request),
+                      table_json_header(header, soil_model(), request));
 }
 
 // The converter refuses a diameter whose identifiers do not fit; so does this run's status.
@@ -124,18 +95,19 @@ bool all_built(const std::vector<DiameterCharts>& diameters) {
   return built;
 }
 
-// Of the options, a soil file takes only the page.
+// Of the options, a soil file takes only the page and the tables: its levels and identifiers
+// are as written.
 int view_soil_file(const Options& options) {
   const bool zadaza_options = options.old_generation || !options.diameters.empty() ||
                               options.first_layer || options.id_offset != 0 ||
-                              options.tables.wanted() || options.tables.mudline ||
-                              options.tables.coord_factor > 0.0;
+                              options.tables.mudline || options.tables.coord_factor;
   if (zadaza_options) {
-    report("'" + options.zadaza_file + "' is a soil file: --old, --diameter, --layers, --offset, "
-           "--table, --json, --mudline and --orientation are for ZADAZA files");
+    report("'" + options.zadaza_file + "' is a soil file, whose levels and identifiers are as "
+           "written: --old, --diameter, --layers, --offset, --mudline and --orientation are for "
+           "ZADAZA files; a soil file takes -o, --table and --json");
     return kUsageOrOutputFailure;
   }
-  return run_soil_file_view(options.zadaza_file, options.page);
+  return run_soil_file_view(options.zadaza_file, options.page, options.tables);
 }
 
 }  // namespace
@@ -164,6 +136,11 @@ int run_viewer(const std::vector<std::string>& arguments) {
     return kUsageOrOutputFailure;
   }
   if (is_soil_file(options.zadaza_file)) return view_soil_file(options);
+  if (const std::string wrong = table_request_error(options.tables); !wrong.empty()) {
+    report(wrong);
+    std::cerr << kUsage << kSoilFileUsage;
+    return kUsageOrOutputFailure;
+  }
 
   switch (read_zadaza(options.zadaza_file, options.old_generation)) {
     case ReadOutcome::NotOpened: return kNotOpened;
@@ -183,19 +160,16 @@ int run_viewer(const std::vector<std::string>& arguments) {
   const std::vector<DiameterCharts> diameters = convert_selection(selection, options.id_offset);
   const PageFacts facts{options.zadaza_file,   options.old_generation, options.id_offset,
                         diameters_in_use(),    selection.first_layer,  selection.last_layer};
-  // A table asked for alone comes without the page.
-  const bool page_wanted = !options.page.empty() || !options.tables.wanted();
-  const std::string page_path =
-      !page_wanted ? "" : options.page.empty() ? options.zadaza_file + ".html" : options.page;
-  if (!outputs_spare_zadaza_file(
-          {page_path, options.tables.table_file, options.tables.json_file})) {
+  const std::string page_path = page_file(options.page, options.zadaza_file, options.tables);
+  if (!outputs_spare_input({page_path, options.tables.table_file, options.tables.json_file},
+                           "the ZADAZA file")) {
     return kUsageOrOutputFailure;
   }
-  if (page_wanted &&
+  if (!page_path.empty() &&
       !write_reported(page_path, make_page(facts, soil_model(), diameters), " Page written : ")) {
     return kUsageOrOutputFailure;
   }
-  if (options.tables.wanted() && !write_tables(options, selection, diameters)) {
+  if (options.tables.wanted() && !write_zadaza_tables(options, selection, diameters)) {
     return kUsageOrOutputFailure;
   }
   return all_built(diameters) ? kCompleted : kLimitOrConversionFailure;
