@@ -113,10 +113,7 @@ int view_soil_file(const Options& options) {
 }  // namespace
 
 // The console lines written so far come first, then the message on standard error.
-void report(const std::string& message) {
-  io::flush_all();
-  std::cerr << "zadaza-view: " << message << '\n' << std::flush;
-}
+void report(const std::string& message) { io::report_error({message}); }
 
 int run_viewer(const std::vector<std::string>& arguments) {
   std::string error;

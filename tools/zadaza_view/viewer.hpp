@@ -15,7 +15,8 @@ inline constexpr int kNotOpened = app::kInputUnopenedExit;
 inline constexpr int kUsageOrOutputFailure = io::kIoFailureExit;
 inline constexpr int kLimitOrConversionFailure = app::kConversionFailedExit;
 
-// Writes "zadaza-view: " and the message on standard error, after the console lines so far.
+// Writes the program's name ("zadaza-view: ") and the message on standard error, after the
+// console lines so far.
 void report(const std::string& message);
 
 // Runs with the arguments after the program name and returns the exit status. A damaged
