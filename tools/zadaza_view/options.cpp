@@ -64,18 +64,16 @@ const ViewOption kOptions[] = {
     {"-o", "a page file name", [](std::string_view v, Options& o) { return read_text(v, o.page); },
      false},
     {"--table", "a CSV file name",
-     [](std::string_view v, Options& o) { return read_table_option("--table", v, o.tables); },
+     [](std::string_view v, Options& o) { return read_text(v, o.tables.table_file); },
      false},
     {"--json", "a JSON file name",
-     [](std::string_view v, Options& o) { return read_table_option("--json", v, o.tables); },
+     [](std::string_view v, Options& o) { return read_text(v, o.tables.json_file); },
      false},
     {"--mudline", "a real number, such as -20.5",
-     [](std::string_view v, Options& o) { return read_table_option("--mudline", v, o.tables); },
+     [](std::string_view v, Options& o) { return read_mudline(v, o.tables); },
      false},
     {"--orientation", "pos or neg",
-     [](std::string_view v, Options& o) {
-       return read_table_option("--orientation", v, o.tables);
-     },
+     [](std::string_view v, Options& o) { return read_orientation(v, o.tables); },
      false},
 };
 

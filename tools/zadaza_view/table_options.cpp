@@ -14,28 +14,19 @@ bool same_letters(std::string_view a, std::string_view b) {
   });
 }
 
-bool read_file_name(std::string_view value, std::string& to) {
-  if (value.empty()) return false;
-  to = value;
+}  // namespace
+
+bool read_mudline(std::string_view value, TableRequest& request) {
+  double z = 0.0;
+  if (!io::answer_parsing::parse_real(value, z)) return false;
+  request.mudline = z;
   return true;
 }
 
-}  // namespace
-
-bool read_table_option(std::string_view option, std::string_view value, TableRequest& request) {
-  if (option == "--table") return read_file_name(value, request.table_file);
-  if (option == "--json") return read_file_name(value, request.json_file);
-  if (option == "--mudline") {
-    double z = 0.0;
-    if (!io::answer_parsing::parse_real(value, z)) return false;
-    request.mudline = z;
-    return true;
-  }
-  if (same_letters(value, "pos") || same_letters(value, "neg")) {
-    request.coord_factor = same_letters(value, "pos") ? 1.0 : -1.0;
-    return true;
-  }
-  return false;
+bool read_orientation(std::string_view value, TableRequest& request) {
+  if (!same_letters(value, "pos") && !same_letters(value, "neg")) return false;
+  request.coord_factor = same_letters(value, "pos") ? 1.0 : -1.0;
+  return true;
 }
 
 std::string table_request_error(const TableRequest& request) {

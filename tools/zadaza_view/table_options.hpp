@@ -20,9 +20,10 @@ struct TableRequest {
   std::string_view orientation() const { return orientation_factor() > 0.0 ? "pos" : "neg"; }
 };
 
-// Reads the value of --table, --json, --mudline or --orientation into `request` by the converter's rules (a mudline as a typed
-// real, pos or neg in any case); false when the value is bad.
-bool read_table_option(std::string_view option, std::string_view value, TableRequest& request);
+// The values of --mudline and --orientation, read by the converter's rules (a mudline as a
+// typed real, pos or neg in any case); false when the value is bad.
+bool read_mudline(std::string_view value, TableRequest& request);
+bool read_orientation(std::string_view value, TableRequest& request);
 
 // What is wrong with the request for a ZADAZA file's table, or an empty text. A soil file's
 // table needs no mudline: its levels are as written.
