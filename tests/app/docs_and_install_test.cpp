@@ -161,8 +161,9 @@ TEST(Install, IntoATemporaryPrefixGivesWorkingProgramsAndWhatTheirHelpNames) {
   const fs::path p = prefix.dir();
   ASSERT_EQ(shell("'" ZZ_CMAKE "' --install '" ZZ_BINARY_DIR "' --prefix " + quoted(p)).exit_status, 0);
   for (const char* file : {"bin/zadaza2krano", "bin/zadaza-make", "bin/zadaza-view",
-                           "share/man/man1/zadaza2krano.1", "share/man/man1/zadaza-make.1",
-                           "share/man/man1/zadaza-view.1", "share/doc/zadaza2krano/guide.md",
+                           "share/man/man1/zadaza2krano.1.gz", "share/man/man1/zadaza-make.1.gz",
+                           "share/man/man1/zadaza-view.1.gz", "share/doc/zadaza2krano/guide.md",
+                           "share/doc/zadaza2krano/copyright",
                            "share/doc/zadaza2krano/CHANGELOG.md",
                            "share/doc/zadaza2krano/examples/answers-knf.txt"}) {
     EXPECT_TRUE(fs::exists(p / file)) << file;
