@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# zip_package_test.sh CPACK BUILD VERSION EMULATOR...: makes the Windows ZIP of the build, unpacks it
-# and runs its programs under the emulator (Wine): the version, and the example from the
-# unpacked folder, named with backslashes as a Windows user types them.
+# zip_package_test.sh CPACK BUILD VERSION EMULATOR...: makes the Windows ZIP of the build, unpacks it,
+# checks that its README is the users' (no build commands, every link resolving inside the
+# folder, a heading for every anchor) and runs its programs under the emulator (Wine): the
+# version, and the example from the unpacked folder, named with backslashes as a Windows user
+# types them.
 set -euo pipefail
 cpack=$1 build=$2 version=$3
 shift 3
@@ -20,6 +22,28 @@ for file in zadaza2krano.exe zadaza-make.exe zadaza-view.exe README.md guide.md 
 done
 
 cd "$folder"
+# The anchors of a Markdown file's headings: lower case, punctuation dropped, spaces as hyphens.
+anchors_of() {
+  sed -n 's/^#\{1,6\} //p' "$1" | tr 'A-Z' 'a-z' | sed 's/[^a-z0-9 _-]//g; s/ /-/g'
+}
+if grep -qi 'cmake\|cpack' README.md; then
+  echo "the README of $name.zip holds build commands"
+  exit 1
+fi
+links=0
+for link in $(grep -o '](\([^)]*\))' README.md | sed 's/^](\(.*\))$/\1/'); do
+  case "$link" in http://* | https://* | mailto:*) continue ;; esac
+  target=${link%%#*} anchor=${link#"$target"}
+  [ -n "$target" ] || target=README.md
+  [ -f "$target" ] || { echo "README link $link: no $target in $name.zip"; exit 1; }
+  if [ -n "$anchor" ] && ! anchors_of "$target" | grep -qx -- "${anchor#'#'}"; then
+    echo "README link $link: no such heading in $target"
+    exit 1
+  fi
+  links=$((links + 1))
+done
+[ "$links" -gt 0 ] || { echo "the README of $name.zip links to nothing"; exit 1; }
+
 case "$("$@" zadaza2krano.exe --version)" in "zadaza2krano $version "*$'\r') ;; *) false ;; esac ||
   { echo "wrong version line"; exit 1; }
 "$@" zadaza-make.exe 'examples\soil.txt' example.zdz > "$work/make.log"
