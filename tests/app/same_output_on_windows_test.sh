@@ -14,6 +14,8 @@ if [ ! -x "$linux/zadaza2krano" ] || [ ! -x "$linux/tools/zadaza-make" ]; then
 fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# Standard error is compared: Wine's refused starts, tried again, are named apart.
+export ZZ_WINE_RETRY_LOG="$work/wine-retries.log"
 failures=0
 runs=0
 
@@ -90,5 +92,6 @@ compare beyond-limits "$work/beyond.zdz"
 head -c 1000 "$work/generated-1.zdz" > "$work/cut.zdz"
 compare cut-short "$work/cut.zdz"
 
+[ ! -s "$ZZ_WINE_RETRY_LOG" ] || cat "$ZZ_WINE_RETRY_LOG"
 echo "$runs conversions compared, $((runs - failures)) the same, $failures different"
 [ "$failures" = 0 ]
