@@ -8,6 +8,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "support/test_support.hpp"
 
@@ -89,10 +90,20 @@ TEST(Documentation, EveryHelpOptionIsInTheManPageAndTheGuide) {
   EXPECT_NE(read_file(source / "CHANGELOG.md").find("## " + number), std::string::npos);
 }
 
-// The sh blocks of a Markdown file, the set-up commands left out (they are what runs this).
-std::string commands_in(const fs::path& markdown) {
-  std::istringstream in(read_file(markdown));
+// What a Markdown file tells a reader to run from the repository root: the lines of its sh
+// blocks (the set-up commands left out: they are what runs this), then each inline command
+// into the build, `build/...` with arguments. An inline `build/...` of one word names a
+// program, file or folder the reader should find there.
+struct Commands {
   std::string script;
+  std::vector<std::string> build_names;
+};
+
+Commands commands_in(const fs::path& markdown) {
+  std::istringstream in(read_file(markdown));
+  Commands commands;
+  std::string inline_commands;
+  const std::regex into_the_build("`(build/[^`]*)`");
   bool in_block = false;
   for (std::string line; std::getline(in, line);) {
     if (!in_block && line == "```sh") {
@@ -100,10 +111,21 @@ std::string commands_in(const fs::path& markdown) {
     } else if (in_block && line == "```") {
       in_block = false;
     } else if (in_block && !line.starts_with("cmake --workflow")) {
-      script += line + "\n";
+      commands.script += line + "\n";
+    } else if (!in_block) {
+      for (auto it = std::sregex_iterator(line.begin(), line.end(), into_the_build);
+           it != std::sregex_iterator(); ++it) {
+        const std::string span = (*it)[1];
+        if (span.find(' ') == std::string::npos) {
+          commands.build_names.push_back(span);
+        } else {
+          inline_commands += span + "\n";
+        }
+      }
     }
   }
-  return script;
+  commands.script += inline_commands;
+  return commands;
 }
 
 // A repository root of its own: the sources, and a build folder whose entries are those of
@@ -143,10 +165,14 @@ TEST(Documentation, CommandsOfTheReadmeAndTheGuideRunAsWritten) {
   const fs::path example = fs::path(ZZ_BINARY_DIR) / "example";
   const std::map<std::string, std::string> example_made = contents_of(example);
   for (const char* document : {"README.md", "docs/guide.md"}) {
-    const std::string script = commands_in(fs::path(ZZ_SOURCE_DIR) / document);
+    const Commands commands = commands_in(fs::path(ZZ_SOURCE_DIR) / document);
+    const std::string& script = commands.script;
     ASSERT_NE(script, "") << document;
     const TempDir root;
     make_root(root.dir());
+    for (const std::string& name : commands.build_names) {
+      EXPECT_TRUE(fs::exists(root / name)) << document << " names " << name;
+    }
     write_file(root / "commands.sh", "set -e\n" + script);
     const Shell run =
         shell("cd '" + root.dir() + "' && HOME='" + (root / "home").string() + "' sh commands.sh");
