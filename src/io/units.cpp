@@ -237,6 +237,7 @@ void commit_unit(int unit) {
 
 void discard_and_end(int cause) {
   os::discard_all_staged_files();
+  if (os::is_crash(cause)) os::end_interrupted(cause);
   const bool committed = output_committed;
   os::write_error_text({committed ? program.written : program.discarded,
                         committed ? program.written_length : program.discarded_length});

@@ -102,8 +102,9 @@ void set_commit_observer(CommitObserver observer);
 void discard_staged_files();
 
 // Every termination the system lets a program catch (os/termination.hpp) removes every staged
-// file, says on standard error whether output was written, and then ends the program as the
-// termination would have. A write past the file size limit is a refused write.
+// file, says on standard error whether output was written (a crash signal says nothing), and
+// then ends the program as the termination would have. A write past the file size limit is a
+// refused write.
 void discard_staged_files_on_signals();
 
 // Binds a nameless temporary file, removed when the program ends. Returns 0 or a positive
