@@ -49,6 +49,12 @@ void explain_unopened_output(std::string_view what, std::string_view name, std::
   io::report_error({"cannot open ", what, " '", name, "': ", reason_of(result), "; ", then});
 }
 
+void explain_unknown_orientation(std::string_view question, char first) {
+  io::report_error({"answer '", {&first, 1}, "' to \"", question,
+                    "\" is neither P nor N (only the first letter counts); answer P for a "
+                    "positive or N for a negative soil axis (an empty answer is N)"});
+}
+
 void explain_unknown_format(std::int32_t output_format) {
   io::NumberText number;
   io::report_error({"output format ", number.of(output_format),

@@ -20,6 +20,10 @@ void explain_unopened_output(std::string_view what, std::string_view name, std::
 inline constexpr std::string_view kGoesOnWithout =
     "the run goes on without it and ends \"Conversion Feiled!\"";
 
+// The orientation answered begins with `first`, neither P nor N (typed at a terminal: the
+// question comes again).
+void explain_unknown_orientation(std::string_view question, char first);
+
 // The output format answered is neither 1 nor 2.
 void explain_unknown_format(std::int32_t output_format);
 
