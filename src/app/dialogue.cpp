@@ -143,7 +143,8 @@ bool ask_output_format(std::int32_t& format) {
   }
 }
 
-// -1.0 for N (also an empty answer), +1.0 for P; any other first character asks again.
+// -1.0 for N (also an empty answer), +1.0 for P; any other first character asks again, with
+// its reason at a terminal.
 double ask_orientation() {
   for (;;) {
     std::array<char, kOrientationLength> orientation;
@@ -155,6 +156,9 @@ double ask_orientation() {
     const std::string_view part = trimmed({orientation.data(), orientation.size()});
     if (part == "N") return -1.0;
     if (part == "P") return +1.0;
+    if (io::answers_are_typed()) {
+      explain_unknown_orientation(question_name(kOrientationQuestion), answer);
+    }
   }
 }
 

@@ -28,6 +28,15 @@ std::string_view reason_of(std::int32_t result) {
   }
 }
 
+std::string_view form_letters(format::Edit edit) {
+  switch (edit) {
+    case format::Edit::Integer: return "I";
+    case format::Edit::Fixed: return "F";
+    case format::Edit::ScaledExponent: return "1PE";
+    default: return "E";
+  }
+}
+
 }  // namespace
 
 void explain_unopened_input(std::string_view name, int error) {
@@ -38,6 +47,12 @@ void explain_unopened_input(std::string_view name, int error) {
 void explain_unopened_output(std::string_view what, std::string_view name, std::int32_t result,
                              std::string_view then) {
   io::report_error({"cannot open ", what, " '", name, "': ", reason_of(result), "; ", then});
+}
+
+void explain_unknown_orientation(std::string_view question, char first) {
+  io::report_error({"answer '", {&first, 1}, "' to \"", question,
+                    "\" is neither P nor N (only the first letter counts); answer P for a "
+                    "positive or N for a negative soil axis (an empty answer is N)"});
 }
 
 void explain_unknown_format(std::int32_t output_format) {
@@ -71,6 +86,31 @@ void explain_failed_conversion(std::string_view output_name, std::int32_t skippe
     io::report_error({"output file '", output_name,
                       "' holds error banners (\"*** ERROR IN\"); the conversion failed there"});
   }
+}
+
+void explain_asterisk_fields(std::string_view what, std::string_view name,
+                             const format::AsteriskFields& asterisks, AsteriskWeight weight) {
+  io::NumberText line;
+  io::NumberText first_column;
+  io::NumberText last_column;
+  io::NumberText width;
+  io::NumberText digits;
+  io::NumberText value;
+  io::NumberText others;
+  const bool integer = asterisks.edit == format::Edit::Integer;
+  const std::size_t more = asterisks.count - 1;
+  const bool failure = weight == AsteriskWeight::Failure;
+  io::report_error(
+      {failure ? "" : "warning: ", what, " '", name, "' line ", line.of(asterisks.line),
+       ", columns ", first_column.of(asterisks.column + 1), "-",
+       last_column.of(asterisks.column + asterisks.width), " (", form_letters(asterisks.edit),
+       width.of(asterisks.width), integer ? "" : ".", integer ? "" : digits.of(asterisks.digits),
+       "): the value ", value.of(asterisks.value),
+       " is too wide for its field and shows as asterisks",
+       more == 0 ? "" : more == 1 ? "; so does " : "; so do ", more == 0 ? "" : others.of(more),
+       more == 0 ? "" : more == 1 ? " more field" : " more fields",
+       failure ? "; KRANO cannot read them: check the ZADAZA file's values and the scaling factors"
+               : "; the report shows asterisks there"});
 }
 
 }  // namespace app

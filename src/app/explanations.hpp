@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "format/layout.hpp"
+
 namespace app {
 
 // The ZADAZA file could not be opened for reading (`error` is the system's error number).
@@ -17,6 +19,10 @@ void explain_unopened_output(std::string_view what, std::string_view name, std::
                              std::string_view then);
 inline constexpr std::string_view kGoesOnWithout =
     "the run goes on without it and ends \"Conversion Feiled!\"";
+
+// The orientation answered begins with `first`, neither P nor N (typed at a terminal: the
+// question comes again).
+void explain_unknown_orientation(std::string_view question, char first);
 
 // The output format answered is neither 1 nor 2.
 void explain_unknown_format(std::int32_t output_format);
@@ -31,5 +37,12 @@ void explain_size_limit(std::string_view zadaza_name);
 // converted, or the lines of another failure are in the output file.
 void explain_failed_conversion(std::string_view output_name, std::int32_t skipped,
                                std::int32_t active_diameters);
+
+// Number fields of a written file show asterisks, their values too wide for the fields: the
+// first is named by its line, columns, form and value, and the others are counted. In the
+// output file that is a failure, in the echo report a warning.
+enum class AsteriskWeight { Failure, Warning };
+void explain_asterisk_fields(std::string_view what, std::string_view name,
+                             const format::AsteriskFields& asterisks, AsteriskWeight weight);
 
 }  // namespace app

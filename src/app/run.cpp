@@ -124,6 +124,15 @@ std::int32_t open_output_file() {
   }
 }
 
+// An echo report showing asterisks is still read by people, who see them: a warning.
+void warn_of_echo_asterisks() {
+  const format::AsteriskFields& asterisks = io::asterisk_fields(zadaza::ECHO_UNIT);
+  if (asterisks.any()) {
+    explain_asterisk_fields("echo file", trimmed(text_of(ECHO_FILE)), asterisks,
+                            AsteriskWeight::Warning);
+  }
+}
+
 // On Y, the echo report on unit 92, named `echo_file` or the ZADAZA name with ".echo". At a
 // terminal a refused opening asks the echo question again; otherwise the report goes nowhere
 // and the run ends failed.
@@ -144,6 +153,7 @@ void write_echo_if_asked(std::string_view echo_file) {
     }
     record_outcome(echo_opening);
     zadaza::WRITE_ECHO();
+    if (echo_opening == 0) warn_of_echo_asterisks();
     return;
   }
 }
@@ -203,6 +213,11 @@ int run_converter(std::string_view echo_file) {
   write_summary(CONVERSION_SETTINGS, model.NUM_LAYERS);
   const bool converted = convert::G2KRANO(model, CONVERSION_SETTINGS, WORKSPACE, OUTPUT_UNIT);
   record_outcome(converted ? 0 : kFailed);
+  // A soil file with asterisks in a number field cannot be read: its bytes stay as written,
+  // and the run failed.
+  const format::AsteriskFields& asterisks = io::asterisk_fields(OUTPUT_UNIT);
+  const bool readable = output_opening != 0 || !asterisks.any();
+  record_outcome(readable ? 0 : kFailed);
 
   io::commit_staged_files();
   write_outcome();
@@ -210,6 +225,9 @@ int run_converter(std::string_view echo_file) {
   if (!converted && output_opening == 0) {
     explain_failed_conversion(output_name, WORKSPACE.skipped_diameters,
                               CONVERSION_SETTINGS.ACTIVE_DIAMETERS);
+  }
+  if (!readable) {
+    explain_asterisk_fields("output file", output_name, asterisks, AsteriskWeight::Failure);
   }
   return exit_status();
 }

@@ -206,7 +206,10 @@ struct Step {
   Edit edit = Edit::Literal;  // a field: its form
   std::size_t width = 0;
   std::uint8_t digits = 0;
-  std::size_t value = 0;  // a field: which value it shows
+  std::size_t value = 0;   // a field: which value it shows
+  std::size_t line = 0;    // a field: its line, 0 for the line the write begins in
+  std::size_t column = 0;  // a field: its first column in that line, from 0 (a bare A before
+                           // it on the line counts as no column)
 };
 
 // Receives the steps of a layout driven by its values: first only counting, then keeping.
@@ -233,6 +236,8 @@ struct Program {
   std::size_t steps = 0;
   std::size_t length = 0;
   bool in_text = false;
+  std::size_t line = 0;
+  std::size_t column = 0;
 
   constexpr void text(char c) {
     if (!in_text) {
@@ -242,6 +247,12 @@ struct Program {
     chars[length++] = c;
     ++step[steps - 1].text_length;
     in_text = true;
+    if (c == '\n') {
+      ++line;
+      column = 0;
+    } else if (c != '\r') {
+      ++column;
+    }
   }
   constexpr void field(const Item& item, std::size_t value) {
     Step& s = step[steps++];
@@ -250,7 +261,14 @@ struct Program {
     s.width = item.width;
     s.digits = item.digits;
     s.value = value;
+    s.line = line;
+    s.column = column;
+    column += item.width;
     in_text = false;
+  }
+
+  constexpr std::size_t line_ends() const {
+    return static_cast<std::size_t>(std::count(chars.begin(), chars.begin() + length, '\n'));
   }
 };
 
@@ -370,6 +388,32 @@ class ValueList {
   std::tuple<T...> values_;
 };
 
+// The number fields one or more writes showed as asterisks, their value being too wide for
+// the field: how many, and where the first was and what it held.
+struct AsteriskFields {
+  std::size_t count = 0;
+  std::size_t line = 0;    // the first's line: for one write, 0 is the line the write began in
+  std::size_t column = 0;  // its first column, from 0 (from where the write began, when it
+                           // continued an open line)
+  std::size_t width = 0;
+  Edit edit = Edit::Literal;
+  std::uint8_t digits = 0;
+  double value = 0.0;  // an integer field's value is exact here too
+
+  constexpr bool any() const { return count != 0; }
+
+  // Adds the fields of a later write, `lines_before` lines after the first line of these.
+  constexpr void add(const AsteriskFields& later, std::size_t lines_before) {
+    if (!later.any()) return;
+    if (!any()) {
+      *this = later;
+      line += lines_before;
+    } else {
+      count += later.count;
+    }
+  }
+};
+
 // A layout compiled for a fixed number of values; All means one value per field.
 inline constexpr int All = -1;
 
@@ -377,6 +421,13 @@ template <Shorthand S, int ValueCount = All>
 class Layout {
   static constexpr auto kProgram = layout_detail::compile<S, ValueCount>();
   static constexpr std::size_t kSteps = kProgram.steps;
+
+  template <std::size_t I>
+  [[gnu::cold, gnu::noinline]] static void note_asterisks(double value,
+                                                          AsteriskFields& asterisks) {
+    constexpr layout_detail::Step step = kProgram.step[I];
+    asterisks.add({1, step.line, step.column, step.width, step.edit, step.digits, value}, 0);
+  }
 
   template <std::size_t V, std::size_t I = 0>
   static consteval Edit edit_of_value() {
@@ -407,9 +458,17 @@ class Layout {
     return size_of(values, std::make_index_sequence<kSteps>());
   }
 
+  // Line ends the lines take (a layout ending in $ leaves its last line open).
+  static constexpr std::size_t kLineEnds = kProgram.line_ends();
+
   // Writes the lines at `out`, which has room for size(values) characters; returns the end.
+  // The number fields shown as asterisks are added to `asterisks`.
+  static char* render(const Values& values, char* out, AsteriskFields& asterisks) {
+    return render_steps(values, out, asterisks, std::make_index_sequence<kSteps>());
+  }
   static char* render(const Values& values, char* out) {
-    return render_steps(values, out, std::make_index_sequence<kSteps>());
+    AsteriskFields unused;
+    return render(values, out, unused);
   }
 
  private:
@@ -431,7 +490,7 @@ class Layout {
   }
 
   template <std::size_t I>
-  static char* render_step(const Values& values, char* out) {
+  static char* render_step(const Values& values, char* out, AsteriskFields& asterisks) {
     constexpr layout_detail::Step step = kProgram.step[I];
     if constexpr (!step.is_field) {
       std::memcpy(out, kProgram.chars.data() + step.text_at, step.text_length);
@@ -452,13 +511,18 @@ class Layout {
       } else {
         write_text_field(value, step.width, out);
       }
+      // A number never begins with an asterisk: the field's writer filled it with them.
+      if constexpr (step.edit != Edit::Text) {
+        if (out[0] == '*') [[unlikely]] note_asterisks<I>(static_cast<double>(value), asterisks);
+      }
       return out + step.width;
     }
   }
 
   template <std::size_t... I>
-  static char* render_steps(const Values& values, char* out, std::index_sequence<I...>) {
-    ((out = render_step<I>(values, out)), ...);
+  static char* render_steps(const Values& values, char* out, AsteriskFields& asterisks,
+                            std::index_sequence<I...>) {
+    ((out = render_step<I>(values, out, asterisks)), ...);
     return out;
   }
 };
@@ -521,9 +585,12 @@ consteval LineShape line_shape(const Layout<S, ValueCount>&) {
 }
 
 template <class L>
-concept CompiledLayout = requires(const typename L::Values& values, char* out) {
+concept CompiledLayout = requires(const typename L::Values& values, char* out,
+                                  AsteriskFields& asterisks) {
   { L::size(values) } -> std::same_as<std::size_t>;
   { L::render(values, out) } -> std::same_as<char*>;
+  { L::render(values, out, asterisks) } -> std::same_as<char*>;
+  { L::kLineEnds } -> std::convertible_to<std::size_t>;
 };
 
 }  // namespace format

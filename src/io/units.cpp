@@ -38,6 +38,14 @@ struct Unit {
 
 std::array<Unit, kMaxUnit + 1> units;
 
+// What the lines of a unit held since its file was bound. Apart from the table, which a scan
+// of all units reads.
+struct LineRecord {
+  std::size_t lines_ended = 0;
+  format::AsteriskFields asterisks;
+};
+std::array<LineRecord, kMaxUnit + 1> line_records;
+
 // A bound unit's buffer and file name, kept apart from the table so that the table stays small:
 // a scan of all units touches a page or two, not a page per unit. A unit holds one while it is
 // bound.
@@ -173,6 +181,7 @@ bool buffer_free() { return std::find(storage_taken.begin(), storage_taken.end()
 void attach(int unit, os::FileHandle file, const FileIdentity& identity, std::string_view name) {
   Unit& u = units[static_cast<std::size_t>(unit)];
   give_storage(u);
+  line_records[static_cast<std::size_t>(unit)] = LineRecord{};
   u.is_bound = true;
   u.file = file;
   u.identity = identity;
@@ -228,6 +237,7 @@ void commit_unit(int unit) {
 
 void discard_and_end(int cause) {
   os::discard_all_staged_files();
+  if (os::is_crash(cause)) os::end_interrupted(cause);
   const bool committed = output_committed;
   os::write_error_text({committed ? program.written : program.discarded,
                         committed ? program.written_length : program.discarded_length});
@@ -249,9 +259,19 @@ char* reserve(int unit, std::size_t size) {
   return u.buffer + u.used;
 }
 
-void commit(int unit, const char* end) {
+void commit(int unit, const char* end, std::size_t line_ends,
+            const format::AsteriskFields& asterisks) {
   Unit& u = units[static_cast<std::size_t>(unit)];
   u.used = static_cast<std::size_t>(end - u.buffer);
+  LineRecord& record = line_records[static_cast<std::size_t>(unit)];
+  // Line numbers count from 1: the write began in the line after those ended before it.
+  if (asterisks.any()) [[unlikely]] record.asterisks.add(asterisks, record.lines_ended + 1);
+  record.lines_ended += line_ends;
+}
+
+const format::AsteriskFields& asterisk_fields(int unit) {
+  static const format::AsteriskFields kNone;
+  return valid_unit(unit) ? line_records[static_cast<std::size_t>(unit)].asterisks : kNone;
 }
 
 void flush_all() {

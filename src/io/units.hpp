@@ -27,17 +27,27 @@ inline constexpr int kInputFileInUse = os::kTextFileBusy;
 
 // Room for `size` more characters in the unit's buffer, making it by handing the buffered
 // lines to the operating system; nullptr when no file is bound to the unit. Then `commit`
-// keeps the characters written up to `end`.
+// keeps the characters written up to `end`: `line_ends` lines ended there, showing
+// `asterisks`.
 char* reserve(int unit, std::size_t size);
-void commit(int unit, const char* end);
+void commit(int unit, const char* end, std::size_t line_ends,
+            const format::AsteriskFields& asterisks);
 
 // Writes the lines of `layout`, driven by `values`, on `unit`. A layout ending in $ leaves the
 // last line open: the next write on the unit continues it. A write the operating system
 // refuses ends the program through fail_io.
 template <format::CompiledLayout L>
 void write(int unit, const L&, const typename L::Values& values = {}) {
-  if (char* out = reserve(unit, L::size(values))) commit(unit, L::render(values, out));
+  if (char* out = reserve(unit, L::size(values))) {
+    format::AsteriskFields asterisks;
+    char* const end = L::render(values, out, asterisks);
+    commit(unit, end, L::kLineEnds, asterisks);
+  }
 }
+
+// The number fields written as asterisks on the unit since its file was bound, the first with
+// its line number in the file (from 1). Kept after the unit is closed, until it is bound again.
+const format::AsteriskFields& asterisk_fields(int unit);
 
 // Hands every buffered line of every unit to the operating system.
 void flush_all();
@@ -92,8 +102,9 @@ void set_commit_observer(CommitObserver observer);
 void discard_staged_files();
 
 // Every termination the system lets a program catch (os/termination.hpp) removes every staged
-// file, says on standard error whether output was written, and then ends the program as the
-// termination would have. A write past the file size limit is a refused write.
+// file, says on standard error whether output was written (a crash signal says nothing), and
+// then ends the program as the termination would have. A write past the file size limit is a
+// refused write.
 void discard_staged_files_on_signals();
 
 // Binds a nameless temporary file, removed when the program ends. Returns 0 or a positive

@@ -50,6 +50,10 @@ TEST_F(TerminalRun, AnAnswerThatCannotBeUsedIsExplainedAndAskedAgain) {
       {"OffsetWithAPoint", start + "0\n1\n1\n1.5\n0\n2\nout.knf\nN\n", kIdOffset,
        "answer '1.5' to \"Number to be added to ID\" is not a number of its kind; type one "
        "whole number, such as 2"},
+      {"OrientationUp", "\nsoil.zdz\nup\nP\n" + settings + "out.knf\nN\n", kOrientation,
+       "answer 'u' to \"Orientation of soil (POS/NEG)\" is neither P nor N (only the first "
+       "letter counts); answer P for a positive or N for a negative soil axis (an empty answer "
+       "is N)"},
       {"UnknownFormat", start + "0\n1\n1\n0\n3\n2\nout.knf\nN\n", kOutputFormat,
        "output format 3 is not known; answer 1 (SESAM records) or 2 (KNF)"},
       {"MissingZadazaFile", "\nmissing.zdz\nsoil.zdz\nP\n" + settings + "out.knf\nN\n",
@@ -74,6 +78,16 @@ TEST_F(TerminalRun, AnAnswerThatCannotBeUsedIsExplainedAndAskedAgain) {
     fs::remove(work() / "out.knf");
     fs::remove(work() / "soil.zdz.echo");
   }
+}
+
+// Piped, an orientation that is neither P nor N is asked again as it always was: no line on
+// standard error.
+TEST_F(ConverterRun, PipedOrientationIsAskedAgainSilently) {
+  make_zadaza("--layers 2 --diameters 1 --in-use 1 --dsp 0 --seed 6", "soil.zdz");
+  const Outcome r = run("\nsoil.zdz\nup\nP\n0\n1\n1\n0\n2\nout.knf\nN\n");
+  EXPECT_EQ(r.exit_status, 0) << r.errors;
+  EXPECT_EQ(r.errors, "");
+  EXPECT_EQ(count_of(r.console, kOrientation), 2U) << r.console;
 }
 
 }  // namespace

@@ -154,4 +154,60 @@ TEST(LineShape, PlacesEveryFieldWhereTheLineHasIt) {
   expect_shape_of_rendered(format::layout<"(A8,4E16.8)">, {"1", 2.0, 3.0, 4.0, 5.0}, 5);
 }
 
+// The number fields a write shows as asterisks: how many, and where the first is in the lines
+// the write makes, and what it held. Text fields cut their value and never count.
+struct Asterisks {
+  const char* name;
+  format::AsteriskFields got;
+  std::size_t count;
+  std::size_t line;
+  std::size_t column;
+  std::size_t width;
+  format::Edit edit;
+  double value;
+};
+
+template <class L>
+format::AsteriskFields asterisks_of(const L&, const typename L::Values& values) {
+  std::string out(L::size(values), '?');
+  format::AsteriskFields asterisks;
+  L::render(values, out.data(), asterisks);
+  return asterisks;
+}
+
+class AsteriskCount : public ::testing::TestWithParam<Asterisks> {};
+
+TEST_P(AsteriskCount, CountsAndPlacesTheFirst) {
+  const Asterisks& c = GetParam();
+  EXPECT_EQ(c.got.count, c.count);
+  if (c.count == 0) return;
+  EXPECT_EQ(c.got.line, c.line);
+  EXPECT_EQ(c.got.column, c.column);
+  EXPECT_EQ(c.got.width, c.width);
+  EXPECT_EQ(c.got.edit, c.edit);
+  EXPECT_EQ(c.got.value, c.value);
+}
+
+using format::Edit;
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, AsteriskCount,
+    ::testing::Values(
+        Asterisks{"AllFit", asterisks_of(format::layout<"(I4,F5.2,E11.3)">, {9999, -9.99, 1e300}), 0, 0, 0, 0, Edit::Integer, 0},
+        Asterisks{"TextIsCutNotCounted", asterisks_of(format::layout<"(A2,I3)">, {"****", 1}), 0, 0, 0, 0, Edit::Text, 0},
+        Asterisks{"IntegerTooWide", asterisks_of(format::layout<"(' X',I4,I4)">, {1, -1000}), 1, 0, 6, 4, Edit::Integer, -1000},
+        Asterisks{"FixedTooWideFirstOfTwo", asterisks_of(format::layout<"(20X,2F12.2,3I10)">, {5e10, -5e10, 1, 2, 3}), 2, 0, 20, 12, Edit::Fixed, 5e10},
+        Asterisks{"ExponentWithoutRoom", asterisks_of(format::layout<"(1P,E8.3,E11.3)">, {-1.0, -1.0}), 1, 0, 0, 8, Edit::ScaledExponent, -1.0},
+        Asterisks{"OnALaterLine", asterisks_of(format::layout<"('''',/,I3,/,F4.1)">, {1, 100.0}), 1, 2, 0, 4, Edit::Fixed, 100.0},
+        Asterisks{"RestartedLayout", asterisks_of(format::layout<"(' S',2I3)", 4>, {1, 2, 3, 4000}), 1, 1, 5, 3, Edit::Integer, 4000},
+        Asterisks{"SoilcharFixed", asterisks_of(format::layout<"(' SOILCHAR ',2I7,4F10.3)">, {900, 1, 0.0, 0.9, 1e20, 1.0}), 1, 0, 44, 10, Edit::Fixed, 1e20}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LayoutLineEnds, CountTheLineEndsWritten) {
+  EXPECT_EQ(decltype(format::layout<"(A)">)::kLineEnds, 1U);
+  EXPECT_EQ(decltype(format::layout<"('''',/,'''')">)::kLineEnds, 2U);
+  EXPECT_EQ(decltype(format::layout<"(/,' x',$)">)::kLineEnds, 1U);
+  EXPECT_EQ((format::Layout<"(I3,I3)", 5>::kLineEnds), 3U);
+}
+
 }  // namespace

@@ -95,9 +95,39 @@ INSTANTIATE_TEST_SUITE_P(
                       SignalCase{"VirtualAlarmBefore", SIGVTALRM, false},
                       SignalCase{"ProfileBefore", SIGPROF, false},
                       SignalCase{"CpuLimitBefore", SIGXCPU, false},
+                      SignalCase{"IoBefore", SIGIO, false},
+                      SignalCase{"PowerBefore", SIGPWR, false},
+                      SignalCase{"FirstRealTimeBefore", SIGRTMIN, false},
                       SignalCase{"TerminateInside", SIGTERM, true},
-                      SignalCase{"InterruptInside", SIGINT, true}),
+                      SignalCase{"InterruptInside", SIGINT, true},
+                      SignalCase{"TrapInside", SIGTRAP, true},
+                      SignalCase{"LastRealTimeInside", SIGRTMAX, true}),
     [](const ::testing::TestParamInfo<SignalCase>& info) { return info.param.name; });
+
+// A crash cannot wait for the commit step: the files not yet renamed are removed, nothing is
+// said, and the end is the crash signal's own, even from inside the commit.
+TEST_F(Termination, CrashSignalsAreNotHeldAndSayNothing) {
+  for (const int crash : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) {
+    SCOPED_TRACE(crash);
+    signal_to_raise = crash;
+    EXPECT_EXIT(
+        {
+          const rlimit no_core{};
+          setrlimit(RLIMIT_CORE, &no_core);
+          io::discard_staged_files_on_signals();
+          stage_both();
+          io::set_commit_observer(raise_signal);
+          io::commit_staged_files();
+          io::end_commit_step();
+          std::_Exit(0);
+        },
+        ::testing::KilledBySignal(crash), "^$");
+    EXPECT_EQ(contents(first_), "new first\r\n");
+    EXPECT_EQ(contents(second_), "earlier second\r\n");
+    EXPECT_EQ(names(), (std::set<std::string>{"first.txt", "second.txt"}));
+    test_support::write_file(first_, "earlier first\r\n");
+  }
+}
 
 // Every staged file is written out before the first takes its name: a write refused at the
 // second (past the file size limit) leaves the first under its earlier contents too.

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -44,6 +45,27 @@ TEST_F(UnitsTest, LinesReachTheFileWithCrLfAndOpenLinesContinue) {
   EXPECT_FALSE(io::is_bound(11));
 }
 
+// The first number field shown as asterisks, by its line in the file, across writes and open
+// lines; the count of all of them; a new binding starts afresh.
+TEST_F(UnitsTest, AsteriskFieldsAreNumberedByTheirLineInTheFile) {
+  ASSERT_EQ(io::bind_text_file(11, path("out.txt"), false, false, true), 0);
+  io::write(11, kOpenWord, {"open "});
+  io::write(11, kNumberedTwice, {1, "a", 2, "b"});
+  EXPECT_FALSE(io::asterisk_fields(11).any());
+  io::write(11, kNumbered, {1234567, "c"});
+  io::write(11, kNumberedTwice, {3, "d", -7654321, "e"});
+  io::close_unit(11);
+  const format::AsteriskFields& kept = io::asterisk_fields(11);
+  EXPECT_EQ(kept.count, 2U);
+  EXPECT_EQ(kept.line, 3U);
+  EXPECT_EQ(kept.value, 1234567.0);
+  const std::string written = read_file(path("out.txt"));
+  EXPECT_EQ(written.substr(written.find("******")), "****** c\r\n     3 d\r\n****** e\r\n");
+  EXPECT_EQ(std::count(written.begin(), written.begin() + static_cast<long>(written.find('*')), '\n'), 2);
+
+  ASSERT_EQ(io::bind_text_file(11, path("again.txt"), false, false, true), 0);
+  EXPECT_FALSE(io::asterisk_fields(11).any());
+}
 
 TEST_F(UnitsTest, ManyLinesCrossingBufferBoundsArriveWholeAndInOrder) {
   ASSERT_EQ(io::bind_text_file(11, path("big.txt"), false, false, true), 0);

@@ -41,6 +41,9 @@ void on_termination(TerminationHandler new_handler) {
   ::SetConsoleCtrlHandler(on_console_event, TRUE);
 }
 
+// A console event is never a crash.
+bool is_crash(int) { return false; }
+
 void hold_termination() {
   if (held) return;
   ::EnterCriticalSection(&windows::termination_guard());
