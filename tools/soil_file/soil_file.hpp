@@ -50,6 +50,8 @@ struct Material {
   std::string keyword;    // "MISOPL", "ELPLCURV", "SPRIDIAG", "Elastic" ...
   bool elastoplastic = false;  // spring curves: ELPLCURV, or a SESAM curve law of 4
   Written law;                 // SESAM only: the curve law code as written
+  // SESAM only: the fields the record holds as 0, line 1's after the law code, then line 2's.
+  std::vector<Written> reserved;
   std::vector<Point> points;   // spring curves
   // The other kinds' values in store order: MISOIEP and Elastic 5, CompS 7, Bearing S11 to
   // S66, spring matrices all 36 entries (zero off the diagonal of SPRIDIAG), MREF the six
@@ -66,6 +68,7 @@ struct Banner {
 struct Problem {
   int line = 0;
   std::string what;
+  std::string text;  // the line as it stands; nothing for the end of the file
 };
 
 struct SoilFile {
@@ -76,7 +79,7 @@ struct SoilFile {
   std::vector<Problem> problems;
 };
 
-// Reads the whole text of a soil file; lines end in CR LF (a bare LF is taken too).
+// Reads the whole text of a soil file; LF, CR LF and CR alone each end a line.
 SoilFile read_soil_file(std::string_view text);
 
 // Whether the start of a file is text (no control bytes but line ends and tabs), as a soil

@@ -130,6 +130,13 @@ std::optional<std::int32_t> parse_integer(std::string_view text) {
   return value;
 }
 
+// The largest whole number of `digits` digits.
+double largest_whole_number(int digits) {
+  double power = 1.0;
+  for (int d = 0; d < digits; ++d) power *= 10.0;
+  return power - 1.0;
+}
+
 std::string columns(const format::FieldPlace& place) {
   return "columns " + std::to_string(place.column + 1) + "-" +
          std::to_string(place.column + place.width);
@@ -157,6 +164,39 @@ class Reader {
       const std::optional<double> value = parse_real(*text);
       if (!value) report_unreadable(k, name, *text);
       return {value.value_or(kNoValue), std::string(*text)};
+    }
+
+    // A SESAM identifier: a real that must be exactly a whole number the field's digits hold.
+    std::int32_t sesam_identifier(std::size_t k, std::string_view name) const {
+      const std::optional<std::string_view> text = field_text(k, name);
+      if (!text) return 0;
+      const std::optional<double> value = parse_real(*text);
+      if (!value) {
+        report_unreadable(k, name, *text);
+        return 0;
+      }
+      const format::FieldPlace& place = shape_.field[k];
+      const std::string said = std::string(name) + " '" + std::string(*text) + "' in " + columns(place);
+      if (!std::isfinite(*value) || std::fabs(*value) > largest_whole_number(place.digits)) {
+        reader_.problem(number_, said + " has more than " + std::to_string(place.digits) +
+                                     " digits: no identifier can be written so");
+        return 0;
+      }
+      if (*value != std::trunc(*value)) {
+        reader_.problem(number_, said + " is not a whole number: it names no identifier");
+        return 0;
+      }
+      return static_cast<std::int32_t>(*value);
+    }
+
+    // A field the record always holds as 0.
+    Written zero(std::size_t k, std::string_view name) const {
+      Written w = real(k, name);
+      if (readable(w) && w.value != 0.0) {
+        reader_.problem(number_, std::string(name) + " '" + w.text + "' in " +
+                                     columns(shape_.field[k]) + ": the record holds 0 there");
+      }
+      return w;
     }
 
     std::int32_t integer(std::size_t k, std::string_view name) const {
@@ -199,21 +239,25 @@ class Reader {
     int number_;
   };
 
+  // LF, CR LF and CR alone each end a line.
   void split(std::string_view text) {
     std::size_t start = 0;
     while (start < text.size()) {
-      std::size_t end = text.find('\n', start);
+      std::size_t end = text.find_first_of("\r\n", start);
       if (end == std::string_view::npos) end = text.size();
-      std::string_view line = text.substr(start, end - start);
-      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-      lines_.push_back(line);
-      start = end + 1;
+      lines_.push_back(text.substr(start, end - start));
+      const bool cr_lf = end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n';
+      start = end + (cr_lf ? 2 : 1);
     }
   }
 
   int number() const { return static_cast<int>(at_) + 1; }
 
-  void problem(int line, std::string what) { file_.problems.push_back({line, std::move(what)}); }
+  void problem(int line, std::string what) {
+    const auto at = static_cast<std::size_t>(line - 1);
+    const std::string_view text = at < lines_.size() ? lines_[at] : std::string_view();
+    file_.problems.push_back({line, std::move(what), std::string(text)});
+  }
 
   // Takes the current line as one of `shape`, reporting a length that differs from it.
   Fields take(const LineShape& shape, std::string_view record) {
@@ -294,7 +338,8 @@ class Reader {
   }
 
   void read_soilchar() {
-    const bool exponent_form = lines_[at_].size() == kSoilcharExponent.length;
+    // A line longer than the fixed form is of the exponent form, however long it is.
+    const bool exponent_form = lines_[at_].size() > kSoilcharFixed.length;
     const LineShape& shape = exponent_form ? kSoilcharExponent : kSoilcharFixed;
     Block block;
     block.line = number();
@@ -339,13 +384,6 @@ class Reader {
     return {f.real(0, point + " force"), f.real(1, point + " displacement")};
   }
 
-  static std::int32_t identifier_of(const Written& id) {
-    if (!std::isfinite(id.value) || std::fabs(id.value) > std::numeric_limits<std::int32_t>::max()) {
-      return 0;
-    }
-    return static_cast<std::int32_t>(std::lround(id.value));
-  }
-
   void read_misopl() {
     enter_table(TableFormat::Sesam, "MISOPL");
     Material m;
@@ -354,17 +392,28 @@ class Reader {
     m.keyword = std::string(trimmed(convert::kMisopl));
     {
       const Fields f = take(kMisoplLine1, "MISOPL record");
-      m.id = identifier_of(f.real(1, "identifier"));
+      m.id = f.sesam_identifier(1, "identifier");
       m.law = f.real(2, "curve law code");
       m.elastoplastic = std::trunc(m.law.value) == convert::kElplcurvLaw;
+      for (std::size_t k = 3; k < kMisoplLine1.fields; ++k) {
+        m.reserved.push_back(f.zero(k, "field " + std::to_string(k + 1)));
+      }
     }
     const std::string record = record_name(m);
     if (!next_of_record(kMisoplLine2, record)) return finish(std::move(m));
-    take(kMisoplLine2, record + ", line 2");
+    {
+      const Fields f = take(kMisoplLine2, record + ", line 2");
+      for (std::size_t k = 0; k < kMisoplLine2.fields; ++k) {
+        m.reserved.push_back(f.zero(k, "line 2 field " + std::to_string(k + 1)));
+      }
+    }
     if (!next_of_record(kMisoplCount, record)) return finish(std::move(m));
     const std::int32_t n = take(kMisoplCount, record + ", point count").integer(0, "point count");
     if (n > convert::kMaxRecordPairs) {
-      problem(number() - 1, record + ": " + std::to_string(n) + " points, more than a record holds");
+      problem(number() - 1, record + ": " + std::to_string(n) + " points, more than the " +
+                                std::to_string(convert::kMaxRecordPairs) + " a record holds");
+    } else if (n < 0) {
+      problem(number() - 1, record + ": a point count of " + std::to_string(n));
     }
     for (std::int32_t k = 1; k <= n; ++k) {
       if (!next_of_record(kMisoplPair, record + " (" + std::to_string(n) + " points)")) break;
