@@ -291,6 +291,59 @@ void set_reals(convert::MaterialStore& store, std::int32_t m, const std::vector<
   for (std::size_t i = 0; i < reals.size(); ++i) store.RMAT(static_cast<int>(i) + 1, m) = reals[i];
 }
 
+// An identifier that cannot be read names nothing: not 0, and no material whose own
+// identifier cannot be read either.
+TEST(SoilFileReader, AnUnreadableIdentifierNamesNothing) {
+  const auto first_layer_py = [](const soil::SoilFile& f) { return f.blocks.at(0).layers.at(0).materials[0]; };
+  const auto first_material = [](const soil::SoilFile& f) { return f.materials.at(0).id; };
+  struct Case {
+    std::string name;
+    std::int32_t format;
+    std::function<void(std::vector<std::string>&)> damage;
+    std::function<std::int32_t(const soil::SoilFile&)> identifier;
+  };
+  const std::vector<Case> cases{
+      {"a layer's material", convert::kSesamFormat,
+       [](std::vector<std::string>& l) {
+         put_in_field(l, line_starting(l, " SOILCHAR") + 3, kLayerLine, 2, "9000x1");
+       },
+       first_layer_py},
+      {"a soil identifier", convert::kKnfFormat,
+       [](std::vector<std::string>& l) {
+         l[static_cast<std::size_t>(line_starting(l, " SOILCHAR") - 1)].replace(11, 7, "  15x0 ");
+       },
+       [](const soil::SoilFile& f) { return f.blocks.at(0).soil_id; }},
+      {"a KNF record's identifier", convert::kKnfFormat,
+       [](std::vector<std::string>& l) {
+         l[static_cast<std::size_t>(line_starting(l, " ELPLCURV") - 1)].replace(10, 9, "       0.");
+       },
+       first_material},
+      {"a SESAM identifier with a fraction", convert::kSesamFormat,
+       [](std::vector<std::string>& l) {
+         put_in_field(l, line_starting(l, "MISOPL"), kMisoplLine1, 1, "0.15000115E+07");
+       },
+       first_material},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    store_three_curves();
+    std::vector<std::string> lines = written_file(c.format);
+    c.damage(lines);
+    const soil::SoilFile file = soil::read_soil_file(text_of(lines));
+    EXPECT_EQ(c.identifier(file), soil::kUnreadableIdentifier);
+    EXPECT_EQ(soil::identifier_text(c.identifier(file)), "(unreadable)");
+    EXPECT_FALSE(file.problems.empty());
+  }
+  // A layer's P-y material and the material it names, both unreadable: no spring is drawn.
+  store_three_curves();
+  std::vector<std::string> lines = written_file(convert::kKnfFormat);
+  cases[0].damage(lines);
+  cases[2].damage(lines);
+  const soil::SoilFile file = soil::read_soil_file(text_of(lines));
+  EXPECT_EQ(first_material(file), soil::kUnreadableIdentifier);
+  EXPECT_EQ(soil::find_spring_curve(file, first_layer_py(file)), nullptr);
+}
+
 // The lines of both formats' files with every material kind: what the one-character tests cut.
 std::vector<std::vector<std::string>> files_of_every_record() {
   std::vector<std::vector<std::string>> files;

@@ -425,6 +425,12 @@ TEST(SoilFiles, PageDrawsEveryLayerAndNotesWhatIsWrong) {
        },
        0, "the displacement of point 3 goes back"},
       {"an error banner", error_banner, 3, "the file holds &quot;*** ERROR IN G2K_WMAT ***&quot;"},
+      {"an unreadable material of a layer and of a record",
+       [](std::vector<std::string>& l) {
+         layer_material("9000x1")(l);
+         l[line_starting(l, " ELPLCURV")].replace(10, 9, "   9000y1");
+       },
+       3, "layer 1: the P-y material (unreadable) is not in the material table"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

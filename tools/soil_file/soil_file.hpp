@@ -5,11 +5,16 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace soil {
+
+// What an identifier field holds when it cannot be read: a number no identifier field can hold
+// (none is 11 characters wide), so it names nothing and nothing is found by it.
+inline constexpr std::int32_t kUnreadableIdentifier = std::numeric_limits<std::int32_t>::min();
 
 // A number as the file writes it: its value and its text, blanks trimmed. A field of
 // asterisks or an unreadable field has no value (NaN) and is reported.
@@ -91,7 +96,10 @@ std::string_view format_name(TableFormat format);  // "none", "SESAM", "KNF"
 // Whether the value is written at all, not asterisks or unreadable.
 bool readable(const Written& w);
 
-// The first spring curve material with the identifier, or none.
+// The first spring curve material with the identifier, or none; none for an unreadable one.
 const Material* find_spring_curve(const SoilFile& file, std::int32_t id);
+
+// The identifier as a reader is shown it: its number, or "(unreadable)".
+std::string identifier_text(std::int32_t id);
 
 }  // namespace soil

@@ -169,24 +169,33 @@ class Reader {
     // A SESAM identifier: a real that must be exactly a whole number the field's digits hold.
     std::int32_t sesam_identifier(std::size_t k, std::string_view name) const {
       const std::optional<std::string_view> text = field_text(k, name);
-      if (!text) return 0;
+      if (!text) return kUnreadableIdentifier;
       const std::optional<double> value = parse_real(*text);
       if (!value) {
         report_unreadable(k, name, *text);
-        return 0;
+        return kUnreadableIdentifier;
       }
       const format::FieldPlace& place = shape_.field[k];
       const std::string said = std::string(name) + " '" + std::string(*text) + "' in " + columns(place);
       if (!std::isfinite(*value) || std::fabs(*value) > largest_whole_number(place.digits)) {
         reader_.problem(number_, said + " has more than " + std::to_string(place.digits) +
                                      " digits: no identifier can be written so");
-        return 0;
+        return kUnreadableIdentifier;
       }
       if (*value != std::trunc(*value)) {
         reader_.problem(number_, said + " is not a whole number: it names no identifier");
-        return 0;
+        return kUnreadableIdentifier;
       }
       return static_cast<std::int32_t>(*value);
+    }
+
+    // An integer field that holds an identifier; what cannot be read names nothing.
+    std::int32_t identifier(std::size_t k, std::string_view name) const {
+      const std::optional<std::string_view> text = field_text(k, name);
+      if (!text) return kUnreadableIdentifier;
+      const std::optional<std::int32_t> value = parse_integer(*text);
+      if (!value) report_unreadable(k, name, *text);
+      return value.value_or(kUnreadableIdentifier);
     }
 
     // A field the record always holds as 0.
@@ -344,7 +353,7 @@ class Reader {
     Block block;
     block.line = number();
     const Fields f = take(shape, "SOILCHAR line");
-    block.soil_id = f.integer(0, "soil identifier");
+    block.soil_id = f.identifier(0, "soil identifier");
     block.type = f.integer(1, "type");
     block.mudline = f.real(2, "mudline level");
     block.diameter = f.real(3, "reference diameter");
@@ -360,8 +369,8 @@ class Reader {
     const Fields f = take(kLayerLine, "layer line");
     layer.top = f.real(0, "top level");
     layer.bottom = f.real(1, "bottom level");
-    layer.materials = {f.integer(2, "P-y material"), f.integer(3, "T-z material"),
-                       f.integer(4, "Q-z material")};
+    layer.materials = {f.identifier(2, "P-y material"), f.identifier(3, "T-z material"),
+                       f.identifier(4, "Q-z material")};
     file_.blocks.back().layers.push_back(std::move(layer));
   }
 
@@ -470,12 +479,13 @@ class Reader {
     }
     m.elastoplastic = &shape == &kElplcurv;
     const Fields f = take(shape, m.keyword + " record");
-    m.id = f.integer(0, "identifier");
+    m.id = f.identifier(0, "identifier");
     const bool matrix = kind == convert::kSpringMatrixKind;
     for (std::size_t k = 1; k < shape.fields; ++k) {
       if (kind == convert::kSpringReferenceKind) {
-        const std::int32_t r = f.integer(k, "reference " + std::to_string(k));
-        m.values.push_back({static_cast<double>(r), std::string(without_leading_blanks(f.raw(k)))});
+        const std::int32_t r = f.identifier(k, "reference " + std::to_string(k));
+        const double value = r == kUnreadableIdentifier ? kNoValue : static_cast<double>(r);
+        m.values.push_back({value, std::string(without_leading_blanks(f.raw(k)))});
       } else {
         m.values.push_back(f.real(k, (matrix ? "diagonal entry " : "value ") + std::to_string(k)));
       }
@@ -549,10 +559,15 @@ std::string_view format_name(TableFormat format) {
 bool readable(const Written& w) { return !std::isnan(w.value); }
 
 const Material* find_spring_curve(const SoilFile& file, std::int32_t id) {
+  if (id == kUnreadableIdentifier) return nullptr;
   for (const Material& m : file.materials) {
     if (m.id == id && m.kind == convert::kSpringCurveKind) return &m;
   }
   return nullptr;
+}
+
+std::string identifier_text(std::int32_t id) {
+  return id == kUnreadableIdentifier ? "(unreadable)" : std::to_string(id);
 }
 
 }  // namespace soil

@@ -62,8 +62,9 @@ void compare_layers(Comparer& c, const std::string& where, const soil::Block& a,
     c.value(layer + " top level", a.layers[j].top, b.layers[j].top);
     c.value(layer + " bottom level", a.layers[j].bottom, b.layers[j].bottom);
     for (std::size_t t = 0; t < kCurveNames.size(); ++t) {
-      c.number(layer + " " + kCurveNames[t] + " material", a.layers[j].materials[t],
-               b.layers[j].materials[t]);
+      c.text(layer + " " + kCurveNames[t] + " material",
+             soil::identifier_text(a.layers[j].materials[t]),
+             soil::identifier_text(b.layers[j].materials[t]));
     }
   }
 }
@@ -87,7 +88,7 @@ void compare_blocks(Comparer& c, const soil::SoilFile& a, const soil::SoilFile& 
   const auto in_a = blocks_by_id(a);
   auto in_b = blocks_by_id(b);
   for (const auto& [id, block] : in_a) {
-    const std::string where = "SOILCHAR " + std::to_string(id);
+    const std::string where = "SOILCHAR " + soil::identifier_text(id);
     const auto match = first_of(in_b, id);
     if (match == in_b.end()) {
       c.add(where + " only in A");
@@ -103,7 +104,9 @@ void compare_blocks(Comparer& c, const soil::SoilFile& a, const soil::SoilFile& 
     c.value(where + " length factor", block->length_factor, other.length_factor);
     compare_layers(c, where, *block, other, result);
   }
-  for (const auto& [id, block] : in_b) c.add("SOILCHAR " + std::to_string(id) + " only in B");
+  for (const auto& [id, block] : in_b) {
+    c.add("SOILCHAR " + soil::identifier_text(id) + " only in B");
+  }
 }
 
 // The points that differ go into `differing`, with those only one of the two holds.
@@ -126,7 +129,7 @@ void compare_points(Comparer& c, const std::string& where, const soil::Material&
 
 void compare_material(Comparer& c, const soil::Material& a, const soil::Material& b,
                       std::set<std::size_t>& differing_points) {
-  const std::string where = "material " + std::to_string(a.id) + " (" + a.keyword + ")";
+  const std::string where = "material " + soil::identifier_text(a.id) + " (" + a.keyword + ")";
   if (a.kind == convert::kSpringCurveKind) {
     c.text(where + " curve law", a.elastoplastic ? "elasto-plastic" : "hyper-elastic",
            b.elastoplastic ? "elasto-plastic" : "hyper-elastic");
@@ -153,7 +156,7 @@ std::multimap<MaterialKey, const soil::Material*> materials_by_key(const soil::S
 
 // A material only one file holds: a difference, and so is every point of it.
 void add_only_in(Comparer& c, const soil::Material& m, const char* file, SoilComparison& result) {
-  c.add("material " + std::to_string(m.id) + " (" + m.keyword + ") only in " + file);
+  c.add("material " + soil::identifier_text(m.id) + " (" + m.keyword + ") only in " + file);
   const MaterialKey key{m.id, m.kind};
   result.differing_materials.insert(key);
   for (std::size_t k = 0; k < m.points.size(); ++k) result.differing_points[key].insert(k);

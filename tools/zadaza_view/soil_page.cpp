@@ -14,6 +14,7 @@ namespace view {
 namespace {
 
 const soil::Material* material_named(const soil::SoilFile& file, std::int32_t id) {
+  if (id == soil::kUnreadableIdentifier) return nullptr;
   for (const soil::Material& m : file.materials) {
     if (m.id == id) return &m;
   }
@@ -21,12 +22,12 @@ const soil::Material* material_named(const soil::SoilFile& file, std::int32_t id
 }
 
 std::string material_at(const soil::Material& m) {
-  return "material " + std::to_string(m.id) + " (" + m.keyword + ", line " +
+  return "material " + soil::identifier_text(m.id) + " (" + m.keyword + ", line " +
          std::to_string(m.line) + ")";
 }
 
 std::string layer_place(const soil::Block& block, std::size_t j) {
-  return "SOILCHAR " + std::to_string(block.soil_id) + ", layer " + std::to_string(j + 1);
+  return "SOILCHAR " + soil::identifier_text(block.soil_id) + ", layer " + std::to_string(j + 1);
 }
 
 std::set<std::int32_t> named_identifiers(const soil::SoilFile& file) {
@@ -36,14 +37,18 @@ std::set<std::int32_t> named_identifiers(const soil::SoilFile& file) {
   }
   for (const soil::Material& m : file.materials) {
     if (m.kind != convert::kSpringReferenceKind) continue;
-    for (const soil::Written& r : m.values) named.insert(static_cast<std::int32_t>(r.value));
+    for (const soil::Written& r : m.values) {
+      if (soil::readable(r)) named.insert(static_cast<std::int32_t>(r.value));
+    }
   }
   return named;
 }
 
 void add_material_notes(const soil::SoilFile& file, std::vector<std::string>& notes) {
   std::map<std::int32_t, std::vector<int>> lines_of;
-  for (const soil::Material& m : file.materials) lines_of[m.id].push_back(m.line);
+  for (const soil::Material& m : file.materials) {
+    if (m.id != soil::kUnreadableIdentifier) lines_of[m.id].push_back(m.line);
+  }
   for (const auto& [id, lines] : lines_of) {
     if (lines.size() < 2) continue;
     std::string list;
@@ -108,10 +113,11 @@ void append_layer_cell(std::string& out, const soil::SoilFile& file, const soil:
   const soil::Material* m = soil::find_spring_curve(file, id);
   SpringChart chart;
   chart.type = type;
-  chart.title = std::string(curve_name(type)) + "  material " + std::to_string(id) +
+  chart.title = std::string(curve_name(type)) + "  material " + soil::identifier_text(id) +
                 (m == nullptr ? "  missing" : "  " + std::to_string(m->points.size()) + " points");
-  chart.attributes = " data-soil=\"" + std::to_string(block.soil_id) + "\" data-layer=\"" +
-                     std::to_string(j + 1) + "\" data-material=\"" + std::to_string(id) + "\"";
+  chart.attributes = " data-soil=\"" + soil::identifier_text(block.soil_id) +
+                     "\" data-layer=\"" + std::to_string(j + 1) + "\" data-material=\"" +
+                     soil::identifier_text(id) + "\"";
   if (m != nullptr) {
     chart.series.push_back({m->keyword + " as written", points_of(m), SpringMarker::Dot, {}});
   }
@@ -122,7 +128,7 @@ void append_layer_cell(std::string& out, const soil::SoilFile& file, const soil:
 }
 
 void append_block(std::string& out, const soil::SoilFile& file, const soil::Block& block) {
-  out += "<section><h2>SOILCHAR " + std::to_string(block.soil_id) + ": diameter " +
+  out += "<section><h2>SOILCHAR " + soil::identifier_text(block.soil_id) + ": diameter " +
          escaped(block.diameter.text) + ", mudline " + escaped(block.mudline.text) + "</h2>\r\n";
   out += "<p>Type " + std::to_string(block.type) + ", force factor " +
          escaped(block.force_factor.text) + ", length factor " +
@@ -168,6 +174,7 @@ void append_overlay(std::string& out, const ComparedFiles& files, std::int32_t i
                     const std::set<std::size_t>& differing) {
   const soil::Material* a = soil::find_spring_curve(files.a, id);
   const soil::Material* b = soil::find_spring_curve(files.b, id);
+  if (a == nullptr && b == nullptr) return;  // an unreadable identifier: listed, not drawn
   SpringChart chart;
   chart.type = type_named(a != nullptr ? files.a : files.b, id);
   chart.title = "material " + std::to_string(id) + " (" + (a != nullptr ? a : b)->keyword + ")";
@@ -191,7 +198,8 @@ std::vector<std::string> layer_material_notes(const soil::SoilFile& file) {
       for (const CurveType type : kCurveTypeOrder) {
         const std::int32_t id = block.layers[j].materials[static_cast<std::size_t>(type)];
         const std::string what = layer_place(block, j) + ": the " +
-                                 std::string(curve_name(type)) + " material " + std::to_string(id);
+                                 std::string(curve_name(type)) + " material " +
+                                 soil::identifier_text(id);
         const soil::Material* named = material_named(file, id);
         if (named == nullptr) {
           notes.push_back(what + " is not in the material table");
