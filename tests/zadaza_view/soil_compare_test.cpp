@@ -92,10 +92,11 @@ TEST(SoilCompare, ValuesAtTheEdges) {
 TEST(SoilCompare, EveryFieldAndEveryUnreadableLine) {
   using Edit = std::function<void(soil::SoilFile&)>;
   const Edit none = [](soil::SoilFile&) {};
-  const auto reserved = [](const std::string& text) {
+  const auto zero_field = [](const std::string& text) {
     return [text](soil::SoilFile& f) {
-      f.materials[0].reserved.assign(6, written("0.00000000E+00"));
-      f.materials[0].reserved[5] = written(text);
+      f.materials[0].keyword = "MISOPL";
+      f.materials[0].zero_fields = {{"field 4", written("0.00000000E+00")},
+                                    {"line 2 field 1", written(text)}};
     };
   };
   const auto problem = [](int line, const std::string& what, const std::string& text) {
@@ -114,8 +115,8 @@ TEST(SoilCompare, EveryFieldAndEveryUnreadableLine) {
   const std::string unreadable = "unreadable P-y material '9000x1' in columns 45-54";
   const std::string unreadable_y = "unreadable P-y material '9000y1' in columns 45-54";
   const std::vector<Case> cases{
-      {"a field the record holds as 0", reserved("0.00000000E+00"), reserved("0.10000000E+01"),
-       {"material 1500011 (ELPLCURV) zero field 6: 0.00000000E+00 vs 0.10000000E+01"}, {}},
+      {"a field the record holds as 0", zero_field("0.00000000E+00"), zero_field("0.10000000E+01"),
+       {"material 1500011 (MISOPL) line 2 field 1: 0.00000000E+00 vs 0.10000000E+01"}, {}},
       {"two unreadable identifiers that differ", problem(7, unreadable, "   9000x1"),
        problem(7, unreadable_y, "   9000y1"),
        {"unreadable 1: A line 7: " + unreadable + " vs B line 7: " + unreadable_y}, {}},

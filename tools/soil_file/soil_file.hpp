@@ -41,6 +41,12 @@ struct Block {
   std::vector<Layer> layers;
 };
 
+// A field a record holds as 0, with its place as a reader is told it ("line 2 field 1").
+struct ZeroField {
+  std::string name;
+  Written value;
+};
+
 struct Point {
   Written force;
   Written displacement;
@@ -56,7 +62,7 @@ struct Material {
   bool elastoplastic = false;  // spring curves: ELPLCURV, or a SESAM curve law of 4
   Written law;                 // SESAM only: the curve law code as written
   // SESAM only: the fields the record holds as 0, line 1's after the law code, then line 2's.
-  std::vector<Written> reserved;
+  std::vector<ZeroField> zero_fields;
   std::vector<Point> points;   // spring curves
   // The other kinds' values in store order: MISOIEP and Elastic 5, CompS 7, Bearing S11 to
   // S66, spring matrices all 36 entries (zero off the diagonal of SPRIDIAG), MREF the six

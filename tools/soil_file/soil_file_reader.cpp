@@ -405,7 +405,8 @@ class Reader {
       m.law = f.real(2, "curve law code");
       m.elastoplastic = std::trunc(m.law.value) == convert::kElplcurvLaw;
       for (std::size_t k = 3; k < kMisoplLine1.fields; ++k) {
-        m.reserved.push_back(f.zero(k, "field " + std::to_string(k + 1)));
+        const std::string name = "field " + std::to_string(k + 1);
+        m.zero_fields.push_back({name, f.zero(k, name)});
       }
     }
     const std::string record = record_name(m);
@@ -413,7 +414,8 @@ class Reader {
     {
       const Fields f = take(kMisoplLine2, record + ", line 2");
       for (std::size_t k = 0; k < kMisoplLine2.fields; ++k) {
-        m.reserved.push_back(f.zero(k, "line 2 field " + std::to_string(k + 1)));
+        const std::string name = "line 2 field " + std::to_string(k + 1);
+        m.zero_fields.push_back({name, f.zero(k, name)});
       }
     }
     if (!next_of_record(kMisoplCount, record)) return finish(std::move(m));

@@ -135,8 +135,8 @@ void compare_material(Comparer& c, const soil::Material& a, const soil::Material
            b.elastoplastic ? "elasto-plastic" : "hyper-elastic");
   }
   if (!a.law.text.empty() && !b.law.text.empty()) c.value(where + " curve law code", a.law, b.law);
-  for (std::size_t i = 0; i < std::min(a.reserved.size(), b.reserved.size()); ++i) {
-    c.value(where + " zero field " + std::to_string(i + 1), a.reserved[i], b.reserved[i]);
+  for (std::size_t i = 0; i < std::min(a.zero_fields.size(), b.zero_fields.size()); ++i) {
+    c.value(where + " " + a.zero_fields[i].name, a.zero_fields[i].value, b.zero_fields[i].value);
   }
   compare_points(c, where, a, b, differing_points);
   c.number(where + " value count", static_cast<long long>(a.values.size()),
