@@ -147,8 +147,8 @@ int line_holding(const std::vector<std::string>& lines, const std::string& text)
 int put_in_field(std::vector<std::string>& lines, int n, const format::LineShape& shape,
                  std::size_t k, const std::string& text) {
   const format::FieldPlace& place = shape.field[k];
-  lines[static_cast<std::size_t>(n - 1)].replace(place.column, place.width,
-                                                 std::string(place.width - text.size(), ' ') + text);
+  const std::string field = std::string(place.width - text.size(), ' ') + text;
+  lines[static_cast<std::size_t>(n - 1)].replace(place.column, place.width, field);
   return n;
 }
 
@@ -258,7 +258,8 @@ TEST(SoilFileReader, ReportsDamageAtItsLine) {
        "unreadable line 2 field 1 'garbage' in columns 9-24"},
       {"a number on a MISOPL record's line 2", convert::kSesamFormat,
        [](std::vector<std::string>& l) {
-         return put_in_field(l, line_starting(l, "MISOPL", 3) + 1, kMisoplLine2, 3, "-0.25000000E+00");
+         const int n = line_starting(l, "MISOPL", 3) + 1;
+         return put_in_field(l, n, kMisoplLine2, 3, "-0.25000000E+00");
        },
        "line 2 field 4 '-0.25000000E+00' in columns 57-72: the record holds 0 there"},
       {"a negative point count", convert::kSesamFormat,
@@ -294,7 +295,9 @@ void set_reals(convert::MaterialStore& store, std::int32_t m, const std::vector<
 // An identifier that cannot be read names nothing: not 0, and no material whose own
 // identifier cannot be read either.
 TEST(SoilFileReader, AnUnreadableIdentifierNamesNothing) {
-  const auto first_layer_py = [](const soil::SoilFile& f) { return f.blocks.at(0).layers.at(0).materials[0]; };
+  const auto first_layer_py = [](const soil::SoilFile& f) {
+    return f.blocks.at(0).layers.at(0).materials[0];
+  };
   const auto first_material = [](const soil::SoilFile& f) { return f.materials.at(0).id; };
   struct Case {
     std::string name;
@@ -348,14 +351,13 @@ TEST(SoilFileReader, AnUnreadableIdentifierNamesNothing) {
 std::vector<std::vector<std::string>> files_of_every_record() {
   std::vector<std::vector<std::string>> files;
   for (const std::int32_t output_format : {convert::kSesamFormat, convert::kKnfFormat}) {
-    convert::MaterialStore& store = empty_store();
-    add_material(store, convert::kSpringCurveKind, 1500011, {4, 0, 0, 0, 0, 0, 0, 2, -250, -0.01, 250, 0.01});
-    add_material(store, convert::kSpringCurveKind, 1500012, {2, 0, 0, 0, 0, 0, 0, 1, 12.5, 0.002});
-    add_material(store, convert::kSpringCurveKind, 1500013, {4, 0, 0, 0, 0, 0, 0, 1, 9, 0.5});
+    store_three_curves();
+    convert::MaterialStore& store = convert_test::workspace().MATERIAL_STORE;
     if (output_format == convert::kKnfFormat) {
       add_material(store, convert::kElasticKind, 1, {2.1e11, 0.3, 0, 7850, 1.2e-5});
       add_material(store, convert::kMisoiepKind, 2, {2.1e11, 0.3, 3.55e8, 7850, 1.2e-5});
-      set_reals(store, add_material(store, convert::kSpringMatrixKind, 3), std::vector<double>(36, 1.0));
+      const std::int32_t matrix = add_material(store, convert::kSpringMatrixKind, 3);
+      set_reals(store, matrix, std::vector<double>(36, 1.0));
       add_material(store, convert::kSpringMatrixKind, 4, {1e5});
       add_material(store, convert::kSpringReferenceKind, 5, {1, 2, 0, 0, -3, 0});
       add_material(store, convert::kCompsKind, 6, {1, 2, 3, 4, 5, 6, 7});
@@ -396,10 +398,14 @@ TEST(SoilFileReader, MisoplPointCountUpToTheLimit) {
     std::int32_t count;
     bool problem;
   };
-  for (const Case& c : {Case{convert::kMaxRecordPairs, false}, Case{convert::kMaxRecordPairs + 1, true}}) {
+  const std::vector<Case> cases{{convert::kMaxRecordPairs, false},
+                                {convert::kMaxRecordPairs + 1, true}};
+  for (const Case& c : cases) {
     SCOPED_TRACE(c.count);
     std::vector<double> reals{4, 0, 0, 0, 0, 0, 0, convert::kMaxRecordPairs};
-    for (int k = 1; k <= convert::kMaxRecordPairs; ++k) reals.insert(reals.end(), {10.0 * k, 0.01 * k});
+    for (int k = 1; k <= convert::kMaxRecordPairs; ++k) {
+      reals.insert(reals.end(), {10.0 * k, 0.01 * k});
+    }
     convert::MaterialStore& store = empty_store();
     set_reals(store, add_material(store, convert::kSpringCurveKind, 1500011), reals);
     std::vector<std::string> lines = written_file(convert::kSesamFormat);
@@ -414,8 +420,8 @@ TEST(SoilFileReader, MisoplPointCountUpToTheLimit) {
     EXPECT_EQ(file.materials.at(0).points.size(), static_cast<std::size_t>(c.count));
     if (c.problem) {
       EXPECT_EQ(file.problems[0].line, count_line);
-      EXPECT_NE(file.problems[0].what.find("more than the " + std::to_string(convert::kMaxRecordPairs)),
-                std::string::npos)
+      const std::string limit = "more than the " + std::to_string(convert::kMaxRecordPairs);
+      EXPECT_NE(file.problems[0].what.find(limit), std::string::npos)
           << file.problems[0].what;
     }
   }

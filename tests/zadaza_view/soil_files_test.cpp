@@ -266,18 +266,19 @@ TEST(SoilFiles, ListsUpToTheCapThenCounts) {
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (lines[i].size() == kDisplacementColumn + kPairField) pairs.push_back(i);
   }
-  ASSERT_GT(pairs.size(), view::kListedAtMost + 1);
+  const std::size_t cap = view::kListedAtMost;
+  ASSERT_GT(pairs.size(), cap + 1);
   enum class Listed { Differences, Problems };
   for (const Listed listed : {Listed::Differences, Listed::Problems}) {
-    for (const std::size_t n : {view::kListedAtMost - 1, view::kListedAtMost, view::kListedAtMost + 1}) {
-      SCOPED_TRACE((listed == Listed::Differences ? "differences " : "problems ") + std::to_string(n));
+    const bool differences = listed == Listed::Differences;
+    for (const std::size_t n : {cap - 1, cap, cap + 1}) {
+      SCOPED_TRACE((differences ? "differences " : "problems ") + std::to_string(n));
       std::vector<std::string> edited = lines;
-      const std::string value = listed == Listed::Differences ? "9.87654E+09" : "bad";
+      const std::string value = differences ? "9.87654E+09" : "bad";
       for (std::size_t k = 0; k < n; ++k) {
         edited[pairs[k]].replace(kDisplacementColumn, kPairField, pair_field(value));
       }
       write_file(dir / "copy.knf", text_of(edited));
-      const bool differences = listed == Listed::Differences;
       const Outcome outcome =
           run(dir, shell_quoted(kViewer) +
                        (differences ? " --compare soil.knf copy.knf" : " --table t.csv copy.knf"));
@@ -287,9 +288,9 @@ TEST(SoilFiles, ListsUpToTheCapThenCounts) {
       for (std::size_t at = said.find(item); at != std::string::npos; at = said.find(item, at + 1)) {
         ++items;
       }
-      EXPECT_EQ(items, std::min(n, view::kListedAtMost)) << said;
+      EXPECT_EQ(items, std::min(n, cap)) << said;
       const bool counted = said.find(" ... and 1 more") != std::string::npos;
-      EXPECT_EQ(counted, n > view::kListedAtMost) << said;
+      EXPECT_EQ(counted, n > cap) << said;
       if (differences) {
         EXPECT_NE(said.find("Differences: " + std::to_string(n)), std::string::npos);
       }

@@ -176,7 +176,8 @@ class Reader {
         return kUnreadableIdentifier;
       }
       const format::FieldPlace& place = shape_.field[k];
-      const std::string said = std::string(name) + " '" + std::string(*text) + "' in " + columns(place);
+      const std::string said =
+          std::string(name) + " '" + std::string(*text) + "' in " + columns(place);
       if (!std::isfinite(*value) || std::fabs(*value) > largest_whole_number(place.digits)) {
         reader_.problem(number_, said + " has more than " + std::to_string(place.digits) +
                                      " digits: no identifier can be written so");

@@ -212,9 +212,9 @@ int run_soil_file_view(const std::string& path, const std::string& page,
   const std::optional<soil::SoilFile> file = read_soil(path, outcome);
   if (!file) return outcome == SoilRead::NotASoilFile ? kUsageOrOutputFailure : kNotOpened;
   const std::string page_path = page_file(page, path, tables);
+  const std::string more = " unreadable lines or fields";
   report_problems(path, *file,
-                  page_path.empty() ? " unreadable lines or fields"
-                                    : " unreadable lines or fields (the page's Notes list them all)");
+                  page_path.empty() ? more : more + " (the page's Notes list them all)");
   if (!outputs_spare_soil_files({page_path, tables.table_file, tables.json_file}, {path})) {
     return kUsageOrOutputFailure;
   }

@@ -282,7 +282,9 @@ void append_series(std::string& out, const SpringSeries& series, std::size_t i, 
   append_line(out, kSeriesLine[i], series.points, plot);
   const MarkerLook look = look_of(series.marker, i);
   for (const CurvePair& p : series.points) {
-    if (drawable_pair(p)) append_marker(out, look.css_class, look.radius, plot, p.displacement, p.force);
+    if (drawable_pair(p)) {
+      append_marker(out, look.css_class, look.radius, plot, p.displacement, p.force);
+    }
   }
 }
 
