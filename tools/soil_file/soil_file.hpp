@@ -5,11 +5,16 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace soil {
+
+// What an identifier field holds when it cannot be read: a number no identifier field can hold
+// (none is 11 characters wide), so it names nothing and nothing is found by it.
+inline constexpr std::int32_t kUnreadableIdentifier = std::numeric_limits<std::int32_t>::min();
 
 // A number as the file writes it: its value and its text, blanks trimmed. A field of
 // asterisks or an unreadable field has no value (NaN) and is reported.
@@ -36,6 +41,12 @@ struct Block {
   std::vector<Layer> layers;
 };
 
+// A field a record holds as 0, with its place as a reader is told it ("line 2 field 1").
+struct ZeroField {
+  std::string name;
+  Written value;
+};
+
 struct Point {
   Written force;
   Written displacement;
@@ -50,6 +61,8 @@ struct Material {
   std::string keyword;    // "MISOPL", "ELPLCURV", "SPRIDIAG", "Elastic" ...
   bool elastoplastic = false;  // spring curves: ELPLCURV, or a SESAM curve law of 4
   Written law;                 // SESAM only: the curve law code as written
+  // SESAM only: the fields the record holds as 0, line 1's after the law code, then line 2's.
+  std::vector<ZeroField> zero_fields;
   std::vector<Point> points;   // spring curves
   // The other kinds' values in store order: MISOIEP and Elastic 5, CompS 7, Bearing S11 to
   // S66, spring matrices all 36 entries (zero off the diagonal of SPRIDIAG), MREF the six
@@ -66,6 +79,7 @@ struct Banner {
 struct Problem {
   int line = 0;
   std::string what;
+  std::string text;  // the line as it stands; nothing for the end of the file
 };
 
 struct SoilFile {
@@ -76,7 +90,7 @@ struct SoilFile {
   std::vector<Problem> problems;
 };
 
-// Reads the whole text of a soil file; lines end in CR LF (a bare LF is taken too).
+// Reads the whole text of a soil file; LF, CR LF and CR alone each end a line.
 SoilFile read_soil_file(std::string_view text);
 
 // Whether the start of a file is text (no control bytes but line ends and tabs), as a soil
@@ -88,7 +102,10 @@ std::string_view format_name(TableFormat format);  // "none", "SESAM", "KNF"
 // Whether the value is written at all, not asterisks or unreadable.
 bool readable(const Written& w);
 
-// The first spring curve material with the identifier, or none.
+// The first spring curve material with the identifier, or none; none for an unreadable one.
 const Material* find_spring_curve(const SoilFile& file, std::int32_t id);
+
+// The identifier as a reader is shown it: its number, or "(unreadable)".
+std::string identifier_text(std::int32_t id);
 
 }  // namespace soil

@@ -130,6 +130,13 @@ std::optional<std::int32_t> parse_integer(std::string_view text) {
   return value;
 }
 
+// The largest whole number of `digits` digits.
+double largest_whole_number(int digits) {
+  double power = 1.0;
+  for (int d = 0; d < digits; ++d) power *= 10.0;
+  return power - 1.0;
+}
+
 std::string columns(const format::FieldPlace& place) {
   return "columns " + std::to_string(place.column + 1) + "-" +
          std::to_string(place.column + place.width);
@@ -157,6 +164,49 @@ class Reader {
       const std::optional<double> value = parse_real(*text);
       if (!value) report_unreadable(k, name, *text);
       return {value.value_or(kNoValue), std::string(*text)};
+    }
+
+    // A SESAM identifier: a real that must be exactly a whole number the field's digits hold.
+    std::int32_t sesam_identifier(std::size_t k, std::string_view name) const {
+      const std::optional<std::string_view> text = field_text(k, name);
+      if (!text) return kUnreadableIdentifier;
+      const std::optional<double> value = parse_real(*text);
+      if (!value) {
+        report_unreadable(k, name, *text);
+        return kUnreadableIdentifier;
+      }
+      const format::FieldPlace& place = shape_.field[k];
+      const std::string said =
+          std::string(name) + " '" + std::string(*text) + "' in " + columns(place);
+      if (!std::isfinite(*value) || std::fabs(*value) > largest_whole_number(place.digits)) {
+        reader_.problem(number_, said + " has more than " + std::to_string(place.digits) +
+                                     " digits: no identifier can be written so");
+        return kUnreadableIdentifier;
+      }
+      if (*value != std::trunc(*value)) {
+        reader_.problem(number_, said + " is not a whole number: it names no identifier");
+        return kUnreadableIdentifier;
+      }
+      return static_cast<std::int32_t>(*value);
+    }
+
+    // An integer field that holds an identifier; what cannot be read names nothing.
+    std::int32_t identifier(std::size_t k, std::string_view name) const {
+      const std::optional<std::string_view> text = field_text(k, name);
+      if (!text) return kUnreadableIdentifier;
+      const std::optional<std::int32_t> value = parse_integer(*text);
+      if (!value) report_unreadable(k, name, *text);
+      return value.value_or(kUnreadableIdentifier);
+    }
+
+    // A field the record always holds as 0.
+    Written zero(std::size_t k, std::string_view name) const {
+      Written w = real(k, name);
+      if (readable(w) && w.value != 0.0) {
+        reader_.problem(number_, std::string(name) + " '" + w.text + "' in " +
+                                     columns(shape_.field[k]) + ": the record holds 0 there");
+      }
+      return w;
     }
 
     std::int32_t integer(std::size_t k, std::string_view name) const {
@@ -199,21 +249,25 @@ class Reader {
     int number_;
   };
 
+  // LF, CR LF and CR alone each end a line.
   void split(std::string_view text) {
     std::size_t start = 0;
     while (start < text.size()) {
-      std::size_t end = text.find('\n', start);
+      std::size_t end = text.find_first_of("\r\n", start);
       if (end == std::string_view::npos) end = text.size();
-      std::string_view line = text.substr(start, end - start);
-      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-      lines_.push_back(line);
-      start = end + 1;
+      lines_.push_back(text.substr(start, end - start));
+      const bool cr_lf = end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n';
+      start = end + (cr_lf ? 2 : 1);
     }
   }
 
   int number() const { return static_cast<int>(at_) + 1; }
 
-  void problem(int line, std::string what) { file_.problems.push_back({line, std::move(what)}); }
+  void problem(int line, std::string what) {
+    const auto at = static_cast<std::size_t>(line - 1);
+    const std::string_view text = at < lines_.size() ? lines_[at] : std::string_view();
+    file_.problems.push_back({line, std::move(what), std::string(text)});
+  }
 
   // Takes the current line as one of `shape`, reporting a length that differs from it.
   Fields take(const LineShape& shape, std::string_view record) {
@@ -294,12 +348,13 @@ class Reader {
   }
 
   void read_soilchar() {
-    const bool exponent_form = lines_[at_].size() == kSoilcharExponent.length;
+    // A line longer than the fixed form is of the exponent form, however long it is.
+    const bool exponent_form = lines_[at_].size() > kSoilcharFixed.length;
     const LineShape& shape = exponent_form ? kSoilcharExponent : kSoilcharFixed;
     Block block;
     block.line = number();
     const Fields f = take(shape, "SOILCHAR line");
-    block.soil_id = f.integer(0, "soil identifier");
+    block.soil_id = f.identifier(0, "soil identifier");
     block.type = f.integer(1, "type");
     block.mudline = f.real(2, "mudline level");
     block.diameter = f.real(3, "reference diameter");
@@ -315,8 +370,8 @@ class Reader {
     const Fields f = take(kLayerLine, "layer line");
     layer.top = f.real(0, "top level");
     layer.bottom = f.real(1, "bottom level");
-    layer.materials = {f.integer(2, "P-y material"), f.integer(3, "T-z material"),
-                       f.integer(4, "Q-z material")};
+    layer.materials = {f.identifier(2, "P-y material"), f.identifier(3, "T-z material"),
+                       f.identifier(4, "Q-z material")};
     file_.blocks.back().layers.push_back(std::move(layer));
   }
 
@@ -339,13 +394,6 @@ class Reader {
     return {f.real(0, point + " force"), f.real(1, point + " displacement")};
   }
 
-  static std::int32_t identifier_of(const Written& id) {
-    if (!std::isfinite(id.value) || std::fabs(id.value) > std::numeric_limits<std::int32_t>::max()) {
-      return 0;
-    }
-    return static_cast<std::int32_t>(std::lround(id.value));
-  }
-
   void read_misopl() {
     enter_table(TableFormat::Sesam, "MISOPL");
     Material m;
@@ -354,17 +402,30 @@ class Reader {
     m.keyword = std::string(trimmed(convert::kMisopl));
     {
       const Fields f = take(kMisoplLine1, "MISOPL record");
-      m.id = identifier_of(f.real(1, "identifier"));
+      m.id = f.sesam_identifier(1, "identifier");
       m.law = f.real(2, "curve law code");
       m.elastoplastic = std::trunc(m.law.value) == convert::kElplcurvLaw;
+      for (std::size_t k = 3; k < kMisoplLine1.fields; ++k) {
+        const std::string name = "field " + std::to_string(k + 1);
+        m.zero_fields.push_back({name, f.zero(k, name)});
+      }
     }
     const std::string record = record_name(m);
     if (!next_of_record(kMisoplLine2, record)) return finish(std::move(m));
-    take(kMisoplLine2, record + ", line 2");
+    {
+      const Fields f = take(kMisoplLine2, record + ", line 2");
+      for (std::size_t k = 0; k < kMisoplLine2.fields; ++k) {
+        const std::string name = "line 2 field " + std::to_string(k + 1);
+        m.zero_fields.push_back({name, f.zero(k, name)});
+      }
+    }
     if (!next_of_record(kMisoplCount, record)) return finish(std::move(m));
     const std::int32_t n = take(kMisoplCount, record + ", point count").integer(0, "point count");
     if (n > convert::kMaxRecordPairs) {
-      problem(number() - 1, record + ": " + std::to_string(n) + " points, more than a record holds");
+      problem(number() - 1, record + ": " + std::to_string(n) + " points, more than the " +
+                                std::to_string(convert::kMaxRecordPairs) + " a record holds");
+    } else if (n < 0) {
+      problem(number() - 1, record + ": a point count of " + std::to_string(n));
     }
     for (std::int32_t k = 1; k <= n; ++k) {
       if (!next_of_record(kMisoplPair, record + " (" + std::to_string(n) + " points)")) break;
@@ -421,12 +482,13 @@ class Reader {
     }
     m.elastoplastic = &shape == &kElplcurv;
     const Fields f = take(shape, m.keyword + " record");
-    m.id = f.integer(0, "identifier");
+    m.id = f.identifier(0, "identifier");
     const bool matrix = kind == convert::kSpringMatrixKind;
     for (std::size_t k = 1; k < shape.fields; ++k) {
       if (kind == convert::kSpringReferenceKind) {
-        const std::int32_t r = f.integer(k, "reference " + std::to_string(k));
-        m.values.push_back({static_cast<double>(r), std::string(without_leading_blanks(f.raw(k)))});
+        const std::int32_t r = f.identifier(k, "reference " + std::to_string(k));
+        const double value = r == kUnreadableIdentifier ? kNoValue : static_cast<double>(r);
+        m.values.push_back({value, std::string(without_leading_blanks(f.raw(k)))});
       } else {
         m.values.push_back(f.real(k, (matrix ? "diagonal entry " : "value ") + std::to_string(k)));
       }
@@ -500,10 +562,15 @@ std::string_view format_name(TableFormat format) {
 bool readable(const Written& w) { return !std::isnan(w.value); }
 
 const Material* find_spring_curve(const SoilFile& file, std::int32_t id) {
+  if (id == kUnreadableIdentifier) return nullptr;
   for (const Material& m : file.materials) {
     if (m.id == id && m.kind == convert::kSpringCurveKind) return &m;
   }
   return nullptr;
+}
+
+std::string identifier_text(std::int32_t id) {
+  return id == kUnreadableIdentifier ? "(unreadable)" : std::to_string(id);
 }
 
 }  // namespace soil

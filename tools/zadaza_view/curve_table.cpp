@@ -212,7 +212,7 @@ std::vector<TableRow> table_rows(const soil::SoilFile& file) {
         if (m == nullptr) continue;
         TableRow row;
         row.diameter = block.diameter.value;
-        row.soil_id = block.soil_id;
+        if (block.soil_id != soil::kUnreadableIdentifier) row.soil_id = block.soil_id;
         row.layer = static_cast<int>(j + 1);
         row.level_top = block.layers[j].top.value;
         row.level_bottom = block.layers[j].bottom.value;

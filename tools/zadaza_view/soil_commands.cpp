@@ -3,12 +3,11 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <optional>
 
 #include "format/layout.hpp"
 #include "io/units.hpp"
+#include "os/files.hpp"
 #include "markup.hpp"
 #include "curve_table.hpp"
 #include "output_files.hpp"
@@ -21,47 +20,80 @@ namespace view {
 namespace {
 
 constexpr auto kLine = format::layout<"(A)">;
-constexpr std::size_t kDifferencesShown = 20;
 constexpr std::size_t kTextSniffLength = 512;
+constexpr std::size_t kReadPiece = 1 << 16;
 
 void say(const std::string& line) { io::write(io::kConsoleOut, kLine, {std::string_view(line)}); }
 
-// The file's text, or its first `most` characters; nothing when it cannot be opened or read.
-std::optional<std::string> read_text(const std::string& path, std::size_t most) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string text;
-  if (most == std::string::npos) {
-    text.assign(std::istreambuf_iterator<char>(in), {});
-  } else {
-    text.resize(most);
-    in.read(text.data(), static_cast<std::streamsize>(most));
-    text.resize(static_cast<std::size_t>(in.gcount()));
+// The file's text, or its first `most` characters; the system's refusal when it cannot be
+// opened (a folder is refused) or read.
+os::Error read_text(const std::string& path, std::size_t most, std::string& text) {
+  os::FileHandle file = os::kNoFile;
+  os::FileFacts facts;
+  if (const os::Error refused = os::open_for_reading(path.c_str(), file, facts)) return refused;
+  text.clear();
+  while (text.size() < most) {
+    const std::size_t had = text.size();
+    text.resize(had + std::min(kReadPiece, most - had));
+    std::size_t got = 0;
+    const os::Error refused = os::read_some(file, text.data() + had, text.size() - had, got);
+    text.resize(had + got);
+    if (refused) {
+      os::close_file(file);
+      return refused;
+    }
+    if (got == 0) break;
   }
-  if (in.bad()) return std::nullopt;
-  return text;
+  os::close_file(file);
+  return {};
 }
 
-// The whole soil file, or nothing (reported) when it cannot be read or is not a soil file.
-std::optional<soil::SoilFile> read_soil(const std::string& path) {
-  const std::optional<std::string> text = read_text(path, std::string::npos);
-  if (!text) {
-    report("cannot read '" + path + "': check the name and that it is a readable file");
+enum class SoilRead { Read, Unreadable, NotASoilFile };
+
+// The whole soil file, or nothing (reported, and why in `outcome`) when it cannot be read or
+// is not a soil file: binary, or text that holds no SOILCHAR block and no material.
+std::optional<soil::SoilFile> read_soil(const std::string& path, SoilRead& outcome) {
+  std::string text;
+  if (const os::Error refused = read_text(path, std::string::npos, text)) {
+    report("cannot read '" + path + "': " + std::string(refused.text()) +
+           "; check the name and that it is a readable file");
+    outcome = SoilRead::Unreadable;
     return std::nullopt;
   }
-  if (!soil::looks_like_soil_file(std::string_view(*text).substr(0, kTextSniffLength))) {
+  if (!soil::looks_like_soil_file(std::string_view(text).substr(0, kTextSniffLength))) {
     report("'" + path + "' is not a soil file (it is not text); a ZADAZA file is drawn alone: "
            "zadaza-view FILE");
+    outcome = SoilRead::NotASoilFile;
     return std::nullopt;
   }
-  return soil::read_soil_file(*text);
+  soil::SoilFile file = soil::read_soil_file(text);
+  if (file.blocks.empty() && file.materials.empty()) {
+    report("'" + path + "' is neither a ZADAZA file nor a soil file: it is text that holds no "
+           "SOILCHAR block and no material; give a ZADAZA file or a soil file the converter wrote");
+    outcome = SoilRead::NotASoilFile;
+    return std::nullopt;
+  }
+  outcome = SoilRead::Read;
+  return file;
+}
+
+// The first kListedAtMost of `lines` through `write`, then how many more there are.
+template <class Write>
+void list_capped(const std::vector<std::string>& lines, Write write, const std::string& more) {
+  const std::size_t shown = std::min(lines.size(), kListedAtMost);
+  for (std::size_t i = 0; i < shown; ++i) write(lines[i]);
+  if (shown < lines.size()) {
+    write(" ... and " + std::to_string(lines.size() - shown) + " more" + more);
+  }
 }
 
 // The file's unreadable lines on standard error, so that a script sees them too.
-void report_problems(const std::string& path, const soil::SoilFile& file) {
+void report_problems(const std::string& path, const soil::SoilFile& file, const std::string& more) {
+  std::vector<std::string> lines;
   for (const soil::Problem& p : file.problems) {
-    report(path + ": line " + std::to_string(p.line) + ": " + p.what);
+    lines.push_back(path + ": line " + std::to_string(p.line) + ": " + p.what);
   }
+  list_capped(lines, [](const std::string& line) { report(line); }, more);
 }
 
 // Nothing is written when any output would replace one of the soil files read.
@@ -135,12 +167,8 @@ void print_summary(const CompareOptions& o, const soil::SoilFile& a, const soil:
       std::to_string(c.matched_layers) + " layers, " + std::to_string(c.matched_materials) +
       " materials; relative tolerance " + shortest(o.tolerance));
   say(" Differences: " + std::to_string(c.differences.size()));
-  const std::size_t shown = std::min(c.differences.size(), kDifferencesShown);
-  for (std::size_t i = 0; i < shown; ++i) say(c.differences[i]);
-  if (shown < c.differences.size()) {
-    say(" ... and " + std::to_string(c.differences.size() - shown) + " more" +
-        (o.page.empty() ? " (-o PAGE.html lists them all)" : " (the page lists them all)"));
-  }
+  list_capped(c.differences, say,
+              o.page.empty() ? " (-o PAGE.html lists them all)" : " (the page lists them all)");
 }
 
 }  // namespace
@@ -155,11 +183,12 @@ int run_comparison(const std::vector<std::string>& arguments) {
     report(error);
     return kSoilFileUnreadable;
   }
-  const std::optional<soil::SoilFile> a = read_soil(o.files[0]);
-  const std::optional<soil::SoilFile> b = a ? read_soil(o.files[1]) : std::nullopt;
+  SoilRead outcome = SoilRead::Read;
+  const std::optional<soil::SoilFile> a = read_soil(o.files[0], outcome);
+  const std::optional<soil::SoilFile> b = a ? read_soil(o.files[1], outcome) : std::nullopt;
   if (!a || !b) return kSoilFileUnreadable;
-  report_problems(o.files[0], *a);
-  report_problems(o.files[1], *b);
+  report_problems(o.files[0], *a, " unreadable lines or fields");
+  report_problems(o.files[1], *b, " unreadable lines or fields");
   const SoilComparison comparison = compare_soil_files(*a, *b, o.tolerance);
   print_summary(o, *a, *b, comparison);
   if (!o.page.empty()) {
@@ -173,16 +202,19 @@ int run_comparison(const std::vector<std::string>& arguments) {
 }
 
 bool is_soil_file(const std::string& path) {
-  const std::optional<std::string> start = read_text(path, kTextSniffLength);
-  return start && soil::looks_like_soil_file(*start);
+  std::string start;
+  return !read_text(path, kTextSniffLength, start) && soil::looks_like_soil_file(start);
 }
 
 int run_soil_file_view(const std::string& path, const std::string& page,
                        const TableRequest& tables) {
-  const std::optional<soil::SoilFile> file = read_soil(path);
-  if (!file) return kNotOpened;
-  report_problems(path, *file);
+  SoilRead outcome = SoilRead::Read;
+  const std::optional<soil::SoilFile> file = read_soil(path, outcome);
+  if (!file) return outcome == SoilRead::NotASoilFile ? kUsageOrOutputFailure : kNotOpened;
   const std::string page_path = page_file(page, path, tables);
+  const std::string more = " unreadable lines or fields";
+  report_problems(path, *file,
+                  page_path.empty() ? more : more + " (the page's Notes list them all)");
   if (!outputs_spare_soil_files({page_path, tables.table_file, tables.json_file}, {path})) {
     return kUsageOrOutputFailure;
   }

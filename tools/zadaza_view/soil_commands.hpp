@@ -1,6 +1,7 @@
 // zadaza-view on KRANO soil files: drawing one, and comparing two.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -23,16 +24,22 @@ inline constexpr const char* kSoilFileHelp =
     "  back. --table and --json write the table of what the file holds: the columns of a ZADAZA\n"
     "  file's table, one row per point as written of every spring a layer names, kept 1;\n"
     "  z_bottom and stress, which a soil file does not hold, are empty (null in JSON). Exit\n"
-    "  status 1 when the file cannot be read; 3 when the page or table is written and the\n"
-    "  file holds an unreadable line or an error banner.\n"
+    "  status 1 when the file cannot be read; 2 when it holds no SOILCHAR block and no\n"
+    "  material (nothing is written); 3 when the page or table is written and the file holds\n"
+    "  an unreadable line or an error banner. Standard error lists the first 100 unreadable\n"
+    "  lines.\n"
     "\n"
     "  --compare A B        compare two soil files: blocks by soil identifier, layers by\n"
     "                       number, materials by identifier and kind; prints a summary and\n"
-    "                       the first 20 differences. Exit status 0 equal, 1 different,\n"
-    "                       2 a file unreadable or a usage error\n"
+    "                       the first 100 differences. Exit status 0 equal, 1 different,\n"
+    "                       2 a file unreadable, not a soil file, or a usage error\n"
     "  --tolerance R        relative tolerance of the comparison (default 0: equal as written)\n"
     "  -o PAGE.html         with --compare: also write a page with every difference and the\n"
     "                       differing springs of A and B drawn over each other\n";
+
+// Differences of a comparison and a file's unreadable lines: those printed, before a count of
+// the rest.
+inline constexpr std::size_t kListedAtMost = 100;
 
 inline constexpr int kSoilFilesEqual = 0;
 inline constexpr int kSoilFilesDiffer = 1;

@@ -16,7 +16,9 @@ constexpr std::array<const char*, 3> kCurveNames{"P-y", "T-z", "Q-z"};
 
 bool same(const Written& a, const Written& b, double tolerance) {
   if (!soil::readable(a) || !soil::readable(b)) return a.text == b.text;
-  if (tolerance == 0.0) return a.value == b.value;
+  if (!std::isfinite(a.value) || !std::isfinite(b.value) || tolerance == 0.0) {
+    return a.value == b.value;
+  }
   return std::fabs(a.value - b.value) <= tolerance * std::max(std::fabs(a.value), std::fabs(b.value));
 }
 
@@ -60,8 +62,9 @@ void compare_layers(Comparer& c, const std::string& where, const soil::Block& a,
     c.value(layer + " top level", a.layers[j].top, b.layers[j].top);
     c.value(layer + " bottom level", a.layers[j].bottom, b.layers[j].bottom);
     for (std::size_t t = 0; t < kCurveNames.size(); ++t) {
-      c.number(layer + " " + kCurveNames[t] + " material", a.layers[j].materials[t],
-               b.layers[j].materials[t]);
+      c.text(layer + " " + kCurveNames[t] + " material",
+             soil::identifier_text(a.layers[j].materials[t]),
+             soil::identifier_text(b.layers[j].materials[t]));
     }
   }
 }
@@ -85,7 +88,7 @@ void compare_blocks(Comparer& c, const soil::SoilFile& a, const soil::SoilFile& 
   const auto in_a = blocks_by_id(a);
   auto in_b = blocks_by_id(b);
   for (const auto& [id, block] : in_a) {
-    const std::string where = "SOILCHAR " + std::to_string(id);
+    const std::string where = "SOILCHAR " + soil::identifier_text(id);
     const auto match = first_of(in_b, id);
     if (match == in_b.end()) {
       c.add(where + " only in A");
@@ -101,28 +104,41 @@ void compare_blocks(Comparer& c, const soil::SoilFile& a, const soil::SoilFile& 
     c.value(where + " length factor", block->length_factor, other.length_factor);
     compare_layers(c, where, *block, other, result);
   }
-  for (const auto& [id, block] : in_b) c.add("SOILCHAR " + std::to_string(id) + " only in B");
-}
-
-void compare_points(Comparer& c, const std::string& where, const soil::Material& a,
-                    const soil::Material& b) {
-  c.number(where + " point count", static_cast<long long>(a.points.size()),
-           static_cast<long long>(b.points.size()));
-  for (std::size_t k = 0; k < std::min(a.points.size(), b.points.size()); ++k) {
-    const std::string point = where + " point " + std::to_string(k + 1);
-    c.value(point + " force", a.points[k].force, b.points[k].force);
-    c.value(point + " displacement", a.points[k].displacement, b.points[k].displacement);
+  for (const auto& [id, block] : in_b) {
+    c.add("SOILCHAR " + soil::identifier_text(id) + " only in B");
   }
 }
 
-void compare_material(Comparer& c, const soil::Material& a, const soil::Material& b) {
-  const std::string where = "material " + std::to_string(a.id) + " (" + a.keyword + ")";
+// The points that differ go into `differing`, with those only one of the two holds.
+void compare_points(Comparer& c, const std::string& where, const soil::Material& a,
+                    const soil::Material& b, std::set<std::size_t>& differing) {
+  c.number(where + " point count", static_cast<long long>(a.points.size()),
+           static_cast<long long>(b.points.size()));
+  const std::size_t common = std::min(a.points.size(), b.points.size());
+  for (std::size_t k = 0; k < common; ++k) {
+    const std::string point = where + " point " + std::to_string(k + 1);
+    const std::size_t before = c.count();
+    c.value(point + " force", a.points[k].force, b.points[k].force);
+    c.value(point + " displacement", a.points[k].displacement, b.points[k].displacement);
+    if (c.count() != before) differing.insert(k);
+  }
+  for (std::size_t k = common; k < std::max(a.points.size(), b.points.size()); ++k) {
+    differing.insert(k);
+  }
+}
+
+void compare_material(Comparer& c, const soil::Material& a, const soil::Material& b,
+                      std::set<std::size_t>& differing_points) {
+  const std::string where = "material " + soil::identifier_text(a.id) + " (" + a.keyword + ")";
   if (a.kind == convert::kSpringCurveKind) {
     c.text(where + " curve law", a.elastoplastic ? "elasto-plastic" : "hyper-elastic",
            b.elastoplastic ? "elasto-plastic" : "hyper-elastic");
   }
   if (!a.law.text.empty() && !b.law.text.empty()) c.value(where + " curve law code", a.law, b.law);
-  compare_points(c, where, a, b);
+  for (std::size_t i = 0; i < std::min(a.zero_fields.size(), b.zero_fields.size()); ++i) {
+    c.value(where + " " + a.zero_fields[i].name, a.zero_fields[i].value, b.zero_fields[i].value);
+  }
+  compare_points(c, where, a, b, differing_points);
   c.number(where + " value count", static_cast<long long>(a.values.size()),
            static_cast<long long>(b.values.size()));
   for (std::size_t i = 0; i < std::min(a.values.size(), b.values.size()); ++i) {
@@ -138,8 +154,12 @@ std::multimap<MaterialKey, const soil::Material*> materials_by_key(const soil::S
   return materials;
 }
 
-std::string only_in(const soil::Material& m, const char* file) {
-  return "material " + std::to_string(m.id) + " (" + m.keyword + ") only in " + file;
+// A material only one file holds: a difference, and so is every point of it.
+void add_only_in(Comparer& c, const soil::Material& m, const char* file, SoilComparison& result) {
+  c.add("material " + soil::identifier_text(m.id) + " (" + m.keyword + ") only in " + file);
+  const MaterialKey key{m.id, m.kind};
+  result.differing_materials.insert(key);
+  for (std::size_t k = 0; k < m.points.size(); ++k) result.differing_points[key].insert(k);
 }
 
 void compare_materials(Comparer& c, const soil::SoilFile& a, const soil::SoilFile& b,
@@ -149,19 +169,40 @@ void compare_materials(Comparer& c, const soil::SoilFile& a, const soil::SoilFil
     const MaterialKey key{m.id, m.kind};
     const auto match = first_of(in_b, key);
     if (match == in_b.end()) {
-      c.add(only_in(m, "A"));
-      result.differing_materials.insert(key);
+      add_only_in(c, m, "A", result);
       continue;
     }
     const std::size_t before = c.count();
-    compare_material(c, m, *match->second);
+    std::set<std::size_t> points;
+    compare_material(c, m, *match->second, points);
     in_b.erase(match);
     ++result.matched_materials;
     if (c.count() != before) result.differing_materials.insert(key);
+    if (!points.empty()) result.differing_points[key].insert(points.begin(), points.end());
   }
-  for (const auto& [key, m] : in_b) {
-    c.add(only_in(*m, "B"));
-    result.differing_materials.insert(key);
+  for (const auto& [key, m] : in_b) add_only_in(c, *m, "B", result);
+}
+
+std::string problem_at(const soil::Problem& p) {
+  return "line " + std::to_string(p.line) + ": " + p.what;
+}
+
+// What one file could not read is no value to compare: unreadable identifiers would all be
+// taken as equal. Each problem is matched, in order, with the other file's by what it says
+// and the text of its line.
+void compare_problems(Comparer& c, const soil::SoilFile& a, const soil::SoilFile& b) {
+  const std::size_t common = std::min(a.problems.size(), b.problems.size());
+  for (std::size_t k = 0; k < common; ++k) {
+    if (a.problems[k].what != b.problems[k].what || a.problems[k].text != b.problems[k].text) {
+      c.add("unreadable " + std::to_string(k + 1) + ": A " + problem_at(a.problems[k]) +
+            " vs B " + problem_at(b.problems[k]));
+    }
+  }
+  for (std::size_t k = common; k < a.problems.size(); ++k) {
+    c.add("unreadable in A only: " + problem_at(a.problems[k]));
+  }
+  for (std::size_t k = common; k < b.problems.size(); ++k) {
+    c.add("unreadable in B only: " + problem_at(b.problems[k]));
   }
 }
 
@@ -173,6 +214,7 @@ SoilComparison compare_soil_files(const soil::SoilFile& a, const soil::SoilFile&
   Comparer c(tolerance, result);
   compare_blocks(c, a, b, result);
   compare_materials(c, a, b, result);
+  compare_problems(c, a, b);
   return result;
 }
 

@@ -2,7 +2,9 @@
 // by number, materials by identifier and kind. What only one file holds is a difference too.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <map>
 #include <set>
 #include <string>
 #include <utility>
@@ -19,10 +21,15 @@ struct SoilComparison {
   int matched_materials = 0;
   // The materials, by identifier and kind, that differ or that only one file holds.
   std::set<std::pair<std::int32_t, std::int32_t>> differing_materials;
+  // The points (from 0) of those materials that differ or that only one file holds.
+  std::map<std::pair<std::int32_t, std::int32_t>, std::set<std::size_t>> differing_points;
 };
 
 // Values are equal when they differ by at most `tolerance` times the larger magnitude; with
-// 0, when they are equal as written. Fields without a value compare by their text.
+// 0, when they are equal as written. An infinity equals only the same infinity, whatever the
+// tolerance; fields without a value (asterisks, NaN, unreadable) compare by their text. What
+// either file could not read is compared too, in order: the same problem in both is no
+// difference.
 SoilComparison compare_soil_files(const soil::SoilFile& a, const soil::SoilFile& b,
                                   double tolerance);
 

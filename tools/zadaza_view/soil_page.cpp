@@ -14,6 +14,7 @@ namespace view {
 namespace {
 
 const soil::Material* material_named(const soil::SoilFile& file, std::int32_t id) {
+  if (id == soil::kUnreadableIdentifier) return nullptr;
   for (const soil::Material& m : file.materials) {
     if (m.id == id) return &m;
   }
@@ -21,12 +22,12 @@ const soil::Material* material_named(const soil::SoilFile& file, std::int32_t id
 }
 
 std::string material_at(const soil::Material& m) {
-  return "material " + std::to_string(m.id) + " (" + m.keyword + ", line " +
+  return "material " + soil::identifier_text(m.id) + " (" + m.keyword + ", line " +
          std::to_string(m.line) + ")";
 }
 
 std::string layer_place(const soil::Block& block, std::size_t j) {
-  return "SOILCHAR " + std::to_string(block.soil_id) + ", layer " + std::to_string(j + 1);
+  return "SOILCHAR " + soil::identifier_text(block.soil_id) + ", layer " + std::to_string(j + 1);
 }
 
 std::set<std::int32_t> named_identifiers(const soil::SoilFile& file) {
@@ -36,14 +37,18 @@ std::set<std::int32_t> named_identifiers(const soil::SoilFile& file) {
   }
   for (const soil::Material& m : file.materials) {
     if (m.kind != convert::kSpringReferenceKind) continue;
-    for (const soil::Written& r : m.values) named.insert(static_cast<std::int32_t>(r.value));
+    for (const soil::Written& r : m.values) {
+      if (soil::readable(r)) named.insert(static_cast<std::int32_t>(r.value));
+    }
   }
   return named;
 }
 
 void add_material_notes(const soil::SoilFile& file, std::vector<std::string>& notes) {
   std::map<std::int32_t, std::vector<int>> lines_of;
-  for (const soil::Material& m : file.materials) lines_of[m.id].push_back(m.line);
+  for (const soil::Material& m : file.materials) {
+    if (m.id != soil::kUnreadableIdentifier) lines_of[m.id].push_back(m.line);
+  }
   for (const auto& [id, lines] : lines_of) {
     if (lines.size() < 2) continue;
     std::string list;
@@ -73,11 +78,18 @@ std::vector<CurvePair> points_of(const soil::Material* m) {
   return points;
 }
 
-void append_head(std::string& out, const std::string& title) {
+// The comparison's markers: A's rings, and the contrasting rings around the points that differ.
+constexpr std::string_view kComparisonStyle =
+    ".o{fill:none;stroke:#1d4f9c;stroke-width:1}\n"
+    ".o2{fill:none;stroke:#d2691e;stroke-width:1}\n"
+    ".x{fill:none;stroke:#c8007a;stroke-width:1.4}\n";
+
+void append_head(std::string& out, const std::string& title, std::string_view more_style = {}) {
   out += "<!DOCTYPE html>\r\n<html lang=\"en\"><head><meta charset=\"utf-8\"/><title>";
   out += escaped(title);
   out += "</title><style>";
   out += page_style();
+  out += more_style;
   out += "</style></head>\r\n<body>\r\n<h1>";
   out += escaped(title);
   out += "</h1>\r\n";
@@ -101,11 +113,14 @@ void append_layer_cell(std::string& out, const soil::SoilFile& file, const soil:
   const soil::Material* m = soil::find_spring_curve(file, id);
   SpringChart chart;
   chart.type = type;
-  chart.title = std::string(curve_name(type)) + "  material " + std::to_string(id) +
+  chart.title = std::string(curve_name(type)) + "  material " + soil::identifier_text(id) +
                 (m == nullptr ? "  missing" : "  " + std::to_string(m->points.size()) + " points");
-  chart.attributes = " data-soil=\"" + std::to_string(block.soil_id) + "\" data-layer=\"" +
-                     std::to_string(j + 1) + "\" data-material=\"" + std::to_string(id) + "\"";
-  if (m != nullptr) chart.series.push_back({m->keyword + " as written", points_of(m)});
+  chart.attributes = " data-soil=\"" + soil::identifier_text(block.soil_id) +
+                     "\" data-layer=\"" + std::to_string(j + 1) + "\" data-material=\"" +
+                     soil::identifier_text(id) + "\"";
+  if (m != nullptr) {
+    chart.series.push_back({m->keyword + " as written", points_of(m), SpringMarker::Dot, {}});
+  }
   out += m == nullptr ? "<div class=\"cell noted\">" : "<div class=\"cell\">";
   append_spring_chart_svg(out, chart);
   if (m == nullptr) out += "<p>not in the material table</p>";
@@ -113,7 +128,7 @@ void append_layer_cell(std::string& out, const soil::SoilFile& file, const soil:
 }
 
 void append_block(std::string& out, const soil::SoilFile& file, const soil::Block& block) {
-  out += "<section><h2>SOILCHAR " + std::to_string(block.soil_id) + ": diameter " +
+  out += "<section><h2>SOILCHAR " + soil::identifier_text(block.soil_id) + ": diameter " +
          escaped(block.diameter.text) + ", mudline " + escaped(block.mudline.text) + "</h2>\r\n";
   out += "<p>Type " + std::to_string(block.type) + ", force factor " +
          escaped(block.force_factor.text) + ", length factor " +
@@ -153,16 +168,22 @@ CurveType type_named(const soil::SoilFile& file, std::int32_t id) {
   return CurveType::PY;
 }
 
-void append_overlay(std::string& out, const ComparedFiles& files, std::int32_t id) {
+// A's points as rings, B's as smaller dots inside them, and each point where they part ringed
+// in both.
+void append_overlay(std::string& out, const ComparedFiles& files, std::int32_t id,
+                    const std::set<std::size_t>& differing) {
   const soil::Material* a = soil::find_spring_curve(files.a, id);
   const soil::Material* b = soil::find_spring_curve(files.b, id);
+  if (a == nullptr && b == nullptr) return;  // an unreadable identifier: listed, not drawn
   SpringChart chart;
   chart.type = type_named(a != nullptr ? files.a : files.b, id);
   chart.title = "material " + std::to_string(id) + " (" + (a != nullptr ? a : b)->keyword + ")";
   chart.attributes = " data-material=\"" + std::to_string(id) + "\"";
-  if (a != nullptr) chart.series.push_back({"A " + files.a_name, points_of(a)});
-  if (b != nullptr) chart.series.push_back({"B " + files.b_name, points_of(b)});
-  if (a == nullptr) chart.series.insert(chart.series.begin(), SpringSeries{"A: none", {}});
+  chart.series.push_back({a != nullptr ? "A " + files.a_name : "A: none", points_of(a),
+                          SpringMarker::Ring, differing});
+  if (b != nullptr) {
+    chart.series.push_back({"B " + files.b_name, points_of(b), SpringMarker::SmallDot, differing});
+  }
   out += "<div class=\"cell\">";
   append_spring_chart_svg(out, chart);
   out += "</div>\r\n";
@@ -177,7 +198,8 @@ std::vector<std::string> layer_material_notes(const soil::SoilFile& file) {
       for (const CurveType type : kCurveTypeOrder) {
         const std::int32_t id = block.layers[j].materials[static_cast<std::size_t>(type)];
         const std::string what = layer_place(block, j) + ": the " +
-                                 std::string(curve_name(type)) + " material " + std::to_string(id);
+                                 std::string(curve_name(type)) + " material " +
+                                 soil::identifier_text(id);
         const soil::Material* named = material_named(file, id);
         if (named == nullptr) {
           notes.push_back(what + " is not in the material table");
@@ -225,7 +247,7 @@ std::string make_soil_page(const std::string& name, const soil::SoilFile& file) 
 
 std::string make_comparison_page(const ComparedFiles& files, const SoilComparison& comparison) {
   std::string out;
-  append_head(out, "Comparison of " + files.a_name + " and " + files.b_name);
+  append_head(out, "Comparison of " + files.a_name + " and " + files.b_name, kComparisonStyle);
   out += "<table class=\"facts\">\r\n";
   append_fact(out, "A", escaped(files.a_name + ": " + file_summary(files.a)));
   append_fact(out, "B", escaped(files.b_name + ": " + file_summary(files.b)));
@@ -236,10 +258,14 @@ std::string make_comparison_page(const ComparedFiles& files, const SoilCompariso
   append_fact(out, "Differences", std::to_string(comparison.differences.size()));
   out += "</table>\r\n<h2>Differences</h2>\r\n";
   append_list(out, comparison.differences, "None: the two files say the same.");
-  out += "<h2>Springs that differ</h2>\r\n<p>Blue: A as written; orange, dashed: B.</p>\r\n"
-         "<div class=\"row\">";
-  for (const auto& [id, kind] : comparison.differing_materials) {
-    if (kind == convert::kSpringCurveKind) append_overlay(out, files, id);
+  out += "<h2>Springs that differ</h2>\r\n<p>Blue rings: A as written; orange dots, dashed: B; "
+         "magenta rings: the points where A and B differ.</p>\r\n<div class=\"row\">";
+  static const std::set<std::size_t> kNone;
+  for (const auto& key : comparison.differing_materials) {
+    if (key.second != convert::kSpringCurveKind) continue;
+    const auto points = comparison.differing_points.find(key);
+    append_overlay(out, files, key.first,
+                   points == comparison.differing_points.end() ? kNone : points->second);
   }
   out += "</div>\r\n</body></html>\r\n";
   return out;

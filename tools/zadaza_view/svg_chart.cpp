@@ -245,6 +245,25 @@ void append_legend(std::string& out) {
 // Spring series: the first in the written points' colour, the second in another.
 constexpr std::array<std::string_view, 2> kSeriesLine{"s", "s2"};
 constexpr std::array<std::string_view, 2> kSeriesDot{"k", "k2"};
+constexpr std::array<std::string_view, 2> kSeriesRing{"o", "o2"};
+constexpr std::string_view kRingRadius = "3.4";
+constexpr std::string_view kSmallDotRadius = "1.5";
+constexpr std::string_view kDifferingClass = "x";
+constexpr std::string_view kDifferingRadius = "5.5";
+
+struct MarkerLook {
+  std::string_view css_class;
+  std::string_view radius;
+};
+
+MarkerLook look_of(SpringMarker marker, std::size_t series) {
+  switch (marker) {
+    case SpringMarker::Ring: return {kSeriesRing[series], kRingRadius};
+    case SpringMarker::SmallDot: return {kSeriesDot[series], kSmallDotRadius};
+    case SpringMarker::Dot: break;
+  }
+  return {kSeriesDot[series], kWrittenRadius};
+}
 
 Plot plot_of(const SpringChart& chart) {
   Range x;
@@ -261,8 +280,21 @@ Plot plot_of(const SpringChart& chart) {
 
 void append_series(std::string& out, const SpringSeries& series, std::size_t i, const Plot& plot) {
   append_line(out, kSeriesLine[i], series.points, plot);
+  const MarkerLook look = look_of(series.marker, i);
   for (const CurvePair& p : series.points) {
-    if (drawable_pair(p)) append_marker(out, kSeriesDot[i], kWrittenRadius, plot, p.displacement, p.force);
+    if (drawable_pair(p)) {
+      append_marker(out, look.css_class, look.radius, plot, p.displacement, p.force);
+    }
+  }
+}
+
+// After every series, so that no marker covers them.
+void append_differing(std::string& out, const SpringSeries& series, const Plot& plot) {
+  for (const std::size_t k : series.differing) {
+    if (k < series.points.size() && drawable_pair(series.points[k])) {
+      append_marker(out, kDifferingClass, kDifferingRadius, plot, series.points[k].displacement,
+                    series.points[k].force);
+    }
   }
 }
 
@@ -272,7 +304,8 @@ void append_series_legend(std::string& out, const SpringChart& chart) {
   out += "<g class=\"legend\">";
   for (std::size_t i = 0; i < std::min(chart.series.size(), kSeriesDot.size()); ++i) {
     const double x = kPlotLeft + kEntryWidth * static_cast<double>(i);
-    append_circle(out, kSeriesDot[i], kWrittenRadius, x, kLegendY);
+    const MarkerLook look = look_of(chart.series[i].marker, i);
+    append_circle(out, look.css_class, look.radius, x, kLegendY);
     append_text(out, "l", x + 6.0, kLegendY + kBaselineBelow, escaped(chart.series[i].label));
   }
   out += "</g>";
@@ -302,6 +335,7 @@ void append_spring_chart_svg(std::string& out, const SpringChart& chart) {
   append_axis_titles(out, chart.type);
   const std::size_t shown = std::min(chart.series.size(), kSeriesLine.size());
   for (std::size_t i = 0; i < shown; ++i) append_series(out, chart.series[i], i, plot);
+  for (std::size_t i = 0; i < shown; ++i) append_differing(out, chart.series[i], plot);
   append_series_legend(out, chart);
   out += "</svg>";
 }

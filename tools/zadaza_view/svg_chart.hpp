@@ -2,6 +2,8 @@
 // dots, the points the thinning dropped as rings, round-number axes and a legend.
 #pragma once
 
+#include <cstddef>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -15,10 +17,16 @@ namespace view {
 // grouped apart from the chart's own line and markers.
 void append_chart_svg(std::string& out, const Chart& chart, double diameter);
 
-// A spring as a soil file writes it: its points joined in the order written, a dot at each.
+// How a spring's points are marked: a dot; a ring, which a small dot of another spring at the
+// same place leaves visible; or that small dot.
+enum class SpringMarker { Dot, Ring, SmallDot };
+
+// A spring as a soil file writes it: its points joined in the order written, a marker at each.
 struct SpringSeries {
   std::string label;  // for the legend: "A", "B", or the file's name
   std::vector<CurvePair> points;
+  SpringMarker marker = SpringMarker::Dot;
+  std::set<std::size_t> differing;  // points (from 0) ringed in a contrasting colour, class "x"
 };
 
 // Springs read from soil files, drawn over each other (at most two), with the axes of their
