@@ -14,79 +14,20 @@
 #include <string>
 #include <vector>
 
+#include "app/run.hpp"
+#include "common/csv.hpp"
+#include "zadaza/soil_model.hpp"
+
 namespace zadaza_make {
 namespace {
 
-constexpr int kMaxLayers = 80;
-constexpr int kMaxDiameters = 15;
-constexpr int kOldDiameters = 4;  // the Old generation always holds four diameter groups
+constexpr int kOldDiameters = static_cast<int>(kOldDiameterGroups);
 
 constexpr std::array<const char*, 3> kCurveNames{"P-y", "T-z", "Q-z"};
-
-using Record = std::vector<std::string>;
-
-struct Row {
-  int number = 0;  // as a spreadsheet numbers it: the header is row 1
-  Record fields;
-};
 
 std::string shortest(double v) {
   char text[32];
   return {text, std::to_chars(text, text + sizeof text, v).ptr};
-}
-
-[[noreturn]] void fail_at(int row, const std::string& column, const std::string& what) {
-  throw std::runtime_error("row " + std::to_string(row) +
-                           (column.empty() ? "" : ", column " + column) + ": " + what);
-}
-
-// RFC 4180: fields separated by commas, records by CR LF or LF; a quoted field may hold
-// commas, line ends and doubled quotes.
-std::vector<Row> records_of(const std::string& text) {
-  std::vector<Row> rows;
-  Record record;
-  std::string field;
-  bool quoted = false;
-  bool was_quoted = false;
-  int line = 1;
-  int record_line = 1;
-  const auto end_record = [&] {
-    record.push_back(field);
-    const bool blank = record.size() == 1 && record[0].empty() && !was_quoted;
-    if (!blank) rows.push_back({record_line, record});
-    record.clear();
-    field.clear();
-    was_quoted = false;
-  };
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (quoted) {
-      if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
-        field += '"';
-        ++i;
-      } else if (c == '"') {
-        quoted = false;
-      } else {
-        if (c == '\n') ++line;
-        field += c;
-      }
-    } else if (c == '"' && field.empty()) {
-      quoted = was_quoted = true;
-    } else if (c == ',') {
-      record.push_back(field);
-      field.clear();
-      was_quoted = false;
-    } else if (c == '\n' || (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) {
-      if (c == '\r') ++i;
-      end_record();
-      record_line = ++line;
-    } else {
-      field += c;
-    }
-  }
-  if (quoted) fail_at(record_line, "", "a quoted field is not closed");
-  if (!field.empty() || !record.empty() || was_quoted) end_record();
-  return rows;
 }
 
 struct Columns {
@@ -98,37 +39,35 @@ struct Columns {
 
 enum Column : std::size_t { kLayer, kZBottom, kDiameter, kCurve, kPoint, kDisplacement, kStress };
 
-Columns columns_of(const Row& header) {
+Columns columns_of(const tools::CsvTable& table) {
   Columns c;
   for (std::size_t n = 0; n < Columns::kNeeded.size(); ++n) {
-    const auto found = std::find(header.fields.begin(), header.fields.end(), Columns::kNeeded[n]);
-    if (found == header.fields.end()) {
-      const bool semicolons = header.fields.size() == 1 && header.fields[0].find(';') != std::string::npos;
-      fail_at(header.number, "", std::string("no column ") + Columns::kNeeded[n] +
-                                     (semicolons ? " (are the columns separated by semicolons? "
-                                                   "save the table with commas)"
-                                                 : ""));
+    const std::optional<std::size_t> found = tools::column_index(table, Columns::kNeeded[n]);
+    if (!found) {
+      const bool semicolons =
+          table.columns.size() == 1 && table.columns[0].find(';') != std::string::npos;
+      tools::refuse_row(1, "", std::string("no column ") + Columns::kNeeded[n] +
+                                   (semicolons ? " (are the columns separated by semicolons? "
+                                                 "save the table with commas)"
+                                               : ""));
     }
-    c.at[n] = static_cast<std::size_t>(std::distance(header.fields.begin(), found));
+    c.at[n] = *found;
   }
   return c;
 }
 
 class RowReader {
  public:
-  RowReader(const Row& row, const Columns& columns) : row_(row), columns_(columns) {}
+  RowReader(const tools::CsvRow& row, const Columns& columns) : row_(row), columns_(columns) {}
 
-  const std::string& text(Column c) const {
-    const std::size_t at = columns_.at[c];
-    if (at >= row_.fields.size()) fail(c, "the row ends before this column");
-    return row_.fields[at];
-  }
+  // The reader gives every row as many fields as the header has columns.
+  const std::string& text(Column c) const { return row_.fields[columns_.at[c]]; }
   double real(Column c) const { return number<double>(c); }
   int integer(Column c) const { return number<int>(c); }
   [[noreturn]] void fail(Column c, const std::string& what) const {
-    fail_at(row_.number, Columns::kNeeded[c], what);
+    tools::refuse_row(row_.row, Columns::kNeeded[c], what);
   }
-  int number() const { return row_.number; }
+  int number() const { return row_.row; }
 
  private:
   template <typename Number>
@@ -143,7 +82,7 @@ class RowReader {
     const bool comma = t.find(',') != std::string::npos;
     fail(c, "unreadable number '" + t + "'" + (comma ? "; write a decimal point, not a comma" : ""));
   }
-  const Row& row_;
+  const tools::CsvRow& row_;
   const Columns& columns_;
 };
 
@@ -189,7 +128,9 @@ int slot_of(Table& t, const RowReader& r, int limit) {
 
 void add_row(Table& t, const RowReader& r, int diameter_limit) {
   const int layer = r.integer(kLayer);
-  if (layer < 1 || layer > kMaxLayers) r.fail(kLayer, "layers are numbered 1 to at most 80");
+  if (layer < 1 || layer > zadaza::MAX_LAYERS) {
+    r.fail(kLayer, "layers are numbered 1 to at most " + std::to_string(zadaza::MAX_LAYERS));
+  }
   const double zbot = r.real(kZBottom);
   const auto [entry, added] = t.layers.try_emplace(layer, LayerEntry{zbot, r.number()});
   const auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
@@ -200,7 +141,9 @@ void add_row(Table& t, const RowReader& r, int diameter_limit) {
   const int slot = slot_of(t, r, diameter_limit);
   const int type = curve_type(r);
   const int point = r.integer(kPoint);
-  if (point < 1 || point > kCurvePoints) r.fail(kPoint, "points are numbered 1 to 23");
+  if (point < 1 || point > kCurvePoints) {
+    r.fail(kPoint, "points are numbered 1 to " + std::to_string(kCurvePoints));
+  }
   CurvePoints& curve = t.curves[{layer, slot, type}];
   if (curve.first_row == 0) curve.first_row = r.number();
   auto& place = curve.points[static_cast<std::size_t>(point - 1)];
@@ -216,7 +159,7 @@ Curve curve_of(const CurvePoints& given, const std::string& what) {
   const auto count = static_cast<std::size_t>(std::distance(last, given.points.rend()));
   for (std::size_t k = 0; k < count; ++k) {
     if (!given.points[k]) {
-      fail_at(k == 0 ? given.first_row : given.rows[k - 1], Columns::kNeeded[kPoint],
+      tools::refuse_row(k == 0 ? given.first_row : given.rows[k - 1], Columns::kNeeded[kPoint],
               "point " + std::to_string(k + 1) + " of the " + what + " is missing" +
                   (k == 0 ? "" : " after this row"));
     }
@@ -234,7 +177,7 @@ ToolModel model_of(const Table& t, bool old_generation) {
   int expected = 1;
   for (const auto& [layer, entry] : t.layers) {
     if (layer != expected) {
-      fail_at(entry.row, Columns::kNeeded[kLayer],
+      tools::refuse_row(entry.row, Columns::kNeeded[kLayer],
               "layer " + std::to_string(layer) + " where layer " + std::to_string(expected) +
                   " is due; layers are numbered 1 to n");
     }
@@ -247,7 +190,7 @@ ToolModel model_of(const Table& t, bool old_generation) {
         const auto found = t.curves.find({layer, static_cast<int>(slot), type});
         const std::string what = kCurveNames[static_cast<std::size_t>(type)];
         if (found == t.curves.end()) {
-          fail_at(entry.row, Columns::kNeeded[kCurve],
+          tools::refuse_row(entry.row, Columns::kNeeded[kCurve],
                   "layer " + std::to_string(layer) + " has no " + what + " curve for diameter " +
                       shortest(t.diameters[slot - 1]));
         }
@@ -262,19 +205,41 @@ ToolModel model_of(const Table& t, bool old_generation) {
   return m;
 }
 
+std::string ordinal(std::size_t n) {
+  const std::size_t tens = n % 100;
+  const char* suffix = tens >= 11 && tens <= 13 ? "th"
+                       : n % 10 == 1           ? "st"
+                       : n % 10 == 2           ? "nd"
+                       : n % 10 == 3           ? "rd"
+                                               : "th";
+  return std::to_string(n) + suffix;
+}
+
+// The diameters, in the order the file lists them, that the converter passes over.
+std::vector<std::string> unconverted_diameters(const std::vector<double>& diameters) {
+  zadaza::DiameterReals DIAM;
+  for (std::size_t i = 0; i < diameters.size(); ++i) DIAM(static_cast<int>(i) + 1) = diameters[i];
+  const auto converted = static_cast<std::size_t>(app::count_active_diameters(DIAM));
+  std::vector<std::string> warnings;
+  for (std::size_t i = converted; i < diameters.size(); ++i) {
+    warnings.push_back("warning: diameter " + shortest(diameters[i]) + ", the " + ordinal(i + 1) +
+                       ", will not be converted: the converter converts the first " +
+                       std::to_string(converted) + " diameters of this file; its curves are " +
+                       "written all the same");
+  }
+  return warnings;
+}
+
 }  // namespace
 
-ToolModel read_curve_table(std::istream& in, bool old_generation) {
-  std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  // Spreadsheets save UTF-8 tables with a byte order mark.
-  if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
-  const std::vector<Row> rows = records_of(text);
-  if (rows.empty()) fail_at(1, "", "the table is empty; it needs a header row");
-  const Columns columns = columns_of(rows.front());
+CurveTable read_curve_table(std::istream& in, bool old_generation) {
+  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const tools::CsvTable csv = tools::read_csv(text);
+  const Columns columns = columns_of(csv);
   Table table;
-  const int diameter_limit = old_generation ? kOldDiameters : kMaxDiameters;
-  for (std::size_t n = 1; n < rows.size(); ++n) add_row(table, RowReader(rows[n], columns), diameter_limit);
-  return model_of(table, old_generation);
+  const int diameter_limit = old_generation ? kOldDiameters : zadaza::MAX_PILES;
+  for (const tools::CsvRow& row : csv.rows) add_row(table, RowReader(row, columns), diameter_limit);
+  return {model_of(table, old_generation), unconverted_diameters(table.diameters)};
 }
 
 }  // namespace zadaza_make

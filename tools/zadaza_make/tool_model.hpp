@@ -9,13 +9,15 @@
 #include <utility>
 #include <vector>
 
+#include "zadaza/soil_model.hpp"
+
 namespace zadaza_make {
 
-inline constexpr int kCurvePoints = 23;
-inline constexpr int kDiameterSlots = 15;  // DIAM values in the general data record
+inline constexpr int kCurvePoints = zadaza::MAX_CURVE_POINTS;
+inline constexpr int kDiameterSlots = zadaza::MAX_PILES;  // DIAM values in the general data record
 inline constexpr std::size_t kOldDiameterGroups = 4;  // per layer, fixed in the Old generation
-inline constexpr int kDisplacementRows = 25;
-inline constexpr int kDisplacementValues = 15;
+inline constexpr int kDisplacementRows = zadaza::DSP_ROWS;
+inline constexpr int kDisplacementValues = zadaza::MAX_DSP;
 
 struct Curve {
   int npts = 0;
