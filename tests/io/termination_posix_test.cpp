@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdlib>
+#include <limits>
 #include <set>
 #include <string>
 
@@ -126,6 +128,41 @@ TEST_F(Termination, CrashSignalsAreNotHeldAndSayNothing) {
     EXPECT_EQ(contents(second_), "earlier second\r\n");
     EXPECT_EQ(names(), (std::set<std::string>{"first.txt", "second.txt"}));
     test_support::write_file(first_, "earlier first\r\n");
+  }
+}
+
+// Deeper and deeper until the stack is gone; the depth is never reached.
+int overflow_stack(int depth) {
+  volatile char frame[1024];
+  frame[0] = static_cast<char>(depth);
+  if (depth == std::numeric_limits<int>::max()) return frame[0];
+  return overflow_stack(depth + 1) + frame[0];
+}
+
+enum class Fault { StackOverflow, Abort };
+
+// Faults of the program itself, not signals sent to it: the staged files are removed even when
+// the stack is used up, and the end is the fault's own.
+TEST_F(Termination, RealFaultsRemoveTheStagedFiles) {
+  const struct {
+    const char* name;
+    Fault fault;
+    int signal_number;
+  } faults[] = {{"StackOverflow", Fault::StackOverflow, SIGSEGV}, {"Abort", Fault::Abort, SIGABRT}};
+  for (const auto& f : faults) {
+    SCOPED_TRACE(f.name);
+    EXPECT_EXIT(
+        {
+          const rlimit no_core{};
+          setrlimit(RLIMIT_CORE, &no_core);
+          io::discard_staged_files_on_signals();
+          stage_both();
+          if (f.fault == Fault::StackOverflow) overflow_stack(0);
+          std::abort();
+        },
+        ::testing::KilledBySignal(f.signal_number), "");
+    EXPECT_EQ(contents(first_), "earlier first\r\n");
+    EXPECT_EQ(names(), (std::set<std::string>{"first.txt", "second.txt"}));
   }
 }
 
