@@ -391,38 +391,41 @@ TEST(SoilFileReader, ALineOneCharacterShortIsAProblemAtIt) {
   EXPECT_GT(cut, 30U);
 }
 
-// A MISOPL record holds as many points as the store's record: at that limit it reads, one more
-// is a problem at the count, whatever lines follow.
-TEST(SoilFileReader, MisoplPointCountUpToTheLimit) {
+// A record holds as many points as the store's record: at that limit it reads; one more is a
+// problem at the MISOPL record's count, whatever lines follow, or at the KNF pair beyond it.
+TEST(SoilFileReader, PointCountUpToTheLimit) {
   struct Case {
+    std::int32_t format;
     std::int32_t count;
     bool problem;
   };
-  const std::vector<Case> cases{{convert::kMaxRecordPairs, false},
-                                {convert::kMaxRecordPairs + 1, true}};
+  const std::int32_t limit = convert::kMaxRecordPairs;
+  const std::vector<Case> cases{{convert::kSesamFormat, limit, false},
+                                {convert::kSesamFormat, limit + 1, true},
+                                {convert::kKnfFormat, limit, false},
+                                {convert::kKnfFormat, limit + 1, true}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.count);
-    std::vector<double> reals{4, 0, 0, 0, 0, 0, 0, convert::kMaxRecordPairs};
-    for (int k = 1; k <= convert::kMaxRecordPairs; ++k) {
-      reals.insert(reals.end(), {10.0 * k, 0.01 * k});
-    }
+    SCOPED_TRACE(std::to_string(c.format) + ": " + std::to_string(c.count));
+    std::vector<double> reals{4, 0, 0, 0, 0, 0, 0, static_cast<double>(limit)};
+    for (int k = 1; k <= limit; ++k) reals.insert(reals.end(), {10.0 * k, 0.01 * k});
     convert::MaterialStore& store = empty_store();
     set_reals(store, add_material(store, convert::kSpringCurveKind, 1500011), reals);
-    std::vector<std::string> lines = written_file(convert::kSesamFormat);
-    const int count_line = line_starting(lines, "MISOPL") + 2;
-    put_in_field(lines, count_line, kMisoplCount, 0, std::to_string(c.count));
-    const auto pairs_end = lines.begin() + count_line + convert::kMaxRecordPairs;
-    for (std::int32_t extra = convert::kMaxRecordPairs; extra < c.count; ++extra) {
+    std::vector<std::string> lines = written_file(c.format);
+    const bool sesam = c.format == convert::kSesamFormat;
+    const int first_pair =
+        sesam ? line_starting(lines, "MISOPL") + 3 : line_starting(lines, " ELPLCURV") + 1;
+    if (sesam) put_in_field(lines, first_pair - 1, kMisoplCount, 0, std::to_string(c.count));
+    if (c.count > limit) {  // one pair more, a copy of the last
+      const auto pairs_end = lines.begin() + first_pair - 1 + limit;
       lines.insert(pairs_end, *(pairs_end - 1));
     }
     const soil::SoilFile file = soil::read_soil_file(text_of(lines));
     ASSERT_EQ(file.problems.empty(), !c.problem) << file.problems.front().what;
     EXPECT_EQ(file.materials.at(0).points.size(), static_cast<std::size_t>(c.count));
     if (c.problem) {
-      EXPECT_EQ(file.problems[0].line, count_line);
-      const std::string limit = "more than the " + std::to_string(convert::kMaxRecordPairs);
-      EXPECT_NE(file.problems[0].what.find(limit), std::string::npos)
-          << file.problems[0].what;
+      EXPECT_EQ(file.problems[0].line, sesam ? first_pair - 1 : first_pair + limit);
+      const std::string said = "than the " + std::to_string(limit) + " a record holds";
+      EXPECT_NE(file.problems[0].what.find(said), std::string::npos) << file.problems[0].what;
     }
   }
 }

@@ -123,7 +123,7 @@ TEST(SoilCompare, EveryFieldAndEveryUnreadableLine) {
        {"unreadable 1: A line 7: " + unreadable + " vs B line 7: " + unreadable_y}, {}},
       {"two unknown lines that differ", problem(3, "unknown line", "abc"),
        problem(3, "unknown line", "abd"),
-       {"unreadable 1: A line 3: unknown line vs B line 3: unknown line"}, {}},
+       {"unreadable 1: unknown line: A line 3 'abc' vs B line 3 'abd'"}, {}},
       {"the same unreadable line in both", problem(7, unreadable, "   9000x1"),
        problem(7, unreadable, "   9000x1"), {}, {}},
       {"an unreadable line in B only", none, problem(9, "unknown line", "?"),

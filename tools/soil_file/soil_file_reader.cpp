@@ -499,7 +499,8 @@ class Reader {
   void read_curve_points(Material& m) {
     while (continues(kCurvePair)) {
       if (m.points.size() == static_cast<std::size_t>(convert::kMaxRecordPairs)) {
-        problem(number(), record_name(m) + ": more points than a record holds");
+        problem(number(), record_name(m) + ": more points than the " +
+                              std::to_string(convert::kMaxRecordPairs) + " a record holds");
       }
       m.points.push_back(read_pair(kCurvePair, m));
     }

@@ -193,9 +193,14 @@ std::string problem_at(const soil::Problem& p) {
 void compare_problems(Comparer& c, const soil::SoilFile& a, const soil::SoilFile& b) {
   const std::size_t common = std::min(a.problems.size(), b.problems.size());
   for (std::size_t k = 0; k < common; ++k) {
-    if (a.problems[k].what != b.problems[k].what || a.problems[k].text != b.problems[k].text) {
-      c.add("unreadable " + std::to_string(k + 1) + ": A " + problem_at(a.problems[k]) +
-            " vs B " + problem_at(b.problems[k]));
+    const soil::Problem& in_a = a.problems[k];
+    const soil::Problem& in_b = b.problems[k];
+    const std::string which = "unreadable " + std::to_string(k + 1) + ": ";
+    if (in_a.what != in_b.what) {
+      c.add(which + "A " + problem_at(in_a) + " vs B " + problem_at(in_b));
+    } else if (in_a.text != in_b.text) {
+      c.add(which + in_a.what + ": A line " + std::to_string(in_a.line) + " '" + in_a.text +
+            "' vs B line " + std::to_string(in_b.line) + " '" + in_b.text + "'");
     }
   }
   for (std::size_t k = common; k < a.problems.size(); ++k) {

@@ -244,11 +244,8 @@ void append_legend(std::string& out) {
 
 // Spring series: the first in the written points' colour, the second in another.
 constexpr std::array<std::string_view, 2> kSeriesLine{"s", "s2"};
-constexpr std::array<std::string_view, 2> kSeriesDot{"k", "k2"};
-constexpr std::array<std::string_view, 2> kSeriesRing{"o", "o2"};
 constexpr std::string_view kRingRadius = "3.4";
 constexpr std::string_view kSmallDotRadius = "1.5";
-constexpr std::string_view kDifferingClass = "x";
 constexpr std::string_view kDifferingRadius = "5.5";
 
 struct MarkerLook {
@@ -258,11 +255,11 @@ struct MarkerLook {
 
 MarkerLook look_of(SpringMarker marker, std::size_t series) {
   switch (marker) {
-    case SpringMarker::Ring: return {kSeriesRing[series], kRingRadius};
-    case SpringMarker::SmallDot: return {kSeriesDot[series], kSmallDotRadius};
+    case SpringMarker::Ring: return {kSpringRingClass[series], kRingRadius};
+    case SpringMarker::SmallDot: return {kSpringDotClass[series], kSmallDotRadius};
     case SpringMarker::Dot: break;
   }
-  return {kSeriesDot[series], kWrittenRadius};
+  return {kSpringDotClass[series], kWrittenRadius};
 }
 
 Plot plot_of(const SpringChart& chart) {
@@ -292,8 +289,8 @@ void append_series(std::string& out, const SpringSeries& series, std::size_t i, 
 void append_differing(std::string& out, const SpringSeries& series, const Plot& plot) {
   for (const std::size_t k : series.differing) {
     if (k < series.points.size() && drawable_pair(series.points[k])) {
-      append_marker(out, kDifferingClass, kDifferingRadius, plot, series.points[k].displacement,
-                    series.points[k].force);
+      const CurvePair& p = series.points[k];
+      append_marker(out, kDifferingPointClass, kDifferingRadius, plot, p.displacement, p.force);
     }
   }
 }
@@ -302,7 +299,7 @@ void append_series_legend(std::string& out, const SpringChart& chart) {
   constexpr double kBaselineBelow = 3.0;
   constexpr double kEntryWidth = 95.0;
   out += "<g class=\"legend\">";
-  for (std::size_t i = 0; i < std::min(chart.series.size(), kSeriesDot.size()); ++i) {
+  for (std::size_t i = 0; i < std::min(chart.series.size(), kSpringDotClass.size()); ++i) {
     const double x = kPlotLeft + kEntryWidth * static_cast<double>(i);
     const MarkerLook look = look_of(chart.series[i].marker, i);
     append_circle(out, look.css_class, look.radius, x, kLegendY);

@@ -2,9 +2,11 @@
 // dots, the points the thinning dropped as rings, round-number axes and a legend.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "charts.hpp"
@@ -17,6 +19,12 @@ namespace view {
 // grouped apart from the chart's own line and markers.
 void append_chart_svg(std::string& out, const Chart& chart, double diameter);
 
+// The classes of a spring chart's markers, by series: dots and rings; and the rings around
+// the points that differ.
+inline constexpr std::array<std::string_view, 2> kSpringDotClass{"k", "k2"};
+inline constexpr std::array<std::string_view, 2> kSpringRingClass{"o", "o2"};
+inline constexpr std::string_view kDifferingPointClass = "x";
+
 // How a spring's points are marked: a dot; a ring, which a small dot of another spring at the
 // same place leaves visible; or that small dot.
 enum class SpringMarker { Dot, Ring, SmallDot };
@@ -26,7 +34,7 @@ struct SpringSeries {
   std::string label;  // for the legend: "A", "B", or the file's name
   std::vector<CurvePair> points;
   SpringMarker marker = SpringMarker::Dot;
-  std::set<std::size_t> differing;  // points (from 0) ringed in a contrasting colour, class "x"
+  std::set<std::size_t> differing;  // points (from 0) ringed in a contrasting colour
 };
 
 // Springs read from soil files, drawn over each other (at most two), with the axes of their
