@@ -231,7 +231,8 @@ std::string stage_output(std::optional<tools::StagedOutput>& staged, const std::
   return "cannot write '" + path + "': " + staged->refusal();
 }
 
-std::string written(tools::StagedOutput& staged, const std::string& path, std::string_view content) {
+std::string written(tools::StagedOutput& staged, const std::string& path,
+                    std::string_view content) {
   if (staged.write(content) && staged.commit()) return {};
   return "cannot write '" + path + "': " + staged.refusal();
 }
@@ -250,8 +251,9 @@ int make(const Options& o) {
   // diameters than the 4 groups its layers hold.
   const auto groups = static_cast<std::size_t>(model.diameter_groups());
   if (model.old_generation && groups > zadaza_make::kOldDiameterGroups && !o.unchecked) {
-    throw std::runtime_error("the Old generation holds 4 diameters, " + std::to_string(groups) +
-                             " given; write the New generation");
+    throw std::runtime_error("the Old generation holds " +
+                             std::to_string(zadaza_make::kOldDiameterGroups) + " diameters, " +
+                             std::to_string(groups) + " given; write the New generation");
   }
   const std::string content =
       o.text ? description_of(model) : zadaza_make::zadaza_file_bytes(model, o.style);
