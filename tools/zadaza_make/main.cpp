@@ -197,11 +197,21 @@ Options parse(std::span<const char* const> arguments) {
   return o;
 }
 
+// A missing input or a folder is refused before it is opened: a stream reads a folder as an
+// empty description.
+void refuse_unreadable_input(const std::string& path) {
+  os::FileFacts facts;
+  os::Error error = os::facts_of(path.c_str(), facts);
+  if (!error && facts.kind == os::FileKind::Folder) error = {os::kIsAFolder};
+  if (error) throw std::runtime_error("cannot read '" + path + "': " + std::string(error.text()));
+}
+
 zadaza_make::ToolModel model_of(const Options& o) {
   if (o.synthetic) return zadaza_make::synthetic_model(o.size);
+  refuse_unreadable_input(o.files[0]);
   // A table's CR LF ends are its own to read; a description is read as text.
   std::ifstream in(o.files[0], o.from_table ? std::ios::binary : std::ios::in);
-  if (!in) throw std::runtime_error("cannot read " + o.files[0]);
+  if (!in) throw std::runtime_error("cannot read '" + o.files[0] + "'");
   try {
     if (!o.from_table) {
       return zadaza_make::read_description(
