@@ -41,7 +41,7 @@ void read_counts(Generation generation) {
                     {io::item(m.NUM_LAYERS), io::item(m.NUM_DSP), io::item(m.NUM_DIAMETERS)});
   } else {
     io::read_record(ZADAZA_UNIT, {io::item(m.NUM_LAYERS), io::item(m.NUM_DSP)});
-    m.NUM_DIAMETERS = 4;
+    m.NUM_DIAMETERS = kOldGenerationDiameters;
   }
 }
 

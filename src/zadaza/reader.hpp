@@ -9,6 +9,9 @@ inline constexpr int ZADAZA_UNIT = 89;
 
 enum class Generation { New, Old };
 
+// The diameter groups of every layer of an Old file, which has no diameter count.
+inline constexpr int kOldGenerationDiameters = 4;
+
 // Opens the ZADAZA file for reading only (never creating it) on ZADAZA_UNIT. Returns 0, or the
 // operating system's positive error number when it cannot be opened (missing, unreadable, a
 // folder).

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/test_support.hpp"
@@ -36,7 +37,8 @@ TEST(StagedOutput, RefusesAnOutputThatIsAnInputOrAnotherOutput) {
       {"a hard link to the input", {"hard.txt"}, "cannot write '@hard.txt': it is the input"},
       {"a link to the input", {"link.txt"}, "cannot write '@link.txt': it is the input", true},
       {"one name twice", {"a", "a"}, "cannot write '@a': it is the file '@a', an output"},
-      {"one entry by two names", {"a", "sub/../a"}, "cannot write '@sub/../a': it is the file '@a'"},
+      {"one entry by two names", {"a", "sub/../a"},
+       "cannot write '@sub/../a': it is the file '@a'"},
       {"one entry, ./", {"a", "./a"}, "cannot write '@./a': it is the file '@a'"},
       {"one file by a link", {"earlier.txt", "to-earlier.txt"},
        "cannot write '@to-earlier.txt': it is the file '@earlier.txt'", true},
@@ -102,6 +104,29 @@ TEST(StagedOutput, LeavesTheWholeFileOrNoFile) {
       EXPECT_EQ(test_support::read_file(folder / c.output), "new\n");
     }
   }
+}
+
+// A device or a pipe at the name is written, never replaced by a file.
+TEST(StagedOutput, ADeviceOrAPipeAtTheNameIsWrittenDirectly) {
+  TempDir folder;
+  bool tried = false;
+  if (test_support::make_device(folder.path("null"), test_support::Device::Null)) {
+    tried = true;
+    EXPECT_EQ(tools::write_output_file(folder.path("null"), "new\n"), "");
+    EXPECT_TRUE(fs::is_character_file(folder / "null"));
+  }
+  if (test_support::make_fifo(folder.path("pipe"))) {
+    tried = true;
+    std::string read;
+    std::thread reader([&] { read = test_support::read_file(folder / "pipe"); });
+    EXPECT_EQ(tools::write_output_file(folder.path("pipe"), "new\n"), "");
+    reader.join();
+    EXPECT_EQ(read, "new\n");
+    EXPECT_TRUE(fs::is_fifo(folder / "pipe"));
+  }
+  if (!tried) GTEST_SKIP() << "no device node or pipe can be made here";
+  const std::set<std::string> names = names_in(folder);
+  for (const std::string& name : names) EXPECT_NE(name.front(), '.') << name;
 }
 
 TEST(StagedOutput, AnOutputNotCommittedIsRemoved) {

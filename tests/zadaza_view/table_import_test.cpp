@@ -154,7 +154,8 @@ TEST(TableImport, RefusesAHostileTableWritingNothing) {
     const Outcome made = run(folder, shell_quoted(kMaker) + " --from-table t.csv out.zdz");
     EXPECT_EQ(made.status, 1);
     EXPECT_EQ(made.err.rfind("zadaza-make: t.csv: " + c.refusal, 0), 0U) << made.err;
-    EXPECT_EQ(test_support::file_names(folder.dir()), (std::vector<std::string>{"out.zdz", "t.csv"}));
+    EXPECT_EQ(test_support::file_names(folder.dir()),
+              (std::vector<std::string>{"out.zdz", "t.csv"}));
     EXPECT_EQ(read_file(folder / "out.zdz"), "earlier");
   }
 }
@@ -169,7 +170,8 @@ TEST(TableImport, EveryKindOfLineEndGivesTheSameFile) {
   for (const char* end : {"\n", "\r"}) {
     SCOPED_TRACE(end[0] == '\n' ? "LF" : "CR");
     std::string table = crlf;
-    for (std::size_t at = table.find("\r\n"); at != std::string::npos; at = table.find("\r\n", at)) {
+    for (std::size_t at = table.find("\r\n"); at != std::string::npos;
+         at = table.find("\r\n", at)) {
       table.replace(at, 2, end);
     }
     write_file(folder / "t.csv", table);
@@ -211,7 +213,9 @@ TEST(TableImport, WarnsOfADiameterTheConverterWillNotConvert) {
     }
     std::string said;
     std::istringstream lines(made.err);
-    for (std::string line; std::getline(lines, line);) said += line.substr(0, line.find(", the ") + 6);
+    for (std::string line; std::getline(lines, line);) {
+      said += line.substr(0, line.find(", the ") + 6);
+    }
     EXPECT_EQ(said, expected) << made.err;
   }
 }
@@ -227,7 +231,8 @@ TEST(TableImport, ALargeTableThatDiffersIsReportedByItsFirstDifferingRow) {
   const ::testing::AssertionResult differs = same_lines(changed, table);
   ASSERT_FALSE(differs);
   const std::string message = differs.message();
-  EXPECT_EQ(message, "line 150000 differs\n  actual:   1.5,901,150000,P-y\n  expected: 1.5,900,150000,P-y");
+  EXPECT_EQ(message,
+            "line 150000 differs\n  actual:   1.5,901,150000,P-y\n  expected: 1.5,900,150000,P-y");
   const ::testing::AssertionResult shorter = same_lines(table.substr(0, 100), table);
   EXPECT_FALSE(shorter);
   EXPECT_LT(std::string(shorter.message()).size(), 200U);

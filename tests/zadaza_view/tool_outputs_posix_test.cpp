@@ -29,11 +29,12 @@ bool has_temporary_file(const TempDir& folder) {
 
 struct Mode {
   const char* name;
-  std::string arguments;  // "in" is the input, a pipe; "out" the output
+  std::string arguments;  // "in" is the input; "out" the output
+  const std::string& program = kMaker;
 };
 
-// The output is staged before the input is read: a tool waiting at a pipe that no one writes
-// has its temporary file, and the signal must take it away.
+// zadaza-make stages its output before it reads its input: waiting at a pipe that no one writes
+// it has its temporary file, and the signal must take it away.
 TEST(ToolOutputEndings, ASignalWhileTheOutputIsStagedLeavesNoFile) {
   const Mode modes[] = {
       {"decode", "--decode in -o out"},
@@ -67,6 +68,8 @@ TEST(ToolOutputEndings, AFileSizeLimitIsARefusedWrite) {
       {"description", "in.txt out"},
       {"description as text", "--text in.txt out"},
       {"decode", "--decode in -o out"},
+      {"page", "-o out in", kViewer},
+      {"table of the viewer", "--mudline 0 --table out in", kViewer},
   };
   for (const Mode& m : modes) {
     SCOPED_TRACE(m.name);
@@ -77,7 +80,7 @@ TEST(ToolOutputEndings, AFileSizeLimitIsARefusedWrite) {
     write_file(folder / "out", "earlier\n");
     const auto before = contents_of(folder);
     // 16 blocks of the shell's unit: far below every output here.
-    std::vector<std::string> command{"sh", "-c", "ulimit -f 16 && exec \"$0\" \"$@\"", kMaker};
+    std::vector<std::string> command{"sh", "-c", "ulimit -f 16 && exec \"$0\" \"$@\"", m.program};
     for (const std::string& word : test_support::words(m.arguments)) command.push_back(word);
     const test_support::ProgramRun limited = test_support::run_program({command, folder.dir()});
     EXPECT_TRUE(limited.exited) << limited.signal;

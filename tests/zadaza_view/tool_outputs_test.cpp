@@ -82,6 +82,29 @@ TEST(ToolOutputs, AnOutputOntoAnInputOrAnotherOutputIsRefusedAndNothingChanges) 
   }
 }
 
+// An input that cannot be read is refused, and nothing is written: a folder is not an empty
+// description.
+TEST(ToolOutputs, AnInputThatCannotBeReadIsRefusedWritingNothing) {
+  const Refused cases[] = {
+      {"description a folder", "out in.zdz", true, 1, "cannot read 'out': Is a directory"},
+      {"table a folder", "--from-table out in.zdz", true, 1, "cannot read 'out': Is a directory"},
+      {"description missing", "missing.txt in.zdz", true, 1,
+       "cannot read 'missing.txt': No such file or directory"},
+      {"table missing", "--from-table missing.csv in.zdz", true, 1,
+       "cannot read 'missing.csv': No such file or directory"},
+  };
+  for (const Refused& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir folder;
+    prepare(folder);
+    const auto before = contents_of(folder);
+    const Outcome r = run(folder, shell_quoted(kMaker) + " " + c.command);
+    EXPECT_EQ(r.status, c.status) << r.err;
+    EXPECT_EQ(r.err, "zadaza-make: " + c.message + "\n");
+    EXPECT_EQ(contents_of(folder), before);
+  }
+}
+
 // A folder at the output's name: the file is written in full, then its rename is refused.
 TEST(ToolOutputs, ARefusedRenameLeavesNoTemporaryFile) {
   const Refused cases[] = {

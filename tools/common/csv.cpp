@@ -121,8 +121,9 @@ void refuse_repeated_columns(const std::vector<std::string>& columns, int row) {
 void refuse_field_count(std::size_t fields, std::size_t columns, int row) {
   if (fields == columns) return;
   refuse_row(row, "",
-             std::to_string(fields) + (fields == 1 ? " field" : " fields") + " where the header has " +
-                 std::to_string(columns) + (columns == 1 ? " column" : " columns") +
+             std::to_string(fields) + (fields == 1 ? " field" : " fields") +
+                 " where the header has " + std::to_string(columns) +
+                 (columns == 1 ? " column" : " columns") +
                  "; a field holding a comma (a decimal comma?) must be quoted");
 }
 

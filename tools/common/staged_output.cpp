@@ -78,6 +78,15 @@ StagedOutput::StagedOutput(const std::string& path) {
     refusal_ = "it is an input of this run";
     return;
   }
+  // A device or a pipe at the name is written directly, as the converter writes it: nothing
+  // there can be replaced.
+  os::FileFacts facts;
+  if (!os::facts_of(path.c_str(), facts) && facts.kind == os::FileKind::Other) {
+    if (const os::Error refused = os::open_for_writing(path.c_str(), true, false, file_)) {
+      refusal_ = refused.text();
+    }
+    return;
+  }
   if (const os::Error refused = os::stage_file(kOutputPlace, path.c_str(), file_)) {
     refusal_ = refused.text();
     return;
@@ -99,7 +108,7 @@ void StagedOutput::discard() {
 }
 
 bool StagedOutput::write(std::string_view content) {
-  if (!staged_) return false;
+  if (file_ == os::kNoFile) return false;
   if (const os::Error error = os::write_all(file_, content.data(), content.size())) {
     refusal_ = error.text();
     discard();
@@ -109,8 +118,9 @@ bool StagedOutput::write(std::string_view content) {
 }
 
 bool StagedOutput::commit() {
-  if (!staged_) return false;
+  if (file_ == os::kNoFile) return false;
   close();
+  if (!staged_) return true;
   if (const os::Error error = os::commit_staged_file(kOutputPlace)) {
     refusal_ = error.text();
     discard();

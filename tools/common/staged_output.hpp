@@ -27,7 +27,8 @@ void forget_protected_inputs();
 std::string refused_outputs(const std::vector<std::string>& outputs, std::string_view input);
 
 // One output being written: staged at its creation, named at commit(); the temporary file is
-// removed when the object goes without a commit (a refusal, an exception). One at a time.
+// removed when the object goes without a commit (a refusal, an exception). A device or a pipe
+// at the name is written directly. One at a time.
 class StagedOutput {
  public:
   explicit StagedOutput(const std::string& path);

@@ -81,8 +81,6 @@ class LineReader {
   int number_;
 };
 
-constexpr std::size_t kLabelLength = 80;
-
 // The highest curve slot named so far and the line that named it, checked against the
 // diameters once the whole description is read (the diameters line may come later).
 struct SlotUse {
@@ -105,9 +103,13 @@ Curve read_curve(LineReader& r, Checking checking) {
     const double displacement = r.real();
     c.points.emplace_back(stress, displacement);
   }
-  if (c.points.size() > kCurvePoints) r.fail("more than 23 points");
+  if (c.points.size() > kCurvePoints) {
+    r.fail("more than " + std::to_string(kCurvePoints) + " points");
+  }
   if (checking == Checking::Unchecked) return c;
-  if (c.npts > kCurvePoints) r.fail("point count " + std::to_string(c.npts) + " is above 23");
+  if (c.npts > kCurvePoints) {
+    r.fail("point count " + std::to_string(c.npts) + " is above " + std::to_string(kCurvePoints));
+  }
   if (c.points.size() < static_cast<std::size_t>(std::max(c.npts, 0))) {
     r.fail("point count " + std::to_string(c.npts) + " but " + std::to_string(c.points.size()) +
            " pairs given");
@@ -172,7 +174,8 @@ void check_label(const std::string& label, bool escaped, LineReader& r) {
     r.fail("the label holds a carriage return (is the description saved with CR LF line ends?)");
   }
   if (label.size() > kLabelLength) {
-    r.fail("the label has " + std::to_string(label.size()) + " characters, at most 80 fit");
+    r.fail("the label has " + std::to_string(label.size()) + " characters, at most " +
+           std::to_string(kLabelLength) + " fit");
   }
 }
 
@@ -229,7 +232,9 @@ void read_line(ToolModel& m, LineReader& r, Reading& reading) {
     row.z = r.real();
     std::size_t n = 0;
     while (!r.at_end()) {
-      if (n == row.values.size()) r.fail("more than 15 displacement values");
+      if (n == row.values.size()) {
+        r.fail("more than " + std::to_string(kDisplacementValues) + " displacement values");
+      }
       row.values[n++] = r.real();
     }
     m.dsp.push_back(row);

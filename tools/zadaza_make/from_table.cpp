@@ -220,12 +220,15 @@ std::vector<std::string> unconverted_diameters(const std::vector<double>& diamet
   zadaza::DiameterReals DIAM;
   for (std::size_t i = 0; i < diameters.size(); ++i) DIAM(static_cast<int>(i) + 1) = diameters[i];
   const auto converted = static_cast<std::size_t>(app::count_active_diameters(DIAM));
+  const std::string which = converted == 0   ? std::string("none of the diameters")
+                            : converted == 1 ? std::string("the first diameter")
+                                             : "the first " + std::to_string(converted) +
+                                                   " diameters";
   std::vector<std::string> warnings;
   for (std::size_t i = converted; i < diameters.size(); ++i) {
     warnings.push_back("warning: diameter " + shortest(diameters[i]) + ", the " + ordinal(i + 1) +
-                       ", will not be converted: the converter converts the first " +
-                       std::to_string(converted) + " diameters of this file; its curves are " +
-                       "written all the same");
+                       ", will not be converted: the converter converts " + which +
+                       " of this file; its curves are written all the same");
   }
   return warnings;
 }

@@ -15,14 +15,14 @@ struct CurveTable {
   std::vector<std::string> warnings;
 };
 
-// Reads an RFC 4180 table with a header row (common/csv.hpp). The columns layer, z_bottom, diameter, curve
-// (P-y, T-z, Q-z), point, displacement and stress are needed, in any order; others are passed
-// over. Diameters take their slots in the order they first appear; a curve's point count is
-// its number of points. Throws std::runtime_error naming the row (the header is row 1) and the
-// column of the first fault: a table that does not read as one, a missing point, a layer
-// without all three curves for each diameter, layers not numbered 1 to n, more than the size
-// limits of the soil model (layers, diameters, or 4 for the Old generation, points), an
-// unreadable number.
+// Reads an RFC 4180 table with a header row (common/csv.hpp). The columns layer, z_bottom,
+// diameter, curve (P-y, T-z, Q-z), point, displacement and stress are needed, in any order;
+// others are passed over. Diameters take their slots in the order they first appear; a
+// curve's point count is its number of points. Throws std::runtime_error naming the row (the
+// header is row 1) and the column of the first fault: a table that does not read as one, a
+// missing point, a layer without all three curves for each diameter, layers not numbered 1 to
+// n, more than the size limits of the soil model (layers, diameters or the Old generation's
+// diameters, points), an unreadable number.
 CurveTable read_curve_table(std::istream& in, bool old_generation);
 
 }  // namespace zadaza_make

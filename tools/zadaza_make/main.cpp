@@ -197,11 +197,21 @@ Options parse(std::span<const char* const> arguments) {
   return o;
 }
 
+// A missing input or a folder is refused before it is opened: a stream reads a folder as an
+// empty description.
+void refuse_unreadable_input(const std::string& path) {
+  os::FileFacts facts;
+  os::Error error = os::facts_of(path.c_str(), facts);
+  if (!error && facts.kind == os::FileKind::Folder) error = {os::kIsAFolder};
+  if (error) throw std::runtime_error("cannot read '" + path + "': " + std::string(error.text()));
+}
+
 zadaza_make::ToolModel model_of(const Options& o) {
   if (o.synthetic) return zadaza_make::synthetic_model(o.size);
+  refuse_unreadable_input(o.files[0]);
   // A table's CR LF ends are its own to read; a description is read as text.
   std::ifstream in(o.files[0], o.from_table ? std::ios::binary : std::ios::in);
-  if (!in) throw std::runtime_error("cannot read " + o.files[0]);
+  if (!in) throw std::runtime_error("cannot read '" + o.files[0] + "'");
   try {
     if (!o.from_table) {
       return zadaza_make::read_description(
@@ -231,7 +241,8 @@ std::string stage_output(std::optional<tools::StagedOutput>& staged, const std::
   return "cannot write '" + path + "': " + staged->refusal();
 }
 
-std::string written(tools::StagedOutput& staged, const std::string& path, std::string_view content) {
+std::string written(tools::StagedOutput& staged, const std::string& path,
+                    std::string_view content) {
   if (staged.write(content) && staged.commit()) return {};
   return "cannot write '" + path + "': " + staged.refusal();
 }
@@ -250,8 +261,9 @@ int make(const Options& o) {
   // diameters than the 4 groups its layers hold.
   const auto groups = static_cast<std::size_t>(model.diameter_groups());
   if (model.old_generation && groups > zadaza_make::kOldDiameterGroups && !o.unchecked) {
-    throw std::runtime_error("the Old generation holds 4 diameters, " + std::to_string(groups) +
-                             " given; write the New generation");
+    throw std::runtime_error("the Old generation holds " +
+                             std::to_string(zadaza_make::kOldDiameterGroups) + " diameters, " +
+                             std::to_string(groups) + " given; write the New generation");
   }
   const std::string content =
       o.text ? description_of(model) : zadaza_make::zadaza_file_bytes(model, o.style);

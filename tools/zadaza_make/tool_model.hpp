@@ -6,16 +6,22 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
+#include "zadaza/reader.hpp"
 #include "zadaza/soil_model.hpp"
 
 namespace zadaza_make {
 
 inline constexpr int kCurvePoints = zadaza::MAX_CURVE_POINTS;
 inline constexpr int kDiameterSlots = zadaza::MAX_PILES;  // DIAM values in the general data record
-inline constexpr std::size_t kOldDiameterGroups = 4;  // per layer, fixed in the Old generation
+// Per layer, fixed in the Old generation.
+inline constexpr auto kOldDiameterGroups =
+    static_cast<std::size_t>(zadaza::kOldGenerationDiameters);
+inline constexpr std::size_t kLabelLength =
+    std::tuple_size_v<decltype(zadaza::SoilModel::ANALYSIS_LABEL)>;
 inline constexpr int kDisplacementRows = zadaza::DSP_ROWS;
 inline constexpr int kDisplacementValues = zadaza::MAX_DSP;
 

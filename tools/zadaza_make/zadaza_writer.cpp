@@ -77,7 +77,7 @@ std::size_t diameter_groups(const ToolModel& m) {
 
 std::vector<Bytes> records_of(const ToolModel& m) {
   std::vector<Bytes> records;
-  records.push_back(Record{}.text(m.label, 80).bytes());
+  records.push_back(Record{}.text(m.label, kLabelLength).bytes());
   Record counts;
   counts.integer(m.num_layers()).integer(m.num_dsp());
   if (!m.old_generation) counts.integer(m.num_diameters());
