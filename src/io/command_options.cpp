@@ -174,6 +174,13 @@ UsageError bad_value(std::string_view option, std::string_view value, const Opti
           .allowed = rule.form};
 }
 
+UsageError missing_option(const OptionRule& rule) {
+  return {.problem = "missing required option",
+          .culprit = rule.name,
+          .allowed_for = rule.name,
+          .allowed = rule.form};
+}
+
 UsageError stray_argument(std::string_view argument, std::string_view allowed) {
   return {.problem = "stray argument", .culprit = argument, .allowed = allowed};
 }

@@ -64,6 +64,7 @@ UsageError repeated_option(std::string_view option);
 UsageError missing_value(std::string_view option, const OptionRule& rule);
 UsageError unwanted_value(std::string_view argument, const OptionRule& rule);
 UsageError bad_value(std::string_view option, std::string_view value, const OptionRule& rule);
+UsageError missing_option(const OptionRule& rule);  // a required option not given
 UsageError stray_argument(std::string_view argument, std::string_view allowed);
 // A program's own refusal: what is wrong, and what to give instead.
 UsageError refusal(std::string_view problem, std::string_view allowed);
