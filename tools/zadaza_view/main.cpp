@@ -1,13 +1,6 @@
 // zadaza-view: draws every curve of a ZADAZA file before and after conversion, on one
 // self-contained HTML page, with the converter's own reader, scaling and thinning.
-//
-//   zadaza-view [--old] [--diameter D]... [--layers FIRST-LAST] [--offset N]
-//               [-o FILE.html] [--table FILE.csv] [--json FILE.json] [--mudline Z]
-//               [--orientation pos|neg] ZADAZA_FILE
-#include <span>
-#include <string>
-#include <vector>
-
+// zadaza-view --help tells how.
 #include "io/units.hpp"
 #include "os/arguments.hpp"
 #include "os/files.hpp"
@@ -24,9 +17,7 @@ int main(int argc, char** argv) {
     os::discard_all_staged_files();
     os::end_interrupted(cause);
   });
-  const std::span<const char* const> given = os::program_arguments(argc, argv);
-  const std::vector<std::string> arguments(given.begin(), given.end());
-  const int status = view::run_viewer(arguments);
+  const int status = view::run_viewer(os::program_arguments(argc, argv));
   io::flush_all();
   return status;
 }
