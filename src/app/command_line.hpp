@@ -21,7 +21,7 @@ enum class CommandAction : std::uint8_t {
 };
 
 // Exit status after a usage error: the same as for an input/output failure.
-inline constexpr int kUsageErrorExit = 2;
+inline constexpr int kUsageErrorExit = io::kUsageErrorExit;
 
 // The dialogue's ten answers, in the order they are asked.
 inline constexpr std::size_t kDialogueAnswers = 10;

@@ -90,6 +90,9 @@ struct ProgramText {
   std::span<const std::string_view> closing{};      // the last lines; may be empty
 };
 
+// The exit status of every program after a usage error.
+inline constexpr int kUsageErrorExit = 2;
+
 enum class CommandAction : std::uint8_t {
   Run,      // the options are taken into the settings
   Help,     // -h or --help

@@ -125,7 +125,7 @@ int run_viewer(std::span<const char* const> arguments) {
       return kCompleted;
     case io::CommandAction::Refused:
       report_usage_error(command.error);
-      return kUsageOrOutputFailure;
+      return io::kUsageErrorExit;
     case io::CommandAction::Run:
       break;
   }
