@@ -13,6 +13,8 @@ constexpr std::string_view kHelpPointer = " --help lists the options";
 // A help line of up to three pieces; the pieces left empty add nothing.
 constexpr auto kHelpLine = format::layout<"(3A)">;
 
+// "usage: NAME text", or the same indented under "usage: " for the usages after the first.
+constexpr auto kUsageLine = format::layout<"(4A)">;
 // "NAME VERSION" and the program's note.
 constexpr auto kVersionLine = format::layout<"(4A)">;
 // The option's name and value, the help continuing the line.
@@ -32,9 +34,6 @@ std::string_view blanks(std::size_t count) { return kBlanks.substr(0, count); }
 void write_line(int unit, std::string_view a, std::string_view b = {}, std::string_view c = {}) {
   io::write(unit, kHelpLine, {a, b, c});
 }
-
-// "usage: NAME text", or the same indented under "usage: " for the usages after the first.
-constexpr auto kUsageLine = format::layout<"(4A)">;
 
 // Calls `line` with each line of a text whose lines are parted by '\n'.
 template <typename Line>
