@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       require(arguments.empty());
       break;
     case app::CommandAction::UsageError:
-      require(!command.problem.empty());
+      require(!command.error.problem.empty());
       break;
     case app::CommandAction::Convert:
       check_conversion(command);

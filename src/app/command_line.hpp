@@ -8,6 +8,8 @@
 #include <span>
 #include <string_view>
 
+#include "io/command_options.hpp"
+
 namespace app {
 
 enum class CommandAction : std::uint8_t {
@@ -19,7 +21,7 @@ enum class CommandAction : std::uint8_t {
 };
 
 // Exit status after a usage error: the same as for an input/output failure.
-inline constexpr int kUsageErrorExit = 2;
+inline constexpr int kUsageErrorExit = io::kUsageErrorExit;
 
 // The dialogue's ten answers, in the order they are asked.
 inline constexpr std::size_t kDialogueAnswers = 10;
@@ -31,14 +33,8 @@ struct CommandLine {
   std::array<std::string_view, kDialogueAnswers> answers{};
   // Convert: where the echo report goes; empty for the ZADAZA name with ".echo" added.
   std::string_view echo_file;
-  // UsageError: what is wrong, the argument or option at fault, the value it was given, and
-  // what is allowed there: "<allowed_for> takes <allowed>", or `allowed` alone when
-  // `allowed_for` is empty.
-  std::string_view problem;
-  std::string_view culprit;
-  std::string_view value;
-  std::string_view allowed_for;
-  std::string_view allowed;
+  // UsageError: what is wrong, the argument or option at fault, and what is allowed there.
+  io::UsageError error;
 };
 
 // Reads the arguments after the program name. Every value is checked here, before anything

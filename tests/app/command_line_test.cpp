@@ -2,6 +2,8 @@
 // the run that the same answers give through the dialogue.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <filesystem>
 #include <map>
 #include <regex>
@@ -11,6 +13,7 @@
 #include "app/command_line.hpp"
 #include "app/dialogue.hpp"
 #include "converter_run.hpp"
+#include "support/process.hpp"
 #include "support/test_support.hpp"
 
 namespace {
@@ -125,7 +128,7 @@ TEST_F(CommandLineRun, UsageErrorsNameTheCulpritAndWhatIsAllowedBeforeAnyFileIsO
     const char* arguments;
     const char* named;
   } cases[] = {
-      {"--mudline 0 --format knf --frobnicate soil.zdz", "unknown option '--frobnicate'; the options are --old,"},
+      {"--mudline 0 --format knf --frobnicate soil.zdz", "unknown option '--frobnicate'; zadaza2krano --help lists the options"},
       {"--mudline 0 --format knf soil.zdz -x", "unknown option '-x'"},
       {"--mudline 0 --format knf soil.zdz other.zdz", "stray argument 'other.zdz'; give one ZADAZA_FILE"},
       {"--format knf soil.zdz", "missing required option '--mudline'; --mudline takes a number"},
@@ -153,7 +156,8 @@ TEST_F(CommandLineRun, UsageErrorsNameTheCulpritAndWhatIsAllowedBeforeAnyFileIsO
     EXPECT_EQ(r.exit_status, 2) << c.arguments;
     EXPECT_EQ(r.console, "") << c.arguments;
     EXPECT_NE(r.errors.find(c.named), std::string::npos) << c.arguments << "\n" << r.errors;
-    EXPECT_NE(r.errors.find("--help"), std::string::npos) << r.errors;
+    EXPECT_TRUE(r.errors.ends_with("; zadaza2krano --help lists the options\n")) << r.errors;
+    EXPECT_EQ(std::count(r.errors.begin(), r.errors.end(), '\n'), 1) << r.errors;
     EXPECT_EQ(r.files.size(), 1u) << c.arguments;
   }
 }
@@ -219,12 +223,88 @@ TEST(ParsedCommandLine, NamesAtTheLengthLimitAndALoneDash) {
     const std::string shown = c.arguments.back().substr(0, 8) + " of " +
                               std::to_string(c.arguments.back().size());
     if (c.culprit == nullptr) {
-      EXPECT_EQ(parsed.action, app::CommandAction::Convert) << shown << ": " << parsed.problem;
+      EXPECT_EQ(parsed.action, app::CommandAction::Convert) << shown << ": " << parsed.error.problem;
       EXPECT_EQ(parsed.answers[1], c.arguments.back()) << shown;
     } else {
       EXPECT_EQ(parsed.action, app::CommandAction::UsageError) << shown;
-      EXPECT_TRUE(parsed.culprit.starts_with(c.culprit)) << shown << ": " << parsed.problem;
+      EXPECT_TRUE(parsed.error.culprit.value_or("").starts_with(c.culprit))
+          << shown << ": " << parsed.error.problem;
     }
+  }
+}
+
+// What each command line asks for: the answers its options give, in the dialogue's order, or
+// the whole refusal.
+TEST(ParsedCommandLine, OptionsGiveTheAnswersTheDialogueWouldRead) {
+  using Answers = std::array<const char*, app::kDialogueAnswers>;
+  constexpr io::ProgramText kConverter{.name = "zadaza2krano"};
+  const struct {
+    const char* arguments;
+    app::CommandAction action;
+    Answers answers;        // Convert
+    const char* echo_file;  // Convert
+    const char* refusal;    // UsageError: the line after the program's name
+  } cases[] = {
+      {"", app::CommandAction::Dialogue, {}, "", ""},
+      {"--mudline -20 --format 2 soil.zdz", app::CommandAction::Convert,
+       {"N", "soil.zdz", "N", "-20", "1.0", "1.0", "0", "2", "", "N"}, "", ""},
+      {"--old --orientation POS --mudline=5.5 --force-scale 1000 --length-scale 1d-3 "
+       "--id-offset -7 --format sesam -o out.fem soil.zdz",
+       app::CommandAction::Convert,
+       {"O", "soil.zdz", "P", "5.5", "1000", "1d-3", "-7", "1", "out.fem", "N"}, "", ""},
+      {"--orientation nEG --format KNF --mudline 0 --echo-file r.txt -- -x",
+       app::CommandAction::Convert, {"N", "-x", "N", "0", "1.0", "1.0", "0", "2", "", "Y"},
+       "r.txt", ""},
+      {"--echo --mudline 1 --format 1 --output=o s", app::CommandAction::Convert,
+       {"N", "s", "N", "1", "1.0", "1.0", "0", "1", "o", "Y"}, "", ""},
+      {"--mudline 0 -h", app::CommandAction::Help, {}, "", ""},
+      {"--version --frob", app::CommandAction::Version, {}, "", ""},
+      {"--frob --version", app::CommandAction::UsageError, {}, "",
+       "unknown option '--frob'; zadaza2krano --help lists the options"},
+      {"--mudline 0 --format 2 --mudline 1 s", app::CommandAction::UsageError, {}, "",
+       "option given twice '--mudline'; give each option once; zadaza2krano --help lists the "
+       "options"},
+      {"--format 2 s", app::CommandAction::UsageError, {}, "",
+       "missing required option '--mudline'; --mudline takes a number, such as -20.5; "
+       "zadaza2krano --help lists the options"},
+      {"--mudline 0 --format 2", app::CommandAction::UsageError, {}, "",
+       "the ZADAZA file is missing; give ZADAZA_FILE after the options; zadaza2krano --help "
+       "lists the options"},
+      {"--mudline 0 --format 2 a b", app::CommandAction::UsageError, {}, "",
+       "stray argument 'b'; give one ZADAZA_FILE; zadaza2krano --help lists the options"},
+      {"--mudline 0 --format 4 a", app::CommandAction::UsageError, {}, "",
+       "bad value for option '--format': '4'; --format takes sesam, knf, 1 or 2; zadaza2krano "
+       "--help lists the options"},
+      {"--mudline 0 --format 2 --id-offset 2147483648 a", app::CommandAction::UsageError, {},
+       "",
+       "bad value for option '--id-offset': '2147483648'; --id-offset takes a whole number "
+       "within 32 bits, such as 500; zadaza2krano --help lists the options"},
+      {"--mudline 0 --format 2 --echo= a", app::CommandAction::UsageError, {}, "",
+       "no value allowed for option '--echo='; --echo takes no value; zadaza2krano --help lists "
+       "the options"},
+      {"--mudline 0 --format 2 ''", app::CommandAction::UsageError, {}, "",
+       "bad ZADAZA file name ''; ZADAZA_FILE takes a file name of 1 to 4096 characters; "
+       "zadaza2krano --help lists the options"},
+  };
+  for (const auto& c : cases) {
+    const std::vector<std::string> words = test_support::words(c.arguments);
+    std::vector<const char*> argv;
+    for (const std::string& word : words) argv.push_back(word.c_str());
+    const app::CommandLine parsed = app::parse_command_line(argv);
+    EXPECT_EQ(parsed.action, c.action) << c.arguments << ": " << parsed.error.problem;
+    if (c.action == app::CommandAction::Convert) {
+      for (std::size_t i = 0; i < app::kDialogueAnswers; ++i) {
+        EXPECT_EQ(parsed.answers[i], c.answers[i]) << c.arguments << ", answer " << i;
+      }
+      EXPECT_EQ(parsed.echo_file, c.echo_file) << c.arguments;
+    }
+    std::string refusal;
+    if (parsed.action == app::CommandAction::UsageError) {
+      for (const std::string_view piece : io::usage_message(kConverter, parsed.error)) {
+        refusal += piece;
+      }
+    }
+    EXPECT_EQ(refusal, c.refusal) << c.arguments;
   }
 }
 

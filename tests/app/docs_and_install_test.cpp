@@ -90,6 +90,49 @@ TEST(Documentation, EveryHelpOptionIsInTheManPageAndTheGuide) {
   EXPECT_NE(read_file(source / "CHANGELOG.md").find("## " + number), std::string::npos);
 }
 
+// The three programs answer --help, --version and a bad command line in one shape: the help
+// from usage lines to exit statuses, "NAME VERSION", and a refusal on one line that points to
+// the help, with status 2 and nothing on standard output.
+TEST(CommandLines, HelpVersionAndRefusalsHaveOneShapeInTheThreePrograms) {
+  const struct {
+    const char* program;
+    const char* name;
+  } programs[] = {{ZZ_CONVERTER, "zadaza2krano"},
+                  {ZZ_MAKE_TOOL, "zadaza-make"},
+                  {ZZ_VIEW_TOOL, "zadaza-view"}};
+  const struct {
+    std::vector<std::string> arguments;
+    const char* refusal;  // after "NAME: ", before "; NAME --help lists the options"
+  } refusals[] = {
+      {{"--frobnicate"}, "unknown option '--frobnicate'"},
+      {{"--old", "--old"}, "option given twice '--old'; give each option once"},
+      {{"--old=1"}, "no value allowed for option '--old=1'; --old takes no value"},
+  };
+  const std::string version = help_of(ZZ_CONVERTER, "--version");
+  const std::string number = version.substr(version.find(' '), version.find(" (") - version.find(' '));
+  for (const auto& p : programs) {
+    const std::string name = p.name;
+    const std::string help = help_of(p.program, "--help");
+    const std::regex shape("usage: " + name + "( .*)?\r\n(.*\r\n)*       " + name +
+                           " --help \\| --version\r\n\r\n(.*\r\n)+\r\nOptions:\r\n"
+                           "(.*\r\n)*  -h, --help +show this help and exit\r\n"
+                           "  --version +show the program name and version and exit\r\n"
+                           "(.*\r\n)*\r\nExit status:\r\n  0  (.*\r\n)+");
+    EXPECT_TRUE(std::regex_match(help, shape)) << help;
+    const std::string shown_version = help_of(p.program, "--version");
+    EXPECT_TRUE(std::regex_match(shown_version, std::regex(name + number + "( \\(.*\\))?\r\n")))
+        << shown_version;
+    for (const auto& r : refusals) {
+      std::vector<std::string> command{p.program};
+      command.insert(command.end(), r.arguments.begin(), r.arguments.end());
+      const test_support::ProgramRun run = test_support::run_program({command});
+      EXPECT_EQ(run.exit_status, 2) << name;
+      EXPECT_EQ(run.console, "") << name;
+      EXPECT_EQ(run.errors, name + ": " + r.refusal + "; " + name + " --help lists the options\n");
+    }
+  }
+}
+
 // What a Markdown file tells a reader to run from the repository root: the lines of its sh
 // blocks (the set-up commands left out: they are what runs this), then each inline command
 // into the build, `build/...` with arguments. An inline `build/...` of one word names a
@@ -211,9 +254,10 @@ TEST(Install, IntoATemporaryPrefixGivesWorkingProgramsAndWhatTheirHelpNames) {
   const std::string version = shell("'" ZZ_CONVERTER "' --version").out;
   EXPECT_EQ(shell(quoted(p / "bin/zadaza2krano") + " --version").out, version);
   const std::string number = version.substr(0, version.find(" ("));
+  // One shape for the three: "PROGRAM VERSION", its line ended as the converter's lines are.
   for (const char* program : {"zadaza-make", "zadaza-view"}) {
     EXPECT_EQ(shell(quoted(p / "bin" / program) + " --version").out,
-              std::string(program) + number.substr(number.find(' ')) + "\n");
+              std::string(program) + number.substr(number.find(' ')) + "\r\n");
   }
 }
 

@@ -79,7 +79,7 @@ TEST(MakeTool, HelpAnswersAndUsageErrorsPointToIt) {
     const char* arguments;
     const char* named;
   } cases[] = {
-      {"--frobnicate a b", "unknown option '--frobnicate'; the options are --old,"},
+      {"--frobnicate a b", "unknown option '--frobnicate'"},
       {"--synthetic o --version2", "unknown option '--version2'"},
       {"only-one-file", "give a DESCRIPTION.txt and an OUTPUT file"},
       {"--synthetic --layers x o", "bad value for option '--layers': 'x'; --layers takes a whole"},
@@ -92,8 +92,9 @@ TEST(MakeTool, HelpAnswersAndUsageErrorsPointToIt) {
     EXPECT_EQ(r.exit_status, 2) << c.arguments;
     EXPECT_TRUE(r.errors.starts_with("zadaza-make: ")) << r.errors;
     EXPECT_NE(r.errors.find(c.named), std::string::npos) << c.arguments << ": " << r.errors;
-    EXPECT_NE(r.errors.find("'zadaza-make --help' lists the options"), std::string::npos)
+    EXPECT_TRUE(r.errors.ends_with("; zadaza-make --help lists the options\n"))
         << c.arguments << ": " << r.errors;
+    EXPECT_EQ(std::count(r.errors.begin(), r.errors.end(), '\n'), 1) << r.errors;
     EXPECT_EQ(r.out, "");
   }
 }

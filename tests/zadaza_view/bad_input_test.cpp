@@ -49,7 +49,7 @@ std::vector<BadInput> bad_inputs() {
       {"UnknownOption", kSynthetic + "--layers 1", nullptr, "--colour in.zdz", false, 2,
        Compare::ViewerUsage},
       {"UnknownOptionLast", kSynthetic + "--layers 1", nullptr, "in.zdz --version2", false, 2,
-       Compare::ViewerUsage, "unknown option '--version2'; the options are"},
+       Compare::ViewerUsage, "unknown option '--version2'; zadaza-view --help lists the options"},
       {"OptionTwice", kSynthetic + "--layers 1", nullptr, "--offset 1 --offset 2 in.zdz", false, 2,
        Compare::ViewerUsage, "option given twice '--offset'"},
       {"BadValue", kSynthetic + "--layers 1", nullptr, "--layers x in.zdz", false, 2,

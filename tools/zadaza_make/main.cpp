@@ -1,20 +1,15 @@
 // zadaza-make: writes binary ZADAZA files from a text description or a synthetic soil model;
 // zadaza-make --help tells how.
-#include <algorithm>
-#include <charconv>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <optional>
-#include <set>
-#include <span>
 #include <sstream>
 #include <stdexcept>
 #include <string>
-#include <string_view>
-#include <vector>
 
 #include "app/run.hpp"
+#include "command_line.hpp"
 #include "common/staged_output.hpp"
 #include "decode.hpp"
 #include "description.hpp"
@@ -28,174 +23,7 @@
 
 namespace {
 
-using zadaza_make::BlockStyle;
-
-struct Options {
-  bool help = false;
-  bool version = false;
-  bool old_generation = false;
-  bool unchecked = false;
-  bool synthetic = false;
-  bool text = false;
-  bool decode = false;
-  bool from_table = false;
-  std::string output;  // --decode: empty for standard output
-  BlockStyle style = BlockStyle::Full;
-  zadaza_make::SyntheticSize size;
-  std::vector<std::string> files;
-};
-
-constexpr const char* kHelp =
-    "usage: zadaza-make [--old] [--blocks full|led0] [--text] [--unchecked] DESCRIPTION.txt\n"
-    "                   OUTPUT\n"
-    "       zadaza-make --synthetic --layers L --diameters N --in-use U --dsp R [--seed S]\n"
-    "                   [--old] [--blocks full|led0] [--text] OUTPUT\n"
-    "       zadaza-make --decode [--old] ZADAZA_FILE [-o DESCRIPTION.txt]\n"
-    "       zadaza-make --from-table [--old] [--blocks full|led0] [--text] CURVES.csv OUTPUT\n"
-    "       zadaza-make --help | --version\n"
-    "\n"
-    "Writes a binary ZADAZA pile-soil file for trying and testing zadaza2krano, from a text\n"
-    "description, a synthetic soil or a table of curves (as zadaza-view --table writes it);\n"
-    "or decodes a ZADAZA file into a text description. The description format is installed\n"
-    "as share/doc/zadaza2krano/zadaza-make-format.md (tools/zadaza_make/README.md in the\n"
-    "sources); examples/soil.txt, a whole description, as share/doc/zadaza2krano/examples/.\n"
-    "\n"
-    "Options (each may be given once):\n"
-    "  --old               write the Old generation (two counts instead of three, and always\n"
-    "                      4 diameter groups per layer: fewer diameters get empty groups)\n"
-    "  --blocks full|led0  record framing; led0 ends a record of 128 * k bytes with an\n"
-    "                      empty block (default: full)\n"
-    "  --text              write the model as a text description instead\n"
-    "  --unchecked         write what the description says even where the converter cannot\n"
-    "                      read a sound file from it (to test damaged input)\n"
-    "  --synthetic         make the soil: sand over soft clay, stresses in kPa, metres\n"
-    "  --layers L          synthetic: number of layers\n"
-    "  --diameters N       synthetic: number of diameter slots\n"
-    "  --in-use U          synthetic: diameters in use (0.9, 1.2, 1.5, 2.0, ...)\n"
-    "  --dsp R             synthetic: number of soil displacement rows\n"
-    "  --seed S            synthetic: varies the soil (default: 1)\n"
-    "  --decode            write the text description of ZADAZA_FILE, read as the converter\n"
-    "                      reads it; its reading lines go to standard error\n"
-    "  -o DESCRIPTION.txt  decode: the description's file (default: standard output)\n"
-    "  --from-table        make the file from a CSV table of curve points: columns layer,\n"
-    "                      z_bottom, diameter, curve, point, displacement and stress\n"
-    "  -h, --help          show this help and exit\n"
-    "  --version           show the program name and version and exit\n"
-    "\n"
-    "Exit status: 0 written, 1 the description, the table or a file is refused, 2 usage\n"
-    "error; decode: the converter's, 0 written, 1 the ZADAZA file cannot be opened, 2 a\n"
-    "damaged file, a usage error or an output that cannot be written, 3 beyond the size\n"
-    "limits.\n";
-
-constexpr const char* kUsageHint = "'zadaza-make --help' lists the options";
-
-constexpr const char* kOptionList =
-    "the options are --old, --blocks, --text, --unchecked, --synthetic, --layers, --diameters, "
-    "--in-use, --dsp, --seed, --decode, -o, --from-table, -h/--help and --version";
-
-constexpr const char* kCountForm = "a whole number of 0 or more";
-
-// A mistake on the command line, as opposed to one in the description or a file.
-struct UsageError : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
-
-bool read_count(const std::string& text, int& n) {
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), n);
-  return error == std::errc{} && end == text.data() + text.size() && n >= 0;
-}
-
-struct MakeOption {
-  std::string_view name;
-  const char* form;  // what its value must be; nullptr: it takes no value
-  bool (*apply)(Options&, const std::string& value);
-};
-
-const MakeOption kOptions[] = {
-    {"--old", nullptr, [](Options& o, const std::string&) { return o.old_generation = true; }},
-    {"--unchecked", nullptr, [](Options& o, const std::string&) { return o.unchecked = true; }},
-    {"--synthetic", nullptr, [](Options& o, const std::string&) { return o.synthetic = true; }},
-    {"--text", nullptr, [](Options& o, const std::string&) { return o.text = true; }},
-    {"--decode", nullptr, [](Options& o, const std::string&) { return o.decode = true; }},
-    {"--from-table", nullptr, [](Options& o, const std::string&) { return o.from_table = true; }},
-    {"-o", "a file name",
-     [](Options& o, const std::string& v) {
-       o.output = v;
-       return !v.empty();
-     }},
-    {"--blocks", "full or led0",
-     [](Options& o, const std::string& v) {
-       o.style = v == "full" ? BlockStyle::Full : BlockStyle::LeadZero;
-       return v == "full" || v == "led0";
-     }},
-    {"--layers", kCountForm,
-     [](Options& o, const std::string& v) { return read_count(v, o.size.layers); }},
-    {"--diameters", kCountForm,
-     [](Options& o, const std::string& v) { return read_count(v, o.size.diameters); }},
-    {"--in-use", kCountForm,
-     [](Options& o, const std::string& v) { return read_count(v, o.size.in_use); }},
-    {"--dsp", kCountForm, [](Options& o, const std::string& v) { return read_count(v, o.size.dsp); }},
-    {"--seed", kCountForm,
-     [](Options& o, const std::string& v) {
-       int seed = 0;
-       if (!read_count(v, seed)) return false;
-       o.size.seed = static_cast<std::uint32_t>(seed);
-       return true;
-     }},
-};
-
-std::string quoted(const std::string& text) {
-  std::string quoted(1, '\'');
-  quoted.append(text).push_back('\'');
-  return quoted;
-}
-
-Options parse(std::span<const char* const> arguments) {
-  Options o;
-  std::set<std::string_view> given;
-  for (std::size_t a = 0; a < arguments.size(); ++a) {
-    const std::string arg = arguments[a];
-    if (arg == "-h" || arg == "--help") {
-      o.help = true;
-      return o;
-    }
-    if (arg == "--version") {
-      o.version = true;
-      return o;
-    }
-    if (!arg.starts_with("-") || arg.size() == 1) {
-      o.files.push_back(arg);
-      continue;
-    }
-    const auto option = std::find_if(std::begin(kOptions), std::end(kOptions),
-                                      [&](const MakeOption& m) { return m.name == arg; });
-    if (option == std::end(kOptions)) {
-      throw UsageError("unknown option " + quoted(arg) + "; " + kOptionList);
-    }
-    if (!given.insert(option->name).second) {
-      throw UsageError("option given twice " + quoted(arg) + "; give each option once");
-    }
-    const std::string takes = option->form == nullptr ? "" : arg + " takes " + option->form;
-    if (option->form != nullptr && a + 1 >= arguments.size()) {
-      throw UsageError("missing value for option " + quoted(arg) + "; " + takes);
-    }
-    const std::string value = option->form == nullptr ? "" : arguments[++a];
-    if (!option->apply(o, value)) {
-      throw UsageError("bad value for option " + quoted(arg) + ": " + quoted(value) + "; " + takes);
-    }
-  }
-  if (o.synthetic + o.decode + o.from_table > 1) {
-    throw UsageError("--synthetic, --decode and --from-table exclude each other");
-  }
-  if (!o.output.empty() && !o.decode) throw UsageError("-o is for --decode");
-  if (o.decode && o.files.size() != 1U) throw UsageError("give one ZADAZA_FILE with --decode");
-  if (!o.decode && o.files.size() != (o.synthetic ? 1U : 2U)) {
-    throw UsageError(o.synthetic    ? "give one OUTPUT file with --synthetic"
-                     : o.from_table ? "give a CURVES.csv and an OUTPUT file"
-                                    : "give a DESCRIPTION.txt and an OUTPUT file");
-  }
-  return o;
-}
+using zadaza_make::Options;
 
 // A missing input or a folder is refused before it is opened: a stream reads a folder as an
 // empty description.
@@ -315,17 +143,26 @@ int main(int argc, char** argv) {
   // an ending signal leaves no temporary file.
   os::prepare_console();
   tools::discard_outputs_on_termination();
+  const zadaza_make::MakeCommand command =
+      zadaza_make::parse_command_line(os::program_arguments(argc, argv));
+  switch (command.action) {
+    case io::CommandAction::Help:
+      zadaza_make::write_help();
+      io::flush_all();
+      return EXIT_SUCCESS;
+    case io::CommandAction::Version:
+      zadaza_make::write_version();
+      io::flush_all();
+      return EXIT_SUCCESS;
+    case io::CommandAction::Refused:
+      zadaza_make::report_usage_error(command.error);
+      return io::kUsageErrorExit;
+    case io::CommandAction::Run:
+      break;
+  }
+  const Options& o = command.options;
   try {
-    const Options o = parse(os::program_arguments(argc, argv));
-    if (o.help || o.version) {
-      std::cout << (o.help ? kHelp : "zadaza-make " ZADAZA2KRANO_VERSION "\n");
-      return std::cout.flush() ? EXIT_SUCCESS : EXIT_FAILURE;
-    }
     return o.decode ? decode(o) : make(o);
-  } catch (const UsageError& e) {
-    io::report_error({e.what()});
-    io::report_error({kUsageHint});
-    return 2;
   } catch (const std::exception& e) {
     io::report_error({e.what()});
     return EXIT_FAILURE;

@@ -1,13 +1,6 @@
 // zadaza-view: draws every curve of a ZADAZA file before and after conversion, on one
 // self-contained HTML page, with the converter's own reader, scaling and thinning.
-//
-//   zadaza-view [--old] [--diameter D]... [--layers FIRST-LAST] [--offset N]
-//               [-o FILE.html] [--table FILE.csv] [--json FILE.json] [--mudline Z]
-//               [--orientation pos|neg] ZADAZA_FILE
-#include <span>
-#include <string>
-#include <vector>
-
+// zadaza-view --help tells how.
 #include "common/staged_output.hpp"
 #include "io/units.hpp"
 #include "os/arguments.hpp"
@@ -20,9 +13,7 @@ int main(int argc, char** argv) {
   // interrupted run leaves no half-written file.
   os::prepare_console();
   tools::discard_outputs_on_termination();
-  const std::span<const char* const> given = os::program_arguments(argc, argv);
-  const std::vector<std::string> arguments(given.begin(), given.end());
-  const int status = view::run_viewer(arguments);
+  const int status = view::run_viewer(os::program_arguments(argc, argv));
   io::flush_all();
   return status;
 }

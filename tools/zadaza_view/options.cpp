@@ -1,12 +1,72 @@
 #include "options.hpp"
 
-#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <limits>
 #include <string_view>
 
+#include "io/units.hpp"
+
+#ifndef ZADAZA2KRANO_VERSION
+#error "ZADAZA2KRANO_VERSION comes from the project version in CMakeLists.txt"
+#endif
+
 namespace view {
 namespace {
+
+constexpr std::string_view kUsages[] = {
+    "[--old] [--diameter D]... [--layers FIRST-LAST] [--offset N]\n"
+    "[-o FILE.html] [--table FILE.csv] [--json FILE.json]\n"
+    "[--mudline Z] [--orientation pos|neg] ZADAZA_FILE",
+    "[-o FILE.html] [--table FILE.csv] [--json FILE.json] SOIL_FILE",
+    "--compare A B [--tolerance R] [-o PAGE.html]",
+};
+
+constexpr std::string_view kAbout[] = {
+    "Draws every P-y, T-z and Q-z curve of a ZADAZA file before and after conversion on one",
+    "self-contained HTML page: each curve scaled to forces for its diameter, the points of the",
+    "spring material the converter writes, and the points its thinning drops. Or writes",
+    "every curve point in one table, as CSV or JSON.",
+};
+
+constexpr std::string_view kSoilFiles[] = {
+    "Soil files:",
+    "  Given a KRANO soil file (.fem or .knf, SESAM or KNF, recognised by its content), the",
+    "  page shows what the file holds: each SOILCHAR block, its layers with their levels, and",
+    "  per layer the P-y, T-z and Q-z materials it names with their points as written. The",
+    "  Notes list unreadable lines and fields of asterisks (with their line numbers), error",
+    "  banners, missing, unused and repeated materials, and springs whose displacements go",
+    "  back. --table and --json write the table of what the file holds: the columns of a ZADAZA",
+    "  file's table, one row per point as written of every spring a layer names, kept 1;",
+    "  z_bottom and stress, which a soil file does not hold, are empty (null in JSON). Exit",
+    "  status 1 when the file cannot be read; 2 when it holds no SOILCHAR block and no",
+    "  material (nothing is written); 3 when the page or table is written and the file holds",
+    "  an unreadable line or an error banner. Standard error lists the first 100 unreadable",
+    "  lines.",
+};
+
+constexpr std::string_view kExitStatuses[] = {
+    "0  page or tables written; --compare: the files are equal",
+    "1  the ZADAZA file could not be opened; --compare: the files differ",
+    "2  a damaged ZADAZA file, a usage error, or an output that cannot be written;",
+    "   --compare: a file unreadable or not a soil file",
+    "3  the ZADAZA file exceeds the size limits, or a drawn diameter's identifiers do not fit",
+};
+
+constexpr std::string_view kClosing[] = {
+    "The user guide: docs/guide.md, installed as share/doc/zadaza2krano/guide.md;",
+    "man zadaza-view.",
+};
+
+constexpr io::ProgramText kProgram{
+    .name = "zadaza-view",
+    .version = ZADAZA2KRANO_VERSION,
+    .usages = kUsages,
+    .about = kAbout,
+    .after_options = kSoilFiles,
+    .exit_statuses = kExitStatuses,
+    .closing = kClosing,
+};
 
 template <typename Number>
 bool read_number(std::string_view text, Number& value) {
@@ -16,7 +76,7 @@ bool read_number(std::string_view text, Number& value) {
 }
 
 // "FIRST-LAST", or one layer "N".
-bool read_layers(std::string_view text, Options& o) {
+bool take_layers(Options& o, std::string_view text) {
   const std::size_t dash = text.find('-');
   int first = 0;
   int last = 0;
@@ -33,7 +93,7 @@ bool read_layers(std::string_view text, Options& o) {
   return true;
 }
 
-bool read_diameter(std::string_view text, Options& o) {
+bool take_diameter(Options& o, std::string_view text) {
   double d = 0.0;
   if (!read_number(text, d) || !(d > 0.0) || d > std::numeric_limits<double>::max()) {
     return false;
@@ -42,108 +102,141 @@ bool read_diameter(std::string_view text, Options& o) {
   return true;
 }
 
-bool read_offset(std::string_view text, Options& o) { return read_number(text, o.id_offset); }
+bool take_tolerance(Options& o, std::string_view text) {
+  double tolerance = 0.0;
+  if (!read_number(text, tolerance) || !(tolerance >= 0.0) || !std::isfinite(tolerance)) {
+    return false;
+  }
+  o.tolerance = tolerance;
+  return true;
+}
 
-bool read_text(std::string_view text, std::string& to) {
+bool take_text(std::string_view text, std::string& to) {
   if (text.empty()) return false;
   to = text;
   return true;
 }
 
-struct ViewOption {
-  std::string_view name;
-  std::string_view form;  // what its value must be
-  bool (*read)(std::string_view, Options&);
-  bool repeatable;
+constexpr io::Option<Options> kOptions[] = {
+    {{.name = "--old", .help = "the ZADAZA file is of the Old generation (default: New)"},
+     [](Options& o, std::string_view) { return o.old_generation = true; }},
+    {{.name = "--diameter",
+      .value_name = "D",
+      .repeats = io::Repeats::Many,
+      .form = "a diameter above 0, such as 1.5",
+      .help = "draw only the diameter in use equal to D; may be repeated\n"
+              "(default: every diameter in use)"},
+     take_diameter},
+    {{.name = "--layers",
+      .value_name = "FIRST-LAST",
+      .form = "FIRST-LAST or one layer N, such as 2-5",
+      .help = "draw only these layers (default: every layer)"},
+     take_layers},
+    {{.name = "--offset",
+      .value_name = "N",
+      .form = "a whole number within 32 bits, such as 500",
+      .help = "number added to material identifiers, as the converter's\n"
+              "\"Number to be added to ID\" (default: 0)"},
+     [](Options& o, std::string_view v) { return read_number(v, o.id_offset); }},
+    {{.name = "-o",
+      .value_name = "FILE.html",
+      .form = "a page file name",
+      .help = "the page (default: ZADAZA_FILE with .html added; no page\n"
+              "when a table is asked for without -o); with --compare, a\n"
+              "page with every difference and the differing springs of A\n"
+              "and B drawn over each other"},
+     [](Options& o, std::string_view v) { return take_text(v, o.page); }},
+    {{.name = "--table",
+      .value_name = "FILE.csv",
+      .form = "a CSV file name",
+      .help = "write one row per curve point of every drawn diameter and\n"
+              "layer: the file's values, the scaled forces, the levels and\n"
+              "whether the soil file keeps the point"},
+     [](Options& o, std::string_view v) { return take_text(v, o.tables.table_file); }},
+    {{.name = "--json",
+      .value_name = "FILE.json",
+      .form = "a JSON file name",
+      .help = "the same table as JSON (both also for a soil file: below)"},
+     [](Options& o, std::string_view v) { return take_text(v, o.tables.json_file); }},
+    {{.name = "--mudline",
+      .value_name = "Z",
+      .form = "a real number, such as -20.5",
+      .help = "z of the mudline, as the converter's --mudline (required with\n"
+              "--table and --json; not with a soil file)"},
+     [](Options& o, std::string_view v) { return read_mudline(v, o.tables); }},
+    {{.name = "--orientation",
+      .value_name = "pos|neg",
+      .form = "pos or neg",
+      .help = "orientation of the soil axis, as the converter's (default:\nneg)"},
+     [](Options& o, std::string_view v) { return read_orientation(v, o.tables); }},
+    {{.name = "--compare",
+      .help = "compare the two soil files A and B: blocks by soil identifier,\n"
+              "layers by number, materials by identifier and kind; prints a\n"
+              "summary and the first 100 differences"},
+     [](Options& o, std::string_view) { return o.compare = true; }},
+    {{.name = "--tolerance",
+      .value_name = "R",
+      .form = "a relative tolerance, 0 or more",
+      .help = "relative tolerance of --compare (default 0: equal as written)"},
+     take_tolerance},
 };
 
-const ViewOption kOptions[] = {
-    {"--diameter", "a diameter above 0, such as 1.5", read_diameter, true},
-    {"--layers", "FIRST-LAST or one layer N, such as 2-5", read_layers, false},
-    {"--offset", "a whole number within 32 bits, such as 500", read_offset, false},
-    {"-o", "a page file name", [](std::string_view v, Options& o) { return read_text(v, o.page); },
-     false},
-    {"--table", "a CSV file name",
-     [](std::string_view v, Options& o) { return read_text(v, o.tables.table_file); },
-     false},
-    {"--json", "a JSON file name",
-     [](std::string_view v, Options& o) { return read_text(v, o.tables.json_file); },
-     false},
-    {"--mudline", "a real number, such as -20.5",
-     [](std::string_view v, Options& o) { return read_mudline(v, o.tables); },
-     false},
-    {"--orientation", "pos or neg",
-     [](std::string_view v, Options& o) { return read_orientation(v, o.tables); },
-     false},
-};
-
-constexpr std::string_view kOptionList =
-    "the options are --old, --diameter, --layers, --offset, -o, --table, --json, --mudline, "
-    "--orientation, -h/--help and --version";
-
-std::string quoted(std::string_view text) {
-  std::string quoted(1, '\'');
-  quoted.append(text).push_back('\'');
-  return quoted;
+// ZADAZA_FILE or SOIL_FILE, or the two files of --compare, wherever --compare stands.
+io::UsageError take_file(Options& o, std::string_view file) {
+  if (o.files.size() == 2) return io::stray_argument(file, "give one file, or two with --compare");
+  o.files.emplace_back(file);
+  return {};
 }
 
-std::string takes(const ViewOption& option) {
-  return std::string(option.name) + " takes " + std::string(option.form);
+// What the whole command line asks, once every option is read.
+io::UsageError checked(Options& o) {
+  if (o.compare) {
+    if (o.files.size() != 2) return io::refusal("--compare needs two soil files", "give --compare A B");
+    const bool drawing_options = o.old_generation || !o.diameters.empty() || o.first_layer ||
+                                 o.id_offset != 0 || o.tables.wanted() || o.tables.mudline ||
+                                 o.tables.coord_factor;
+    if (drawing_options) {
+      return io::refusal("--compare takes only --tolerance and -o",
+                         "draw or tabulate each soil file on its own");
+    }
+    return {};
+  }
+  if (o.tolerance) return io::refusal("--tolerance is for --compare", "give --compare A B");
+  if (o.files.empty()) {
+    return io::refusal("the ZADAZA file is missing", "give ZADAZA_FILE after the options");
+  }
+  if (o.files.size() > 1) return io::stray_argument(o.files[1], "give one ZADAZA_FILE");
+  o.zadaza_file = o.files.front();
+  return {};
 }
+
+// An option of earlier versions, refused with what replaced it.
+constexpr std::string_view kRetiredCsv = "--csv";
 
 }  // namespace
 
-Options parse_options(const std::vector<std::string>& arguments, std::string& error) {
-  Options o;
-  std::vector<std::string_view> given;
-  for (std::size_t a = 0; a < arguments.size(); ++a) {
-    const std::string& argument = arguments[a];
-    if (argument == "--help" || argument == "-h") {
-      o.help = true;
-      return o;
-    }
-    if (argument == "--version") {
-      o.version = true;
-      return o;
-    }
-    if (argument == "--old") {
-      if (o.old_generation) {
-        error = "option given twice '--old'; give each option once";
-        return o;
-      }
-      o.old_generation = true;
-      continue;
-    }
-    if (argument.size() > 1 && argument[0] == '-') {
-      const ViewOption* option = nullptr;
-      for (const ViewOption& candidate : kOptions) {
-        if (argument == candidate.name) option = &candidate;
-      }
-      if (argument == "--csv") {
-        error = "--csv is replaced by --table FILE.csv, one table of every diameter";
-      } else if (option == nullptr) {
-        error = "unknown option " + quoted(argument) + "; " + std::string(kOptionList);
-      } else if (!option->repeatable &&
-                 std::find(given.begin(), given.end(), option->name) != given.end()) {
-        error = "option given twice " + quoted(argument) + "; give each option once";
-      } else if (a + 1 >= arguments.size()) {
-        error = "missing value for option " + quoted(argument) + "; " + takes(*option);
-      } else if (const std::string& value = arguments[++a]; !option->read(value, o)) {
-        error = "bad value for option " + quoted(argument) + ": " + quoted(value) + "; " +
-                takes(*option);
-      }
-      if (!error.empty()) return o;
-      given.push_back(option->name);
-      continue;
-    }
-    if (!o.zadaza_file.empty()) {
-      error = "stray argument " + quoted(argument) + "; give one ZADAZA_FILE";
-      return o;
-    }
-    o.zadaza_file = argument;
+ViewCommand parse_command_line(std::span<const char* const> arguments) {
+  ViewCommand command;
+  const io::ParsedArguments parsed =
+      io::parse_arguments(arguments, kOptions, take_file, command.options);
+  command.action = parsed.action;
+  command.error = parsed.error;
+  if (parsed.action == io::CommandAction::Refused && parsed.error.culprit == kRetiredCsv) {
+    command.error = io::refusal("--csv is replaced by --table FILE.csv",
+                                "one table of every diameter");
   }
-  if (o.zadaza_file.empty()) error = "the ZADAZA file is missing; give ZADAZA_FILE after the options";
-  return o;
+  if (parsed.action != io::CommandAction::Run) return command;
+  if (const io::UsageError error = checked(command.options)) {
+    command.action = io::CommandAction::Refused;
+    command.error = error;
+  }
+  return command;
 }
+
+void write_help() { io::write_help(io::kConsoleOut, kProgram, kOptions); }
+
+void write_version() { io::write_version(io::kConsoleOut, kProgram); }
+
+void report_usage_error(const io::UsageError& error) { io::report_usage_error(kProgram, error); }
 
 }  // namespace view

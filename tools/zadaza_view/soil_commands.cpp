@@ -1,8 +1,6 @@
 #include "soil_commands.hpp"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
 #include <optional>
 
 #include "format/layout.hpp"
@@ -118,44 +116,7 @@ bool write_soil_tables(const std::string& path, const soil::SoilFile& file,
   return write_tables(tables, table_rows(file), table_json_header(header));
 }
 
-struct CompareOptions {
-  std::vector<std::string> files;
-  double tolerance = 0.0;
-  std::string page;
-};
-
-bool read_tolerance(const std::string& text, double& tolerance) {
-  const char* end = text.data() + text.size();
-  const auto result = std::from_chars(text.data(), end, tolerance);
-  return result.ec == std::errc() && result.ptr == end && tolerance >= 0.0 &&
-         std::isfinite(tolerance);
-}
-
-std::string parse_compare_options(const std::vector<std::string>& arguments, CompareOptions& o) {
-  for (std::size_t a = 0; a < arguments.size(); ++a) {
-    const std::string& argument = arguments[a];
-    if (argument == "--compare") {
-      if (a + 2 >= arguments.size()) return "--compare needs two soil files";
-      o.files = {arguments[a + 1], arguments[a + 2]};
-      a += 2;
-    } else if (argument == "--tolerance" || argument == "-o") {
-      if (a + 1 >= arguments.size()) return argument + " needs a value";
-      const std::string& value = arguments[++a];
-      if (argument == "-o") {
-        if (value.empty()) return "bad value '' for -o";
-        o.page = value;
-      } else if (!read_tolerance(value, o.tolerance)) {
-        return "bad value '" + value + "' for --tolerance (a relative tolerance, 0 or more)";
-      }
-    } else {
-      return "with --compare, unexpected " + argument;
-    }
-  }
-  if (o.files.empty()) return "--compare needs two soil files";
-  return {};
-}
-
-void print_summary(const CompareOptions& o, const soil::SoilFile& a, const soil::SoilFile& b,
+void print_summary(const CompareRequest& o, const soil::SoilFile& a, const soil::SoilFile& b,
                    const SoilComparison& c) {
   say(" Compared A: " + o.files[0] + " (" + std::to_string(a.blocks.size()) + " blocks, " +
       std::to_string(a.materials.size()) + " materials, " +
@@ -173,16 +134,7 @@ void print_summary(const CompareOptions& o, const soil::SoilFile& a, const soil:
 
 }  // namespace
 
-bool asks_for_comparison(const std::vector<std::string>& arguments) {
-  return std::find(arguments.begin(), arguments.end(), "--compare") != arguments.end();
-}
-
-int run_comparison(const std::vector<std::string>& arguments) {
-  CompareOptions o;
-  if (const std::string error = parse_compare_options(arguments, o); !error.empty()) {
-    report(error);
-    return kSoilFileUnreadable;
-  }
+int run_comparison(const CompareRequest& o) {
   SoilRead outcome = SoilRead::Read;
   const std::optional<soil::SoilFile> a = read_soil(o.files[0], outcome);
   const std::optional<soil::SoilFile> b = a ? read_soil(o.files[1], outcome) : std::nullopt;

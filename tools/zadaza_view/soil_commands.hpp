@@ -9,34 +9,6 @@
 
 namespace view {
 
-inline constexpr const char* kSoilFileUsage =
-    "       zadaza-view [-o FILE.html] [--table FILE.csv] [--json FILE.json] SOIL_FILE\n"
-    "       zadaza-view --compare A B [--tolerance R] [-o PAGE.html]\n";
-
-inline constexpr const char* kSoilFileHelp =
-    "\n"
-    "Soil files:\n"
-    "  Given a KRANO soil file (.fem or .knf, SESAM or KNF, recognised by its content), the\n"
-    "  page shows what the file holds: each SOILCHAR block, its layers with their levels, and\n"
-    "  per layer the P-y, T-z and Q-z materials it names with their points as written. The\n"
-    "  Notes list unreadable lines and fields of asterisks (with their line numbers), error\n"
-    "  banners, missing, unused and repeated materials, and springs whose displacements go\n"
-    "  back. --table and --json write the table of what the file holds: the columns of a ZADAZA\n"
-    "  file's table, one row per point as written of every spring a layer names, kept 1;\n"
-    "  z_bottom and stress, which a soil file does not hold, are empty (null in JSON). Exit\n"
-    "  status 1 when the file cannot be read; 2 when it holds no SOILCHAR block and no\n"
-    "  material (nothing is written); 3 when the page or table is written and the file holds\n"
-    "  an unreadable line or an error banner. Standard error lists the first 100 unreadable\n"
-    "  lines.\n"
-    "\n"
-    "  --compare A B        compare two soil files: blocks by soil identifier, layers by\n"
-    "                       number, materials by identifier and kind; prints a summary and\n"
-    "                       the first 100 differences. Exit status 0 equal, 1 different,\n"
-    "                       2 a file unreadable, not a soil file, or a usage error\n"
-    "  --tolerance R        relative tolerance of the comparison (default 0: equal as written)\n"
-    "  -o PAGE.html         with --compare: also write a page with every difference and the\n"
-    "                       differing springs of A and B drawn over each other\n";
-
 // Differences of a comparison and a file's unreadable lines: those printed, before a count of
 // the rest.
 inline constexpr std::size_t kListedAtMost = 100;
@@ -45,11 +17,15 @@ inline constexpr int kSoilFilesEqual = 0;
 inline constexpr int kSoilFilesDiffer = 1;
 inline constexpr int kSoilFileUnreadable = 2;
 
-// Whether the arguments ask for a comparison.
-bool asks_for_comparison(const std::vector<std::string>& arguments);
+// zadaza-view --compare A B [--tolerance R] [-o PAGE.html]
+struct CompareRequest {
+  std::vector<std::string> files;  // A and B
+  double tolerance = 0.0;
+  std::string page;  // empty: none
+};
 
 // Runs a comparison and returns its exit status.
-int run_comparison(const std::vector<std::string>& arguments);
+int run_comparison(const CompareRequest& o);
 
 // Whether the file starts as a soil file does, not as a binary ZADAZA file.
 bool is_soil_file(const std::string& path);

@@ -29,10 +29,10 @@ bool read_orientation(std::string_view value, TableRequest& request) {
   return true;
 }
 
-std::string table_request_error(const TableRequest& request) {
+io::UsageError table_request_error(const TableRequest& request) {
   if (request.wanted() && !request.mudline) {
-    return "--table and --json of a ZADAZA file need --mudline Z, the z of the mudline as the "
-           "converter asks it";
+    return io::refusal("--table and --json of a ZADAZA file need --mudline Z",
+                       "give the z of the mudline as the converter asks it");
   }
   return {};
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "io/command_options.hpp"
+
 namespace view {
 
 struct TableRequest {
@@ -25,8 +27,8 @@ struct TableRequest {
 bool read_mudline(std::string_view value, TableRequest& request);
 bool read_orientation(std::string_view value, TableRequest& request);
 
-// What is wrong with the request for a ZADAZA file's table, or an empty text. A soil file's
+// What is wrong with the request for a ZADAZA file's table, or no problem. A soil file's
 // table needs no mudline: its levels are as written.
-std::string table_request_error(const TableRequest& request);
+io::UsageError table_request_error(const TableRequest& request);
 
 }  // namespace view

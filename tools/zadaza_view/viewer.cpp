@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iostream>
 
 #include "charts.hpp"
 #include "converter_adapter.hpp"
@@ -115,27 +114,28 @@ int view_soil_file(const Options& options) {
 // The console lines written so far come first, then the message on standard error.
 void report(const std::string& message) { io::report_error({message}); }
 
-int run_viewer(const std::vector<std::string>& arguments) {
-  std::string error;
-  const Options options = parse_options(arguments, error);
-  if (options.help) {
-    std::cout << kUsage << kSoilFileUsage << kHelp << kSoilFileHelp;
-    return kCompleted;
+int run_viewer(std::span<const char* const> arguments) {
+  const ViewCommand command = parse_command_line(arguments);
+  switch (command.action) {
+    case io::CommandAction::Help:
+      write_help();
+      return kCompleted;
+    case io::CommandAction::Version:
+      write_version();
+      return kCompleted;
+    case io::CommandAction::Refused:
+      report_usage_error(command.error);
+      return io::kUsageErrorExit;
+    case io::CommandAction::Run:
+      break;
   }
-  if (options.version) {
-    std::cout << "zadaza-view " ZADAZA2KRANO_VERSION "\n";
-    return kCompleted;
-  }
-  if (asks_for_comparison(arguments)) return run_comparison(arguments);
-  if (!error.empty()) {
-    report(error);
-    std::cerr << kUsage << kSoilFileUsage;
-    return kUsageOrOutputFailure;
+  const Options& options = command.options;
+  if (options.compare) {
+    return run_comparison({options.files, options.tolerance.value_or(0.0), options.page});
   }
   if (is_soil_file(options.zadaza_file)) return view_soil_file(options);
-  if (const std::string wrong = table_request_error(options.tables); !wrong.empty()) {
-    report(wrong);
-    std::cerr << kUsage << kSoilFileUsage;
+  if (const io::UsageError wrong = table_request_error(options.tables)) {
+    report_usage_error(wrong);
     return kUsageOrOutputFailure;
   }
 

@@ -1,8 +1,8 @@
 // The whole run of zadaza-view: read, convert, draw, write.
 #pragma once
 
+#include <span>
 #include <string>
-#include <vector>
 
 #include "app/run.hpp"
 #include "io/units.hpp"
@@ -21,6 +21,6 @@ void report(const std::string& message);
 
 // Runs with the arguments after the program name and returns the exit status. A damaged
 // ZADAZA file ends the program inside, with the converter's diagnostic and status 2.
-int run_viewer(const std::vector<std::string>& arguments);
+int run_viewer(std::span<const char* const> arguments);
 
 }  // namespace view

@@ -1,0 +1,41 @@
+// The command line of zadaza-make, read with the programs' shared parser.
+#pragma once
+
+#include <span>
+#include <string>
+#include <vector>
+
+#include "io/command_options.hpp"
+#include "synthetic.hpp"
+#include "zadaza_writer.hpp"
+
+namespace zadaza_make {
+
+struct Options {
+  bool old_generation = false;
+  bool unchecked = false;
+  bool synthetic = false;
+  bool text = false;
+  bool decode = false;
+  bool from_table = false;
+  std::string output;  // --decode: empty for standard output
+  BlockStyle style = BlockStyle::Full;
+  SyntheticSize size;
+  std::vector<std::string> files;
+};
+
+struct MakeCommand {
+  io::CommandAction action = io::CommandAction::Run;
+  io::UsageError error;  // Refused: what is wrong
+  Options options;
+};
+
+// Reads the arguments after the program name: the options and files, or what is wrong.
+MakeCommand parse_command_line(std::span<const char* const> arguments);
+
+// The help and the version line on the console; a refusal on standard error.
+void write_help();
+void write_version();
+void report_usage_error(const io::UsageError& error);
+
+}  // namespace zadaza_make
