@@ -1,6 +1,8 @@
 // The viewer's one link to the converter: the ZADAZA file is read by the converter's reader and
-// each diameter's curves are scaled and thinned by the converter's own routines, so the page
-// shows exactly what the soil file gets. Only converter_adapter.cpp knows their argument lists.
+// the diameters in use are converted by the converter's own per-diameter step (identifiers
+// checked, curves scaled, springs built and thinned), so the page shows exactly what the soil
+// file gets, and a diameter the converter skips is skipped here with its reason. Only
+// converter_adapter.cpp knows their argument lists.
 #pragma once
 
 #include <array>
@@ -8,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "convert/diameter_step.hpp"
 #include "zadaza/soil_model.hpp"
 
 namespace view {
@@ -38,6 +41,7 @@ struct CurvePair {
 
 struct ConvertedCurve {
   std::array<CurvePair, kCurvePoints> scaled;  // the ZADAZA curve scaled to forces
+  std::array<double, kCurvePoints> stress{};   // the ZADAZA curve's stresses, as in the file
   std::int32_t material_id = 0;
   double law_code = 0.0;
   std::vector<CurvePair> written;  // the spring material's points, as the soil file gets them
@@ -46,9 +50,9 @@ struct ConvertedCurve {
 struct ConvertedDiameter {
   int slot = 0;
   double diameter = 0.0;
-  // False when the converter refuses the diameter (identifiers beyond their KNF fields): it then
-  // builds no material for it, and `written` stays empty.
-  bool built = false;
+  // Built, or why the converter skips the diameter: it then builds nothing for it and
+  // `layers` stays empty.
+  convert::DiameterOutcome outcome = convert::DiameterOutcome::Built;
   std::int32_t soil_id = 0;
   std::vector<std::array<ConvertedCurve, kCurveTypes>> layers;  // layer j at index j - 1
 };
@@ -61,8 +65,8 @@ struct LayerLevels {
 };
 LayerLevels layer_levels(int j, double mudline, double coord_factor);
 
-// Scales and thins every layer's curves of diameter slot `slot` as the converter does with
-// identifier offset `id_offset`.
-ConvertedDiameter convert_diameter(int slot, std::int32_t id_offset);
+// Converts every diameter in use, in the converter's order, with identifier offset
+// `id_offset` and the identifier fields of a KNF soil file, as the converter's run does.
+std::vector<ConvertedDiameter> convert_diameters(std::int32_t id_offset);
 
 }  // namespace view

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "charts.hpp"
+#include "view_model.hpp"
 #include "zadaza/soil_model.hpp"
 
 namespace view {
@@ -28,7 +28,9 @@ std::string_view page_style();
 // One row of a facts table: the name, and the value as markup.
 void append_fact(std::string& out, std::string_view name, const std::string& value);
 
+// The page of a ZADAZA file's view model; the file's header facts and soil profile come from
+// the soil data model.
 std::string make_page(const PageFacts& facts, const zadaza::SoilModel& model,
-                      const std::vector<DiameterCharts>& diameters);
+                      const ViewModel& view);
 
 }  // namespace view

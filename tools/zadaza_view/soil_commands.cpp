@@ -15,6 +15,7 @@
 #include "soil_compare.hpp"
 #include "soil_file/soil_file.hpp"
 #include "soil_page.hpp"
+#include "view_model.hpp"
 #include "viewer.hpp"
 
 namespace view {
@@ -83,7 +84,7 @@ bool write_soil_tables(const std::string& path, const soil::SoilFile& file,
   }
   const SoilTableHeader header{path, soil::format_name(file.format), file.blocks.size(),
                                file.materials.size()};
-  return write_tables(tables, table_rows(file), table_json_header(header));
+  return write_tables(tables, table_rows(soil_view_model(file)), table_json_header(header));
 }
 
 struct CompareOptions {

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <iostream>
 
-#include "charts.hpp"
 #include "converter_adapter.hpp"
 #include "curve_table.hpp"
 #include "io/units.hpp"
@@ -13,6 +12,7 @@
 #include "output_files.hpp"
 #include "page.hpp"
 #include "soil_commands.hpp"
+#include "view_model.hpp"
 
 namespace view {
 namespace {
@@ -64,35 +64,34 @@ void select_layers(const Options& options, Selection& s) {
   }
 }
 
-std::vector<DiameterCharts> convert_selection(const Selection& s, std::int32_t id_offset) {
-  std::vector<DiameterCharts> diameters;
-  for (const int slot : s.slots) {
-    diameters.push_back(
-        make_diameter_charts(convert_diameter(slot, id_offset), s.first_layer, s.last_layer));
-  }
-  return diameters;
+ViewModel view_of(const std::vector<ConvertedDiameter>& converted, const Selection& s,
+                  const TableRequest& request) {
+  const ZadazaSelection selection{s.slots, s.first_layer, s.last_layer,
+                                  request.mudline.value_or(0.0), request.orientation_factor()};
+  return zadaza_view_model(converted, selection, soil_model());
 }
 
-bool write_zadaza_tables(const Options& options, const Selection& s,
-                         const std::vector<DiameterCharts>& diameters) {
+bool write_zadaza_tables(const Options& options, const Selection& s, const ViewModel& view) {
   const TableRequest& request = options.tables;
   const TableHeader header{options.zadaza_file, options.old_generation, diameters_in_use(),
                            options.diameters,   s.first_layer,          s.last_layer,
                            options.id_offset};
-  return write_tables(request, table_rows(diameters, soil_model(), request),
-                      table_json_header(header, soil_model(), request));
+  return write_tables(request, table_rows(view), table_json_header(header, soil_model(), request));
 }
 
-// The converter refuses a diameter whose identifiers do not fit; so does this run's status.
-bool all_built(const std::vector<DiameterCharts>& diameters) {
-  bool built = true;
-  for (const DiameterCharts& d : diameters) {
-    if (d.built) continue;
-    report("diameter " + shortest(d.diameter) +
-           ": material identifiers out of range; the converter builds no materials for it");
-    built = false;
+// Every diameter the converter skips, shown or not, fails the converter's run; so it fails
+// this run, with the converter's reason.
+bool none_skipped(const std::vector<ConvertedDiameter>& converted) {
+  bool none = true;
+  for (const ConvertedDiameter& d : converted) {
+    if (d.outcome == convert::DiameterOutcome::Built) continue;
+    std::string_view reason = convert::skip_reason(d.outcome);
+    reason.remove_prefix(std::min(reason.find_first_not_of("* "), reason.size()));
+    report("diameter " + shortest(d.diameter) + " is skipped by the converter: " +
+           std::string(reason) + "; it writes no springs for it and its run fails");
+    none = false;
   }
-  return built;
+  return none;
 }
 
 // Of the options, a soil file takes only the page and the tables: its levels and identifiers
@@ -154,7 +153,8 @@ int run_viewer(const std::vector<std::string>& arguments) {
     return kUsageOrOutputFailure;
   }
 
-  const std::vector<DiameterCharts> diameters = convert_selection(selection, options.id_offset);
+  const std::vector<ConvertedDiameter> converted = convert_diameters(options.id_offset);
+  const ViewModel view = view_of(converted, selection, options.tables);
   const PageFacts facts{options.zadaza_file,   options.old_generation, options.id_offset,
                         diameters_in_use(),    selection.first_layer,  selection.last_layer};
   const std::string page_path = page_file(options.page, options.zadaza_file, options.tables);
@@ -163,13 +163,13 @@ int run_viewer(const std::vector<std::string>& arguments) {
     return kUsageOrOutputFailure;
   }
   if (!page_path.empty() &&
-      !write_reported(page_path, make_page(facts, soil_model(), diameters), " Page written : ")) {
+      !write_reported(page_path, make_page(facts, soil_model(), view), " Page written : ")) {
     return kUsageOrOutputFailure;
   }
-  if (options.tables.wanted() && !write_zadaza_tables(options, selection, diameters)) {
+  if (options.tables.wanted() && !write_zadaza_tables(options, selection, view)) {
     return kUsageOrOutputFailure;
   }
-  return all_built(diameters) ? kCompleted : kLimitOrConversionFailure;
+  return none_skipped(converted) ? kCompleted : kLimitOrConversionFailure;
 }
 
 }  // namespace view

@@ -1,0 +1,95 @@
+#include "view_model.hpp"
+
+#include <algorithm>
+#include <string_view>
+
+#include "convert/diameter_step.hpp"
+
+namespace view {
+namespace {
+
+bool selected(const ZadazaSelection& selection, int slot) {
+  return std::find(selection.slots.begin(), selection.slots.end(), slot) != selection.slots.end();
+}
+
+ModelLayer zadaza_layer(const ConvertedDiameter& d, int j, const ZadazaSelection& selection,
+                        const zadaza::SoilModel& model) {
+  ModelLayer layer;
+  layer.number = j;
+  layer.z_top = j == 1 ? 0.0 : model.ZBOT(j - 1);
+  layer.z_bottom = model.ZBOT(j);
+  const LayerLevels levels = layer_levels(j, selection.mudline, selection.coord_factor);
+  layer.level_top = levels.top;
+  layer.level_bottom = levels.bottom;
+  const auto& curves = d.layers[static_cast<std::size_t>(j - 1)];
+  for (const CurveType type : kCurveTypeOrder) {
+    layer.springs.push_back(make_chart(j, type, curves[static_cast<std::size_t>(type)]));
+  }
+  return layer;
+}
+
+// The skip reason as the converter writes it in its banner's detail line.
+std::string skip_text(convert::DiameterOutcome outcome) {
+  std::string_view reason = convert::skip_reason(outcome);
+  constexpr std::string_view kMark = "*** ";
+  if (reason.starts_with(kMark)) reason.remove_prefix(kMark.size());
+  return std::string(reason);
+}
+
+Chart soil_spring(std::size_t j, CurveType type, std::int32_t id, const soil::Material& m) {
+  Chart chart;
+  chart.layer = static_cast<int>(j + 1);
+  chart.type = type;
+  chart.has_material = true;
+  chart.material_id = id;
+  for (const soil::Point& p : m.points) {
+    chart.written.push_back({p.force.value, p.displacement.value});
+  }
+  return chart;
+}
+
+}  // namespace
+
+ViewModel zadaza_view_model(const std::vector<ConvertedDiameter>& converted,
+                            const ZadazaSelection& selection, const zadaza::SoilModel& model) {
+  ViewModel view;
+  for (const ConvertedDiameter& d : converted) {
+    if (!selected(selection, d.slot)) continue;
+    ModelBlock& block = view.blocks.emplace_back();
+    block.slot = d.slot;
+    block.diameter = d.diameter;
+    if (d.outcome != convert::DiameterOutcome::Built) {
+      block.skipped = skip_text(d.outcome);
+      continue;
+    }
+    block.soil_id = d.soil_id;
+    for (int j = selection.first_layer; j <= selection.last_layer; ++j) {
+      block.layers.push_back(zadaza_layer(d, j, selection, model));
+    }
+  }
+  return view;
+}
+
+ViewModel soil_view_model(const soil::SoilFile& file) {
+  ViewModel view;
+  for (const soil::Block& b : file.blocks) {
+    ModelBlock& block = view.blocks.emplace_back();
+    block.diameter = b.diameter.value;
+    block.soil_id = b.soil_id;
+    for (std::size_t j = 0; j < b.layers.size(); ++j) {
+      ModelLayer& layer = block.layers.emplace_back();
+      layer.number = static_cast<int>(j + 1);
+      layer.level_top = b.layers[j].top.value;
+      layer.level_bottom = b.layers[j].bottom.value;
+      for (const CurveType type : kCurveTypeOrder) {
+        const std::int32_t id = b.layers[j].materials[static_cast<std::size_t>(type)];
+        if (const soil::Material* m = soil::find_spring_curve(file, id); m != nullptr) {
+          layer.springs.push_back(soil_spring(j, type, id, *m));
+        }
+      }
+    }
+  }
+  return view;
+}
+
+}  // namespace view

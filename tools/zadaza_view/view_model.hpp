@@ -1,0 +1,59 @@
+// The one model of what the viewer shows, whichever file it reads: blocks (one per diameter),
+// their layers with levels, and per layer the springs with their written points and, where a
+// ZADAZA file is the source, the curve they were made from with the points kept; and the
+// warnings the converter gives for the same file and settings. The page, the table and the
+// JSON are made from this model only.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "charts.hpp"
+#include "converter_adapter.hpp"
+#include "soil_file/soil_file.hpp"
+
+namespace view {
+
+struct ModelLayer {
+  int number = 0;
+  std::optional<double> z_top;     // depth below the mudline; none from a soil file
+  std::optional<double> z_bottom;  // depth below the mudline; none from a soil file
+  double level_top = 0.0;          // the levels of the SOILCHAR layer line
+  double level_bottom = 0.0;
+  std::vector<Chart> springs;  // P-y, T-z, Q-z; from a soil file those its table holds
+};
+
+struct ModelBlock {
+  int slot = 0;  // the ZADAZA file's diameter slot; 0 from a soil file
+  double diameter = 0.0;
+  std::optional<std::int32_t> soil_id;  // none for a diameter the converter skips
+  std::string skipped;                  // why the converter skips it; empty when written
+  std::vector<ModelLayer> layers;       // none for a skipped diameter
+};
+
+struct ViewModel {
+  std::vector<ModelBlock> blocks;
+  std::vector<std::string> warnings;  // the converter's warnings for the same settings
+};
+
+// What of a ZADAZA file is shown, and the settings the levels are given for.
+struct ZadazaSelection {
+  std::vector<int> slots;  // diameter slots, ascending
+  int first_layer = 1;
+  int last_layer = 0;
+  double mudline = 0.0;
+  double coord_factor = -1.0;  // +1.0 POS, -1.0 NEG
+};
+
+// The selected diameters of the converted ones (every diameter in use, in the converter's
+// order), each with the selected layers; a skipped diameter has its reason and no layers.
+ViewModel zadaza_view_model(const std::vector<ConvertedDiameter>& converted,
+                            const ZadazaSelection& selection, const zadaza::SoilModel& model);
+
+// Every SOILCHAR block of a soil file, each layer with the spring curve materials it names
+// that the table holds.
+ViewModel soil_view_model(const soil::SoilFile& file);
+
+}  // namespace view
