@@ -13,6 +13,7 @@
 #include "page.hpp"
 #include "soil_commands.hpp"
 #include "view_model.hpp"
+#include "zadaza/plausibility.hpp"
 
 namespace view {
 namespace {
@@ -64,11 +65,21 @@ void select_layers(const Options& options, Selection& s) {
   }
 }
 
+// The model of what is shown, with the converter's warnings for the same settings, which also
+// go to standard error as the converter writes them.
 ViewModel view_of(const std::vector<ConvertedDiameter>& converted, const Selection& s,
                   const TableRequest& request) {
   const ZadazaSelection selection{s.slots, s.first_layer, s.last_layer,
                                   request.mudline.value_or(0.0), request.orientation_factor()};
-  return zadaza_view_model(converted, selection, soil_model());
+  ViewModel view = zadaza_view_model(converted, selection, soil_model());
+  const zadaza::Findings findings = zadaza::find_implausible(
+      soil_model(), active_diameters(), selection.mudline, selection.coord_factor);
+  for (std::size_t f = 0; f < findings.count; ++f) {
+    view.warnings.emplace_back(findings.found[f].text());
+  }
+  zadaza::warn_implausible(soil_model(), active_diameters(), selection.mudline,
+                           selection.coord_factor);
+  return view;
 }
 
 bool write_zadaza_tables(const Options& options, const Selection& s, const ViewModel& view) {
