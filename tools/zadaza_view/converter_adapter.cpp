@@ -7,6 +7,7 @@
 #include "convert/settings.hpp"
 #include "convert/soil_records.hpp"
 #include "convert/workspace.hpp"
+#include "io/binary_records.hpp"
 #include "io/units.hpp"
 #include "zadaza/reader.hpp"
 
@@ -49,11 +50,17 @@ void copy_material(std::int32_t m, ConvertedCurve& to) {
 
 }  // namespace
 
-ReadOutcome read_zadaza(std::string_view path, bool old_generation) {
-  if (const int error = zadaza::open_zadaza_file(path); error != 0) {
-    app::explain_unopened_input(path, error);
-    return ReadOutcome::NotOpened;
-  }
+bool open_input(std::string_view path) {
+  const int error = zadaza::open_zadaza_file(path);
+  if (error != 0) app::explain_unopened_input(path, error);
+  return error == 0;
+}
+
+std::string_view input_start(std::size_t count) {
+  return io::peek_start(zadaza::ZADAZA_UNIT, count);
+}
+
+ReadOutcome read_opened_zadaza(std::string_view path, bool old_generation) {
   // As in the converter, nothing is written before the file is read, so a failure while
   // reading says that no output was written.
   io::stage_replaced_files();
@@ -62,6 +69,21 @@ ReadOutcome read_zadaza(std::string_view path, bool old_generation) {
   if (zadaza::read_zadaza_file(generation)) return ReadOutcome::Read;
   app::explain_size_limit(path);
   return ReadOutcome::LimitsBroken;
+}
+
+ReadOutcome read_zadaza(std::string_view path, bool old_generation) {
+  if (!open_input(path)) return ReadOutcome::NotOpened;
+  return read_opened_zadaza(path, old_generation);
+}
+
+std::string input_text() {
+  std::string text;
+  for (std::string_view bytes = io::next_bytes(zadaza::ZADAZA_UNIT); !bytes.empty();
+       bytes = io::next_bytes(zadaza::ZADAZA_UNIT)) {
+    text += bytes;
+  }
+  io::close_binary_file(zadaza::ZADAZA_UNIT);
+  return text;
 }
 
 const zadaza::SoilModel& soil_model() { return zadaza::SOIL_MODEL; }

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -27,6 +28,17 @@ enum class ReadOutcome {
 // Opens the file read-only and reads it whole, writing the reader's console lines. A damaged
 // file ends the program inside the reader with the converter's diagnostic and status 2.
 ReadOutcome read_zadaza(std::string_view path, bool old_generation);
+
+// The same in steps, so that the kind of file can be told first from bytes read only once (a
+// pipe cannot be read twice): opens the file as the converter opens its ZADAZA file (false,
+// with the converter's message on standard error, when it cannot be opened) ...
+bool open_input(std::string_view path);
+// ... looks at its first `count` bytes (fewer only when the file is shorter), consuming none ...
+std::string_view input_start(std::size_t count);
+// ... and then either reads it as a ZADAZA file from its first byte ...
+ReadOutcome read_opened_zadaza(std::string_view path, bool old_generation);
+// ... or takes all of it as text, and closes it.
+std::string input_text();
 
 // The soil data model the reader filled.
 const zadaza::SoilModel& soil_model();

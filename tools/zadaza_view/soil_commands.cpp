@@ -173,28 +173,21 @@ int run_comparison(const std::vector<std::string>& arguments) {
   return comparison.differences.empty() ? kSoilFilesEqual : kSoilFilesDiffer;
 }
 
-bool is_soil_file(const std::string& path) {
-  const std::optional<std::string> start = read_text(path, kTextSniffLength);
-  return start && soil::looks_like_soil_file(*start);
-}
-
-int run_soil_file_view(const std::string& path, const std::string& page,
-                       const TableRequest& tables) {
-  const std::optional<soil::SoilFile> file = read_soil(path);
-  if (!file) return kNotOpened;
-  report_problems(path, *file);
+int run_soil_file_view(const std::string& path, const soil::SoilFile& file,
+                       const std::string& page, const TableRequest& tables) {
+  report_problems(path, file);
   const std::string page_path = page_file(page, path, tables);
   if (!outputs_spare_soil_files({page_path, tables.table_file, tables.json_file}, {path})) {
     return kUsageOrOutputFailure;
   }
   if (!page_path.empty() &&
-      !write_reported(page_path, make_soil_page(path, *file), " Page written : ")) {
+      !write_reported(page_path, make_soil_page(path, file), " Page written : ")) {
     return kUsageOrOutputFailure;
   }
-  if (tables.wanted() && !write_soil_tables(path, *file, tables)) return kUsageOrOutputFailure;
-  if (!file->problems.empty() || !file->banners.empty()) {
-    report(path + ": the file holds " + std::to_string(file->problems.size()) +
-           " unreadable lines or fields and " + std::to_string(file->banners.size()) +
+  if (tables.wanted() && !write_soil_tables(path, file, tables)) return kUsageOrOutputFailure;
+  if (!file.problems.empty() || !file.banners.empty()) {
+    report(path + ": the file holds " + std::to_string(file.problems.size()) +
+           " unreadable lines or fields and " + std::to_string(file.banners.size()) +
            " error banners" + (page_path.empty() ? "" : ", listed in the page's Notes"));
     return kLimitOrConversionFailure;
   }

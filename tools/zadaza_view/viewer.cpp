@@ -6,12 +6,14 @@
 
 #include "converter_adapter.hpp"
 #include "curve_table.hpp"
+#include "io/binary_records.hpp"
 #include "io/units.hpp"
 #include "markup.hpp"
 #include "options.hpp"
 #include "output_files.hpp"
 #include "page.hpp"
 #include "soil_commands.hpp"
+#include "soil_file/soil_file.hpp"
 #include "view_model.hpp"
 #include "zadaza/plausibility.hpp"
 
@@ -105,9 +107,37 @@ bool none_skipped(const std::vector<ConvertedDiameter>& converted) {
   return none;
 }
 
+// Enough of a file's start to tell text from a binary ZADAZA file.
+constexpr std::size_t kKindSniffLength = 512;
+
+enum class InputKind { SoilFile, ZadazaFile, Neither };
+
+// Text is taken for a soil file (which its reader then checks); binary data for a ZADAZA file
+// when it starts with the ZADAZA file's first byte. An empty file is neither.
+InputKind kind_of(std::string_view start) {
+  if (start.empty()) return InputKind::Neither;
+  if (soil::looks_like_soil_file(start)) return InputKind::SoilFile;
+  if (static_cast<std::uint8_t>(start.front()) == io::kFileStartByte) return InputKind::ZadazaFile;
+  return InputKind::Neither;
+}
+
+int refuse_neither_kind(const std::string& path, std::string_view start) {
+  report("'" + path + "' is neither a ZADAZA file nor a soil file: it is " +
+         (start.empty() ? "empty" : "binary data without the ZADAZA file's first byte") +
+         "; give a ZADAZA file or a KRANO soil file");
+  return kUsageOrOutputFailure;
+}
+
 // Of the options, a soil file takes only the page and the tables: its levels and identifiers
-// are as written.
+// are as written. The file is open, nothing of it read yet; text with no SOILCHAR block and no
+// material is no soil file.
 int view_soil_file(const Options& options) {
+  const soil::SoilFile file = soil::read_soil_file(input_text());
+  if (file.blocks.empty() && file.materials.empty()) {
+    report("'" + options.zadaza_file + "' is neither a ZADAZA file nor a soil file: it is text "
+           "with no SOILCHAR block and no material; give a ZADAZA file or a KRANO soil file");
+    return kUsageOrOutputFailure;
+  }
   const bool zadaza_options = options.old_generation || !options.diameters.empty() ||
                               options.first_layer || options.id_offset != 0 ||
                               options.tables.mudline || options.tables.coord_factor;
@@ -117,7 +147,7 @@ int view_soil_file(const Options& options) {
            "ZADAZA files; a soil file takes -o, --table and --json");
     return kUsageOrOutputFailure;
   }
-  return run_soil_file_view(options.zadaza_file, options.page, options.tables);
+  return run_soil_file_view(options.zadaza_file, file, options.page, options.tables);
 }
 
 }  // namespace
@@ -142,14 +172,20 @@ int run_viewer(const std::vector<std::string>& arguments) {
     std::cerr << kUsage << kSoilFileUsage;
     return kUsageOrOutputFailure;
   }
-  if (is_soil_file(options.zadaza_file)) return view_soil_file(options);
+  if (!open_input(options.zadaza_file)) return kNotOpened;
+  const std::string_view start = input_start(kKindSniffLength);
+  switch (kind_of(start)) {
+    case InputKind::SoilFile: return view_soil_file(options);
+    case InputKind::Neither: return refuse_neither_kind(options.zadaza_file, start);
+    case InputKind::ZadazaFile: break;
+  }
   if (const std::string wrong = table_request_error(options.tables); !wrong.empty()) {
     report(wrong);
     std::cerr << kUsage << kSoilFileUsage;
     return kUsageOrOutputFailure;
   }
 
-  switch (read_zadaza(options.zadaza_file, options.old_generation)) {
+  switch (read_opened_zadaza(options.zadaza_file, options.old_generation)) {
     case ReadOutcome::NotOpened: return kNotOpened;
     case ReadOutcome::LimitsBroken: return kLimitOrConversionFailure;
     case ReadOutcome::Read: break;
