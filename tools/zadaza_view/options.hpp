@@ -61,7 +61,7 @@ inline constexpr const char* kHelp =
     "  0  page or tables written\n"
     "  1  the ZADAZA file could not be opened\n"
     "  2  a damaged ZADAZA file, a usage error, or an output that cannot be written\n"
-    "  3  the ZADAZA file exceeds the size limits, or a drawn diameter's identifiers do not fit\n"
+    "  3  the ZADAZA file exceeds the size limits, or the converter skips a diameter in use\n"
     "\n"
     "The user guide: docs/guide.md, installed as share/doc/zadaza2krano/guide.md;\n"
     "man zadaza-view.\n";
