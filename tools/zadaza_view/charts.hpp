@@ -33,6 +33,7 @@ struct Chart {
   CurveType type = CurveType::PY;
   bool has_material = false;
   std::int32_t material_id = 0;
+  std::string keyword;  // from a soil file: the material's record, "MISOPL", "ELPLCURV" ...
   bool has_source = false;                     // a ZADAZA file's curve fills `curve`
   std::array<ChartPoint, kCurvePoints> curve;  // the ZADAZA curve scaled to forces
   std::vector<CurvePair> written;              // the material's points as written

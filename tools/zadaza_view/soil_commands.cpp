@@ -78,13 +78,13 @@ bool outputs_spare_soil_files(const std::vector<std::string>& outputs,
 // A layer's spring that the table lacks is said on standard error, as the table has no rows
 // for it and a script reads no page.
 bool write_soil_tables(const std::string& path, const soil::SoilFile& file,
-                       const TableRequest& tables) {
+                       const ViewModel& view, const TableRequest& tables) {
   for (const std::string& note : layer_material_notes(file)) {
     report(path + ": " + note + "; the table has no rows for it");
   }
   const SoilTableHeader header{path, soil::format_name(file.format), file.blocks.size(),
                                file.materials.size()};
-  return write_tables(tables, table_rows(soil_view_model(file)), table_json_header(header));
+  return write_tables(tables, table_rows(view), table_json_header(header));
 }
 
 struct CompareOptions {
@@ -176,15 +176,16 @@ int run_comparison(const std::vector<std::string>& arguments) {
 int run_soil_file_view(const std::string& path, const soil::SoilFile& file,
                        const std::string& page, const TableRequest& tables) {
   report_problems(path, file);
+  const ViewModel view = soil_view_model(file);
   const std::string page_path = page_file(page, path, tables);
   if (!outputs_spare_soil_files({page_path, tables.table_file, tables.json_file}, {path})) {
     return kUsageOrOutputFailure;
   }
   if (!page_path.empty() &&
-      !write_reported(page_path, make_soil_page(path, file), " Page written : ")) {
+      !write_reported(page_path, make_soil_page(path, view), " Page written : ")) {
     return kUsageOrOutputFailure;
   }
-  if (tables.wanted() && !write_soil_tables(path, file, tables)) return kUsageOrOutputFailure;
+  if (tables.wanted() && !write_soil_tables(path, file, view, tables)) return kUsageOrOutputFailure;
   if (!file.problems.empty() || !file.banners.empty()) {
     report(path + ": the file holds " + std::to_string(file.problems.size()) +
            " unreadable lines or fields and " + std::to_string(file.banners.size()) +

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "convert/diameter_step.hpp"
+#include "soil_page.hpp"
 
 namespace view {
 namespace {
@@ -36,16 +37,24 @@ std::string skip_text(convert::DiameterOutcome outcome) {
   return std::string(reason);
 }
 
-Chart soil_spring(std::size_t j, CurveType type, std::int32_t id, const soil::Material& m) {
+// The spring curve material a layer names; none found: a spring without material.
+Chart soil_spring(std::size_t j, CurveType type, std::int32_t id, const soil::Material* m) {
   Chart chart;
   chart.layer = static_cast<int>(j + 1);
   chart.type = type;
-  chart.has_material = true;
+  chart.has_material = m != nullptr;
   chart.material_id = id;
-  for (const soil::Point& p : m.points) {
+  if (m == nullptr) return chart;
+  chart.keyword = m->keyword;
+  for (const soil::Point& p : m->points) {
     chart.written.push_back({p.force.value, p.displacement.value});
   }
   return chart;
+}
+
+WrittenSoilchar written_soilchar(const soil::Block& b) {
+  return {b.line, b.type, b.diameter.text, b.mudline.text, b.force_factor.text,
+          b.length_factor.text};
 }
 
 }  // namespace
@@ -76,19 +85,23 @@ ViewModel soil_view_model(const soil::SoilFile& file) {
     ModelBlock& block = view.blocks.emplace_back();
     block.diameter = b.diameter.value;
     block.soil_id = b.soil_id;
+    block.written = written_soilchar(b);
     for (std::size_t j = 0; j < b.layers.size(); ++j) {
       ModelLayer& layer = block.layers.emplace_back();
       layer.number = static_cast<int>(j + 1);
       layer.level_top = b.layers[j].top.value;
       layer.level_bottom = b.layers[j].bottom.value;
+      layer.top_written = b.layers[j].top.text;
+      layer.bottom_written = b.layers[j].bottom.text;
       for (const CurveType type : kCurveTypeOrder) {
         const std::int32_t id = b.layers[j].materials[static_cast<std::size_t>(type)];
-        if (const soil::Material* m = soil::find_spring_curve(file, id); m != nullptr) {
-          layer.springs.push_back(soil_spring(j, type, id, *m));
-        }
+        layer.springs.push_back(soil_spring(j, type, id, soil::find_spring_curve(file, id)));
       }
     }
   }
+  view.notes = soil_file_notes(file);
+  view.soil_counts = SoilFileCounts{soil::format_name(file.format), file.materials.size(),
+                                    file.banners.size(), file.problems.size()};
   return view;
 }
 

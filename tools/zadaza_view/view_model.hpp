@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "charts.hpp"
@@ -18,11 +19,25 @@ namespace view {
 
 struct ModelLayer {
   int number = 0;
+  std::string top_written;     // from a soil file: the levels as written
+  std::string bottom_written;
   std::optional<double> z_top;     // depth below the mudline; none from a soil file
   std::optional<double> z_bottom;  // depth below the mudline; none from a soil file
   double level_top = 0.0;          // the levels of the SOILCHAR layer line
   double level_bottom = 0.0;
-  std::vector<Chart> springs;  // P-y, T-z, Q-z; from a soil file those its table holds
+  // P-y, T-z, Q-z. From a soil file, a material the table lacks (or one that is no spring
+  // curve) is a spring without material (has_material false) and without points.
+  std::vector<Chart> springs;
+};
+
+// A SOILCHAR line as a soil file writes it.
+struct WrittenSoilchar {
+  int line = 0;
+  std::int32_t type = 0;
+  std::string diameter;
+  std::string mudline;
+  std::string force_factor;
+  std::string length_factor;
 };
 
 struct ModelBlock {
@@ -31,11 +46,22 @@ struct ModelBlock {
   std::optional<std::int32_t> soil_id;  // none for a diameter the converter skips
   std::string skipped;                  // why the converter skips it; empty when written
   std::vector<ModelLayer> layers;       // none for a skipped diameter
+  std::optional<WrittenSoilchar> written;  // from a soil file
+};
+
+// What a soil file holds besides its blocks.
+struct SoilFileCounts {
+  std::string_view format;  // "SESAM", "KNF", or "none" without a material table
+  std::size_t materials = 0;
+  std::size_t banners = 0;
+  std::size_t problems = 0;  // unreadable lines and fields
 };
 
 struct ViewModel {
   std::vector<ModelBlock> blocks;
   std::vector<std::string> warnings;  // the converter's warnings for the same settings
+  std::vector<std::string> notes;     // what the reader found in a soil file
+  std::optional<SoilFileCounts> soil_counts;
 };
 
 // What of a ZADAZA file is shown, and the settings the levels are given for.
@@ -52,8 +78,8 @@ struct ZadazaSelection {
 ViewModel zadaza_view_model(const std::vector<ConvertedDiameter>& converted,
                             const ZadazaSelection& selection, const zadaza::SoilModel& model);
 
-// Every SOILCHAR block of a soil file, each layer with the spring curve materials it names
-// that the table holds.
+// Every SOILCHAR block of a soil file, each layer with the materials it names, and the file's
+// notes.
 ViewModel soil_view_model(const soil::SoilFile& file);
 
 }  // namespace view
