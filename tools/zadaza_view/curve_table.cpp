@@ -125,18 +125,18 @@ void append_json_numbers(std::string& out, const std::vector<double>& values) {
 
 }  // namespace
 
-std::string table_json_header(const TableHeader& h, const zadaza::SoilModel& model,
+std::string table_json_header(const TableHeader& h, const ZadazaFileFacts& file,
                               const TableRequest& request) {
   std::string out;
-  const std::string_view label{model.ANALYSIS_LABEL.data(), model.ANALYSIS_LABEL.size()};
+  const std::string_view label{file.label};
   const auto last = label.find_last_not_of(' ');
   JsonObject header(out);
   append_json_string(header.key("label"), label.substr(0, last == std::string_view::npos ? 0 : last + 1));
   append_json_string(header.key("zadaza_file"), h.zadaza_file);
   append_json_string(header.key("generation"), h.old_generation ? "old" : "new");
-  append_integer(header.key("layers"), model.NUM_LAYERS);
-  append_integer(header.key("displacement_rows"), model.NUM_DSP);
-  append_integer(header.key("diameter_blocks"), model.NUM_DIAMETERS);
+  append_integer(header.key("layers"), file.layers);
+  append_integer(header.key("displacement_rows"), file.displacement_rows);
+  append_integer(header.key("diameter_blocks"), file.diameter_blocks);
   append_json_numbers(header.key("diameters_in_use"), h.diameters_in_use);
   JsonObject settings(header.key("settings"));
   append_json_number(settings.key("mudline"), request.mudline.value_or(0.0));

@@ -12,7 +12,6 @@
 #include "charts.hpp"
 #include "table_options.hpp"
 #include "view_model.hpp"
-#include "zadaza/soil_model.hpp"
 
 namespace view {
 
@@ -57,7 +56,7 @@ struct TableHeader {
 };
 
 // The JSON header of a ZADAZA file's table: the file's facts and the request's settings.
-std::string table_json_header(const TableHeader& header, const zadaza::SoilModel& model,
+std::string table_json_header(const TableHeader& header, const ZadazaFileFacts& file,
                               const TableRequest& request);
 
 // The JSON header of a soil file's table.

@@ -60,8 +60,8 @@ constexpr std::string_view kHowToRead =
     "material written to the soil file, and the red rings are the points the thinning dropped "
     "(within 1 % of the point kept before them).";
 
-std::string label_of(const zadaza::SoilModel& model) {
-  std::string_view label(model.ANALYSIS_LABEL.data(), model.ANALYSIS_LABEL.size());
+std::string label_of(const ZadazaFileFacts& file) {
+  std::string_view label(file.label);
   while (!label.empty() && (label.back() == ' ' || label.back() == '\0')) label.remove_suffix(1);
   return escaped(label);
 }
@@ -101,17 +101,17 @@ std::string written_points(const ViewModel& view) {
   return std::to_string(written) + " of " + std::to_string(total);
 }
 
-void append_header(std::string& out, const PageFacts& facts, const zadaza::SoilModel& model,
+void append_header(std::string& out, const PageFacts& facts, const ZadazaFileFacts& file,
                    const ViewModel& view) {
   out += "<h1>Spring curves of ";
   out += escaped(facts.zadaza_name);
   out += "</h1>\r\n<table class=\"facts\">\r\n";
-  append_fact(out, "Analysis label", label_of(model));
+  append_fact(out, "Analysis label", label_of(file));
   append_fact(out, "ZADAZA file", escaped(facts.zadaza_name));
   append_fact(out, "Generation", facts.old_generation ? "Old" : "New");
-  append_fact(out, "Layers", std::to_string(model.NUM_LAYERS));
-  append_fact(out, "Displacement rows", std::to_string(model.NUM_DSP));
-  append_fact(out, "Diameter blocks per layer", std::to_string(model.NUM_DIAMETERS));
+  append_fact(out, "Layers", std::to_string(file.layers));
+  append_fact(out, "Displacement rows", std::to_string(file.displacement_rows));
+  append_fact(out, "Diameter blocks per layer", std::to_string(file.diameter_blocks));
   append_fact(out, "Diameters in use", number_list(facts.diameters_in_use));
   std::vector<double> shown;
   for (const ModelBlock& d : view.blocks) shown.push_back(d.diameter);
@@ -211,8 +211,8 @@ void append_fact(std::string& out, std::string_view name, const std::string& val
   out += "</td></tr>\r\n";
 }
 
-std::string make_page(const PageFacts& facts, const zadaza::SoilModel& model,
-                      const ViewModel& view) {
+std::string make_page(const PageFacts& facts, const ViewModel& view) {
+  const ZadazaFileFacts file = view.zadaza_facts.value_or(ZadazaFileFacts{});
   std::string out;
   out.reserve(4096 + 4096 * chart_count(view));
   out += "<!DOCTYPE html>\r\n<html lang=\"en\"><head><meta charset=\"utf-8\"/><title>";
@@ -220,9 +220,9 @@ std::string make_page(const PageFacts& facts, const zadaza::SoilModel& model,
   out += "</title><style>";
   out += kStyle;
   out += "</style></head>\r\n<body>\r\n";
-  append_header(out, facts, model, view);
+  append_header(out, facts, file, view);
   out += "<div class=\"top\"><div class=\"soil\"><h2>Soil profile</h2>";
-  append_soil_profile(out, model);
+  append_soil_profile(out, file.layer_bottoms);
   out += "</div>\r\n";
   append_notes(out, view);
   out += "</div>\r\n";

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "view_model.hpp"
-#include "zadaza/soil_model.hpp"
 
 namespace view {
 
@@ -28,9 +27,7 @@ std::string_view page_style();
 // One row of a facts table: the name, and the value as markup.
 void append_fact(std::string& out, std::string_view name, const std::string& value);
 
-// The page of a ZADAZA file's view model; the file's header facts and soil profile come from
-// the soil data model.
-std::string make_page(const PageFacts& facts, const zadaza::SoilModel& model,
-                      const ViewModel& view);
+// The page of a ZADAZA file's view model.
+std::string make_page(const PageFacts& facts, const ViewModel& view);
 
 }  // namespace view

@@ -57,11 +57,24 @@ WrittenSoilchar written_soilchar(const soil::Block& b) {
           b.length_factor.text};
 }
 
+ZadazaFileFacts facts_of(const zadaza::SoilModel& model) {
+  ZadazaFileFacts facts;
+  facts.label.assign(model.ANALYSIS_LABEL.data(), model.ANALYSIS_LABEL.size());
+  facts.layers = model.NUM_LAYERS;
+  facts.displacement_rows = model.NUM_DSP;
+  facts.diameter_blocks = model.NUM_DIAMETERS;
+  for (int j = 1; j <= zadaza::layers_held(model.NUM_LAYERS); ++j) {
+    facts.layer_bottoms.push_back(model.ZBOT(j));
+  }
+  return facts;
+}
+
 }  // namespace
 
 ViewModel zadaza_view_model(const std::vector<ConvertedDiameter>& converted,
                             const ZadazaSelection& selection, const zadaza::SoilModel& model) {
   ViewModel view;
+  view.zadaza_facts = facts_of(model);
   for (const ConvertedDiameter& d : converted) {
     if (!selected(selection, d.slot)) continue;
     ModelBlock& block = view.blocks.emplace_back();

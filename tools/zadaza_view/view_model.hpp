@@ -57,10 +57,20 @@ struct SoilFileCounts {
   std::size_t problems = 0;  // unreadable lines and fields
 };
 
+// What a ZADAZA file holds besides its curves.
+struct ZadazaFileFacts {
+  std::string label;  // the analysis label as the file holds it, trailing blanks and all
+  std::int32_t layers = 0;
+  std::int32_t displacement_rows = 0;
+  std::int32_t diameter_blocks = 0;
+  std::vector<double> layer_bottoms;  // the depth of every layer's bottom, layer 1 first
+};
+
 struct ViewModel {
   std::vector<ModelBlock> blocks;
   std::vector<std::string> warnings;  // the converter's warnings for the same settings
   std::vector<std::string> notes;     // what the reader found in a soil file
+  std::optional<ZadazaFileFacts> zadaza_facts;
   std::optional<SoilFileCounts> soil_counts;
 };
 
@@ -74,7 +84,8 @@ struct ZadazaSelection {
 };
 
 // The selected diameters of the converted ones (every diameter in use, in the converter's
-// order), each with the selected layers; a skipped diameter has its reason and no layers.
+// order), each with the selected layers; a skipped diameter has its reason and no layers. The
+// file's facts come from the soil data model.
 ViewModel zadaza_view_model(const std::vector<ConvertedDiameter>& converted,
                             const ZadazaSelection& selection, const zadaza::SoilModel& model);
 

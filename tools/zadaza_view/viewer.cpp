@@ -89,7 +89,7 @@ bool write_zadaza_tables(const Options& options, const Selection& s, const ViewM
   const TableHeader header{options.zadaza_file, options.old_generation, diameters_in_use(),
                            options.diameters,   s.first_layer,          s.last_layer,
                            options.id_offset};
-  return write_tables(request, table_rows(view), table_json_header(header, soil_model(), request));
+  return write_tables(request, table_rows(view), table_json_header(header, *view.zadaza_facts, request));
 }
 
 // Every diameter the converter skips, shown or not, fails the converter's run; so it fails
@@ -210,7 +210,7 @@ int run_viewer(const std::vector<std::string>& arguments) {
     return kUsageOrOutputFailure;
   }
   if (!page_path.empty() &&
-      !write_reported(page_path, make_page(facts, soil_model(), view), " Page written : ")) {
+      !write_reported(page_path, make_page(facts, view), " Page written : ")) {
     return kUsageOrOutputFailure;
   }
   if (options.tables.wanted() && !write_zadaza_tables(options, selection, view)) {
