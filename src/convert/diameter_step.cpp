@@ -38,8 +38,7 @@ bool identifiers_already_used(double D, std::int32_t layers, std::int32_t ID_OFF
   return false;
 }
 
-DiameterOutcome check_identifiers(double D, std::int32_t layers,
-                                  const ConversionSettings& settings,
+DiameterOutcome check_identifiers(double D, std::int32_t layers, const ConversionSettings& settings,
                                   const ConversionWorkspace& workspace) {
   if (!identifiers_fit(D, layers, settings.ID_OFFSET, settings.OUTPUT_FORMAT)) {
     return DiameterOutcome::IdentifiersOutOfRange;
@@ -75,15 +74,16 @@ ConvertedDiameterStep convert_diameter(const zadaza::SoilModel& model,
       step.Soil_ID;
   step.first_material = workspace.MATERIAL_STORE.NMAT + 1;
   G2K_SCAL(model, i, D, workspace.PYCRV, workspace.TZCRV, workspace.QZCRV);
-  G2K_MATR(workspace, layers, zadaza::MAX_CURVE_POINTS, settings.ID_OFFSET, D, OUTPUT_UNIT,
-           status);
+  G2K_MATR(workspace, layers, zadaza::MAX_CURVE_POINTS, settings.ID_OFFSET, D, OUTPUT_UNIT, status);
   return step;
 }
 
 std::string_view skip_reason(DiameterOutcome outcome) {
   switch (outcome) {
-    case DiameterOutcome::Built: return {};
-    case DiameterOutcome::IdentifiersOutOfRange: return "*** Identifiers out of range for diameter";
+    case DiameterOutcome::Built:
+      return {};
+    case DiameterOutcome::IdentifiersOutOfRange:
+      return "*** Identifiers out of range for diameter";
     case DiameterOutcome::IdentifiersAlreadyUsed:
       return "*** Identifiers already used by another diameter";
   }

@@ -270,8 +270,7 @@ TEST_F(BinaryRecords, LookingAtTheStartConsumesNothing) {
     open(file);
     const std::string_view start = io::peek_start(kUnit, asked);
     ASSERT_EQ(start.size(), std::min(asked, bytes.size()));
-    EXPECT_TRUE(std::equal(start.begin(), start.end(), bytes.begin(),
-                           [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; }));
+    EXPECT_EQ(std::string(start), std::string(bytes.begin(), bytes.begin() + start.size()));
     std::array<double, 40> values{};
     io::read_record(kUnit, {io::items_from(values.data(), values.size())});
     EXPECT_EQ(values[39], 2.5 + 0.5 * 39);

@@ -38,14 +38,13 @@ const std::string kRising = py_curve();
 
 const WarningCase kCases[] = {
     {"Sound", kLayer + kRising, "0", "NEG", 0},
-    {"LayersAboveTheMudline", kLayer + kRising + "layer 9.0 0 0 0 0 0 0 0 0 0 0\n" + kRising,
-     "-85", "NEG", 1},
+    {"LayersAboveTheMudline", kLayer + kRising + "layer 9.0 0 0 0 0 0 0 0 0 0 0\n" + kRising, "-85",
+     "NEG", 1},
     {"LayersAboveTheMudlineFacingUp", kLayer + kRising, "6", "POS", 1},
     {"ZeroTail", kLayer + "py 1 2 1 0 0 0 0 0 1 0.01\n", "0", "NEG", 1},
     {"DisplacementsGoBack", kLayer + py_curve(5, "0.5"), "0", "NEG", 1},
     {"NotFinite", kLayer + py_curve(7, "nan"), "0", "NEG", 1},
-    {"LayersUpward", kLayer + kRising + "layer 4.0 0 0 0 0 0 0 0 0 0 0\n" + kRising, "0", "NEG",
-     1},
+    {"LayersUpward", kLayer + kRising + "layer 4.0 0 0 0 0 0 0 0 0 0 0\n" + kRising, "0", "NEG", 1},
 };
 
 std::vector<std::string> warning_lines(const std::string& err, const std::string& program) {
@@ -65,14 +64,15 @@ TEST_P(ConverterWarnings, AppearOnStandardErrorAndOnThePage) {
   TempDir folder;
   write_file(folder / "d.txt", "diameters 1.0\n" + c.layers);
   make_zadaza(folder, "d.txt in.zdz");
-  const Outcome converted = run(folder, shell_quoted(kConverter),
-                                knf_answers("in.zdz", "in.knf", false, 0, c.mudline, c.orientation));
+  const Outcome converted =
+      run(folder, shell_quoted(kConverter),
+          knf_answers("in.zdz", "in.knf", false, 0, c.mudline, c.orientation));
   const std::vector<std::string> expected = warning_lines(converted.err, "zadaza2krano");
   ASSERT_EQ(expected.size(), c.warnings) << converted.err;
 
-  const Outcome shown = run(folder, shell_quoted(kViewer) + " --mudline " + c.mudline +
-                                        " --orientation " + c.orientation +
-                                        " --table t.csv -o p.html in.zdz");
+  const Outcome shown =
+      run(folder, shell_quoted(kViewer) + " --mudline " + c.mudline + " --orientation " +
+                      c.orientation + " --table t.csv -o p.html in.zdz");
   EXPECT_EQ(warning_lines(shown.err, "zadaza-view"), expected) << shown.err;
 
   Element root;

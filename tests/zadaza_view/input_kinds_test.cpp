@@ -17,7 +17,7 @@ enum class Through { File, Pipe };
 
 struct KindCase {
   const char* name;
-  const char* source;     // a file of the folder below
+  const char* source;   // a file of the folder below
   std::string options;  // besides the table and the input's name
   Through through;
   int status;
@@ -32,8 +32,7 @@ const KindCase kCases[] = {
     {"ZadazaFileThroughAPipe", "in.zdz", kZadazaTable, Through::Pipe, app::kCompletedExit, ""},
     {"SoilFileThroughAPipe", "in.knf", kSoilTable, Through::Pipe, app::kCompletedExit, ""},
     {"Description", "d.txt", kZadazaTable, Through::File, io::kIoFailureExit, kNeither},
-    {"DescriptionThroughAPipe", "d.txt", kZadazaTable, Through::Pipe, io::kIoFailureExit,
-     kNeither},
+    {"DescriptionThroughAPipe", "d.txt", kZadazaTable, Through::Pipe, io::kIoFailureExit, kNeither},
     {"DescriptionAsASoilFile", "d.txt", kSoilTable, Through::File, io::kIoFailureExit, kNeither},
     {"Empty", "empty", kZadazaTable, Through::File, io::kIoFailureExit, kNeither},
     {"BinaryOfAnotherKind", "binary", kZadazaTable, Through::File, io::kIoFailureExit, kNeither},
@@ -44,9 +43,10 @@ const KindCase kCases[] = {
 const TempDir& sources() {
   static const TempDir made;
   static const bool filled = [] {
-    write_file(made / "d.txt", "diameters 1.0 2.0\nlayer 5.0 0 0 0 0 0 0 0 0 0 0\n"
-                               "py 1 3 1 0 0 0 -1 -0.01 0 0 1 0.01\n"
-                               "tz 2 3 1 0 0 0 -1 -0.01 0 0 1 0.01\n");
+    write_file(made / "d.txt",
+               "diameters 1.0 2.0\nlayer 5.0 0 0 0 0 0 0 0 0 0 0\n"
+               "py 1 3 1 0 0 0 -1 -0.01 0 0 1 0.01\n"
+               "tz 2 3 1 0 0 0 -1 -0.01 0 0 1 0.01\n");
     make_zadaza(made, "d.txt in.zdz");
     EXPECT_EQ(run(made, shell_quoted(kConverter), knf_answers("in.zdz", "in.knf", false, 0)).status,
               app::kCompletedExit);

@@ -57,8 +57,8 @@ TEST_P(SkippedDiameters, HaveNoSpringsNoRowsAndFailTheRunAsTheConverterDoes) {
   write_file(folder / "d.txt", description(c.diameters));
   make_zadaza(folder, "d.txt in.zdz");
   const std::string offset = c.viewer_arguments.find("--offset 7") != std::string::npos ? "7" : "0";
-  const Outcome converted =
-      run(folder, shell_quoted(kConverter), knf_answers("in.zdz", "in.knf", false, std::stoi(offset)));
+  const Outcome converted = run(folder, shell_quoted(kConverter),
+                                knf_answers("in.zdz", "in.knf", false, std::stoi(offset)));
   EXPECT_EQ(converted.status, app::kConversionFailedExit) << converted.err;
   const std::string reason = converters_reason(read_file(folder / "in.knf"));
 
@@ -82,7 +82,8 @@ TEST_P(SkippedDiameters, HaveNoSpringsNoRowsAndFailTheRunAsTheConverterDoes) {
   Element root;
   ASSERT_EQ(parse_document(read_file(folder / "p.html"), root), "");
   std::set<std::string> drawn;
-  for (const Element* svg : with_class(root, "chart")) drawn.insert(svg->attribute("data-diameter"));
+  for (const Element* svg : with_class(root, "chart"))
+    drawn.insert(svg->attribute("data-diameter"));
   EXPECT_EQ(drawn, c.shown);
   bool said = false;
   for (const Element* section : named(root, "section")) {
@@ -118,7 +119,8 @@ TEST(JsonLabel, EscapesEveryByteJsonCannotHoldRaw) {
     const Outcome shown = run(folder, shell_quoted(kViewer) + " --mudline 0 --json t.json in.zdz");
     ASSERT_EQ(shown.status, app::kCompletedExit) << shown.err;
     const std::string json = read_file(folder / "t.json");
-    EXPECT_NE(json.find("\"label\": \"a" + c.escaped + "b\""), std::string::npos) << json.substr(0, 80);
+    EXPECT_NE(json.find("\"label\": \"a" + c.escaped + "b\""), std::string::npos)
+        << json.substr(0, 80);
     for (const char byte : json) {
       const auto u = static_cast<unsigned char>(byte);
       EXPECT_TRUE(u >= 0x20 || byte == '\r' || byte == '\n') << "raw byte " << int{u};

@@ -29,14 +29,6 @@ ModelLayer zadaza_layer(const ConvertedDiameter& d, int j, const ZadazaSelection
   return layer;
 }
 
-// The skip reason as the converter writes it in its banner's detail line.
-std::string skip_text(convert::DiameterOutcome outcome) {
-  std::string_view reason = convert::skip_reason(outcome);
-  constexpr std::string_view kMark = "*** ";
-  if (reason.starts_with(kMark)) reason.remove_prefix(kMark.size());
-  return std::string(reason);
-}
-
 // The spring curve material a layer names; none found: a spring without material.
 Chart soil_spring(std::size_t j, CurveType type, std::int32_t id, const soil::Material* m) {
   Chart chart;
@@ -53,8 +45,8 @@ Chart soil_spring(std::size_t j, CurveType type, std::int32_t id, const soil::Ma
 }
 
 WrittenSoilchar written_soilchar(const soil::Block& b) {
-  return {b.line, b.type, b.diameter.text, b.mudline.text, b.force_factor.text,
-          b.length_factor.text};
+  return {
+      b.line, b.type, b.diameter.text, b.mudline.text, b.force_factor.text, b.length_factor.text};
 }
 
 ZadazaFileFacts facts_of(const zadaza::SoilModel& model) {
@@ -70,6 +62,13 @@ ZadazaFileFacts facts_of(const zadaza::SoilModel& model) {
 }
 
 }  // namespace
+
+std::string skip_text(convert::DiameterOutcome outcome) {
+  std::string_view reason = convert::skip_reason(outcome);
+  constexpr std::string_view kMark = "*** ";
+  if (reason.starts_with(kMark)) reason.remove_prefix(kMark.size());
+  return std::string(reason);
+}
 
 ViewModel zadaza_view_model(const std::vector<ConvertedDiameter>& converted,
                             const ZadazaSelection& selection, const zadaza::SoilModel& model) {

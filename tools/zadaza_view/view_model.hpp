@@ -19,7 +19,7 @@ namespace view {
 
 struct ModelLayer {
   int number = 0;
-  std::string top_written;     // from a soil file: the levels as written
+  std::string top_written;  // from a soil file: the levels as written
   std::string bottom_written;
   std::optional<double> z_top;     // depth below the mudline; none from a soil file
   std::optional<double> z_bottom;  // depth below the mudline; none from a soil file
@@ -43,9 +43,9 @@ struct WrittenSoilchar {
 struct ModelBlock {
   int slot = 0;  // the ZADAZA file's diameter slot; 0 from a soil file
   double diameter = 0.0;
-  std::optional<std::int32_t> soil_id;  // none for a diameter the converter skips
-  std::string skipped;                  // why the converter skips it; empty when written
-  std::vector<ModelLayer> layers;       // none for a skipped diameter
+  std::optional<std::int32_t> soil_id;     // none for a diameter the converter skips
+  std::string skipped;                     // why the converter skips it; empty when written
+  std::vector<ModelLayer> layers;          // none for a skipped diameter
   std::optional<WrittenSoilchar> written;  // from a soil file
 };
 
@@ -82,6 +82,10 @@ struct ZadazaSelection {
   double mudline = 0.0;
   double coord_factor = -1.0;  // +1.0 POS, -1.0 NEG
 };
+
+// Why the converter skips a diameter, as its banner's detail line says it, without the marks:
+// "Identifiers already used by another diameter".
+std::string skip_text(convert::DiameterOutcome outcome);
 
 // The selected diameters of the converted ones (every diameter in use, in the converter's
 // order), each with the selected layers; a skipped diameter has its reason and no layers. The

@@ -89,7 +89,8 @@ bool write_zadaza_tables(const Options& options, const Selection& s, const ViewM
   const TableHeader header{options.zadaza_file, options.old_generation, diameters_in_use(),
                            options.diameters,   s.first_layer,          s.last_layer,
                            options.id_offset};
-  return write_tables(request, table_rows(view), table_json_header(header, *view.zadaza_facts, request));
+  return write_tables(request, table_rows(view),
+                      table_json_header(header, *view.zadaza_facts, request));
 }
 
 // Every diameter the converter skips, shown or not, fails the converter's run; so it fails
@@ -98,10 +99,8 @@ bool none_skipped(const std::vector<ConvertedDiameter>& converted) {
   bool none = true;
   for (const ConvertedDiameter& d : converted) {
     if (d.outcome == convert::DiameterOutcome::Built) continue;
-    std::string_view reason = convert::skip_reason(d.outcome);
-    reason.remove_prefix(std::min(reason.find_first_not_of("* "), reason.size()));
     report("diameter " + shortest(d.diameter) + " is skipped by the converter: " +
-           std::string(reason) + "; it writes no springs for it and its run fails");
+           skip_text(d.outcome) + "; it writes no springs for it and its run fails");
     none = false;
   }
   return none;
