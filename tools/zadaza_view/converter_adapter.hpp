@@ -6,18 +6,24 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "convert/diameter_step.hpp"
+#include "convert/identifiers.hpp"
 #include "zadaza/soil_model.hpp"
 
 namespace view {
 
 inline constexpr int kCurvePoints = zadaza::MAX_CURVE_POINTS;
-inline constexpr int kCurveTypes = 3;  // P-y, T-z, Q-z, in the converter's order
+// P-y, T-z, Q-z, in the converter's order: the curve type numbers 1 to 3.
+inline constexpr int kCurveTypes = convert::kQzCurve;
+
+// Enough of a file's start to tell text (a soil file) from a binary ZADAZA file.
+inline constexpr std::size_t kKindSniffLength = 512;
 
 enum class ReadOutcome {
   Read,          // SOIL_MODEL holds the file

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <optional>
 
+#include "converter_adapter.hpp"
 #include "format/layout.hpp"
 #include "io/units.hpp"
 #include "markup.hpp"
@@ -23,7 +24,6 @@ namespace {
 
 constexpr auto kLine = format::layout<"(A)">;
 constexpr std::size_t kDifferencesShown = 20;
-constexpr std::size_t kTextSniffLength = 512;
 
 void say(const std::string& line) { io::write(io::kConsoleOut, kLine, {std::string_view(line)}); }
 
@@ -50,7 +50,7 @@ std::optional<soil::SoilFile> read_soil(const std::string& path) {
     report("cannot read '" + path + "': check the name and that it is a readable file");
     return std::nullopt;
   }
-  if (!soil::looks_like_soil_file(std::string_view(*text).substr(0, kTextSniffLength))) {
+  if (!soil::looks_like_soil_file(std::string_view(*text).substr(0, kKindSniffLength))) {
     report("'" + path + "' is not a soil file (it is not text); a ZADAZA file is drawn alone: "
            "zadaza-view FILE");
     return std::nullopt;

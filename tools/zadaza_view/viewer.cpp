@@ -106,9 +106,6 @@ bool none_skipped(const std::vector<ConvertedDiameter>& converted) {
   return none;
 }
 
-// Enough of a file's start to tell text from a binary ZADAZA file.
-constexpr std::size_t kKindSniffLength = 512;
-
 enum class InputKind { SoilFile, ZadazaFile, Neither };
 
 // Text is taken for a soil file (which its reader then checks); binary data for a ZADAZA file
