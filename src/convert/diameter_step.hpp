@@ -25,7 +25,7 @@ struct ConvertedDiameterStep {
 };
 
 // Empties the material store, the soil identifiers taken and the skipped count: a conversion
-// starts here.
+// starts here, and converts at most MAX_PILES diameters.
 void begin_conversion(ConversionWorkspace& workspace);
 
 // Converts diameter slot i with the settings' ID_OFFSET and OUTPUT_FORMAT: a diameter whose

@@ -2,9 +2,11 @@
 // reason on the page and on standard error, and the converter's exit status.
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <set>
 
 #include "app/run.hpp"
+#include "converter_adapter.hpp"
 #include "page_reader.hpp"
 #include "runs.hpp"
 #include "table_reader.hpp"
@@ -28,10 +30,13 @@ const SkipCase kSkipCases[] = {
     {"ClashAfterAnOffset", "2.0 2.0003", "--offset 7", "2.0003", {"2"}},
 };
 
+constexpr const char* kLayerBottoms[] = {"5.0", "9.0"};
+constexpr std::size_t kDescribedLayers = std::size(kLayerBottoms);
+
 // Two layers, each with a P-y curve per diameter slot 1..slots.
 std::string description(const std::string& diameters, int slots = 2) {
   std::string d = "diameters " + diameters + "\n";
-  for (const char* bottom : {"5.0", "9.0"}) {
+  for (const char* bottom : kLayerBottoms) {
     d += std::string("layer ") + bottom + " 0 0 0 0 0 0 0 0 0 0\n";
     for (int slot = 1; slot <= slots; ++slot) {
       d += "py " + std::to_string(slot) + " 3 1 0 0 0 0 0 1 0.01 2 0.02\n";
@@ -97,6 +102,40 @@ TEST_P(SkippedDiameters, HaveNoSpringsNoRowsAndFailTheRunAsTheConverterDoes) {
 
 INSTANTIATE_TEST_SUITE_P(Viewer, SkippedDiameters, ::testing::ValuesIn(kSkipCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// An offset that takes the material identifiers beyond a SESAM file's field but not beyond a
+// KNF file's: the KNF conversion, which the viewer draws, writes the diameter; the SESAM one
+// skips it, and the viewer says so.
+TEST(SkippedInSesamOnly, IsDrawnWithAWarningThatSaysSo) {
+  TempDir folder;
+  write_file(folder / "d.txt", description("1.0", 1));
+  make_zadaza(folder, "d.txt in.zdz");
+  const std::int32_t offset = 99'000'000;
+  const Outcome sesam = run(folder, shell_quoted(kConverter),
+                            conversion_answers("in.zdz", "in.fem", false, offset, 1));
+  const Outcome knf = run(folder, shell_quoted(kConverter),
+                          conversion_answers("in.zdz", "in.knf", false, offset, 2));
+  ASSERT_EQ(sesam.status, app::kConversionFailedExit);
+  ASSERT_EQ(knf.status, app::kCompletedExit);
+  const std::string reason = converters_reason(read_file(folder / "in.fem"));
+
+  const Outcome shown = run(folder, shell_quoted(kViewer) + " --offset " + std::to_string(offset) +
+                                        " -o p.html in.zdz");
+  EXPECT_EQ(shown.status, knf.status) << shown.err;
+  EXPECT_NE(shown.err.find("warning: diameter 1 is skipped by a conversion into a SESAM soil "
+                           "file (output format 1): " + reason),
+            std::string::npos)
+      << shown.err;
+  Element root;
+  ASSERT_EQ(parse_document(read_file(folder / "p.html"), root), "");
+  EXPECT_EQ(with_class(root, "chart").size(), kDescribedLayers * view::kCurveTypes);
+  bool noted = false;
+  for (const Element* item : named(root, "li")) {
+    noted = noted || item->text.find("a SESAM soil file (output format 1) skips it (" + reason) !=
+                         std::string::npos;
+  }
+  EXPECT_TRUE(noted);
+}
 
 // Every byte of the label reaches the JSON as valid JSON text: controls escaped, quotes and
 // backslashes too.

@@ -117,9 +117,27 @@ void copy_built(std::int32_t first, ConvertedDiameter& to) {
   }
 }
 
+// Each diameter's outcome in a conversion into OUTPUT_FORMAT.
+std::vector<convert::DiameterOutcome> outcomes_in(std::int32_t OUTPUT_FORMAT,
+                                                  std::int32_t id_offset) {
+  convert::ConversionSettings settings;
+  settings.ID_OFFSET = id_offset;
+  settings.OUTPUT_FORMAT = OUTPUT_FORMAT;
+  convert::begin_conversion(WORKSPACE);
+  std::vector<convert::DiameterOutcome> outcomes;
+  for (int slot = 1; slot <= active_diameters(); ++slot) {
+    std::int32_t status = 0;
+    outcomes.push_back(
+        convert::convert_diameter(zadaza::SOIL_MODEL, settings, slot, WORKSPACE, kNoUnit, status)
+            .outcome);
+  }
+  return outcomes;
+}
+
 }  // namespace
 
 std::vector<ConvertedDiameter> convert_diameters(std::int32_t id_offset) {
+  const std::vector<convert::DiameterOutcome> sesam = outcomes_in(convert::kSesamFormat, id_offset);
   convert::ConversionSettings settings;
   settings.ID_OFFSET = id_offset;
   // The page names the materials as KNF does, so KNF's identifier fields decide.
@@ -134,6 +152,7 @@ std::vector<ConvertedDiameter> convert_diameters(std::int32_t id_offset) {
     const convert::ConvertedDiameterStep step =
         convert::convert_diameter(zadaza::SOIL_MODEL, settings, slot, WORKSPACE, kNoUnit, status);
     d.outcome = step.outcome;
+    d.sesam_outcome = sesam[static_cast<std::size_t>(slot - 1)];
     if (step.outcome != convert::DiameterOutcome::Built) continue;
     d.soil_id = step.Soil_ID;
     copy_built(step.first_material, d);

@@ -71,6 +71,8 @@ struct ConvertedDiameter {
   // Built, or why the converter skips the diameter: it then builds nothing for it and
   // `layers` stays empty.
   convert::DiameterOutcome outcome = convert::DiameterOutcome::Built;
+  // The same for a SESAM soil file, whose material identifier field is narrower.
+  convert::DiameterOutcome sesam_outcome = convert::DiameterOutcome::Built;
   std::int32_t soil_id = 0;
   std::vector<std::array<ConvertedCurve, kCurveTypes>> layers;  // layer j at index j - 1
 };
@@ -84,7 +86,8 @@ struct LayerLevels {
 LayerLevels layer_levels(int j, double mudline, double coord_factor);
 
 // Converts every diameter in use, in the converter's order, with identifier offset
-// `id_offset` and the identifier fields of a KNF soil file, as the converter's run does.
+// `id_offset` and the identifier fields of a KNF soil file, as the converter's run does; and
+// tells what a SESAM conversion would skip.
 std::vector<ConvertedDiameter> convert_diameters(std::int32_t id_offset);
 
 }  // namespace view

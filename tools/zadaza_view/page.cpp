@@ -141,10 +141,16 @@ void append_notes(std::string& out, const ViewModel& view) {
     items += "<li>The converter warns: " + escaped(warning) + "</li>\r\n";
   }
   for (const ModelBlock& d : view.blocks) {
-    if (d.skipped.empty()) continue;
-    items += "<li><a href=\"#" + block_id(d) + "\">Diameter " + shortest(d.diameter) +
-             "</a>: skipped by the converter (" + escaped(d.skipped) +
-             "); it writes no springs for it and the conversion fails</li>\r\n";
+    const std::string diameter =
+        "<li><a href=\"#" + block_id(d) + "\">Diameter " + shortest(d.diameter) + "</a>: ";
+    if (!d.skipped.empty()) {
+      items += diameter + "skipped by the converter (" + escaped(d.skipped) +
+               "); it writes no springs for it and the conversion fails</li>\r\n";
+    } else if (!d.skipped_in_sesam.empty()) {
+      items += diameter + "a SESAM soil file (output format 1) skips it (" +
+               escaped(d.skipped_in_sesam) + ") and that conversion fails; a KNF soil file "
+               "writes it as drawn</li>\r\n";
+    }
   }
   for_each_spring(view, [&items](const ModelBlock& d, const Chart& chart) {
     for (const std::string& note : chart.notes) {

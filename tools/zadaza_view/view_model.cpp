@@ -84,6 +84,9 @@ ViewModel zadaza_view_model(const std::vector<ConvertedDiameter>& converted,
       continue;
     }
     block.soil_id = d.soil_id;
+    if (d.sesam_outcome != convert::DiameterOutcome::Built) {
+      block.skipped_in_sesam = skip_text(d.sesam_outcome);
+    }
     for (int j = selection.first_layer; j <= selection.last_layer; ++j) {
       block.layers.push_back(zadaza_layer(d, j, selection, model));
     }

@@ -45,6 +45,7 @@ struct ModelBlock {
   double diameter = 0.0;
   std::optional<std::int32_t> soil_id;     // none for a diameter the converter skips
   std::string skipped;                     // why the converter skips it; empty when written
+  std::string skipped_in_sesam;            // why a SESAM conversion alone skips it
   std::vector<ModelLayer> layers;          // none for a skipped diameter
   std::optional<WrittenSoilchar> written;  // from a soil file
 };

@@ -95,10 +95,17 @@ bool write_zadaza_tables(const Options& options, const Selection& s, const ViewM
 
 // Every diameter the converter skips, shown or not, fails the converter's run; so it fails
 // this run, with the converter's reason.
+// A diameter only a SESAM conversion skips is a warning: the drawing and the status are KNF's.
 bool none_skipped(const std::vector<ConvertedDiameter>& converted) {
   bool none = true;
   for (const ConvertedDiameter& d : converted) {
-    if (d.outcome == convert::DiameterOutcome::Built) continue;
+    if (d.outcome == convert::DiameterOutcome::Built) {
+      if (d.sesam_outcome == convert::DiameterOutcome::Built) continue;
+      report("warning: diameter " + shortest(d.diameter) +
+             " is skipped by a conversion into a SESAM soil file (output format 1): " +
+             skip_text(d.sesam_outcome) + "; a KNF soil file writes it as drawn");
+      continue;
+    }
     report("diameter " + shortest(d.diameter) + " is skipped by the converter: " +
            skip_text(d.outcome) + "; it writes no springs for it and its run fails");
     none = false;
