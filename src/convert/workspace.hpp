@@ -28,7 +28,10 @@ struct ConversionWorkspace {
   // The identifiers of the KNF kind being written, in store order, and their writing order.
   std::array<std::int32_t, kMaxTableMaterials> ordering_list{};
   std::array<std::int32_t, kMaxTableMaterials> ordered_places{};
-  // The diameters the last G2KRANO call skipped, for the run's explanation.
+  // The soil identifiers of the diameters converted so far, the first `converted_diameters`.
+  std::array<std::int32_t, zadaza::MAX_PILES> converted_soil_ids{};
+  std::int32_t converted_diameters = 0;
+  // The diameters the last conversion skipped, for the run's explanation.
   std::int32_t skipped_diameters = 0;
 };
 

@@ -265,6 +265,40 @@ void close_binary_file(int unit) {
   }
 }
 
+std::string_view peek_start(int unit, std::size_t count) {
+  BinaryFile* file = connected_file(unit);
+  if (file == nullptr) fail_io(unit, "read on a unit that is not connected");
+  count = std::min(count, kBufferSize);
+  char* buffer = buffer_of(*file);
+  while (file->filled < count) {
+    std::size_t n = 0;
+    if (const os::Error refused =
+            os::read_some(file->file, buffer + file->filled, kBufferSize - file->filled, n)) {
+      fail(*file, refused.text());
+    }
+    if (n == 0) break;
+    file->filled += n;
+  }
+  return {buffer + file->position, std::min(count, file->filled - file->position)};
+}
+
+std::string_view next_bytes(int unit) {
+  BinaryFile* file = connected_file(unit);
+  if (file == nullptr) fail_io(unit, "read on a unit that is not connected");
+  char* buffer = buffer_of(*file);
+  if (file->position == file->filled) {
+    std::size_t n = 0;
+    if (const os::Error refused = os::read_some(file->file, buffer, kBufferSize, n)) {
+      fail(*file, refused.text());
+    }
+    file->position = 0;
+    file->filled = n;
+  }
+  const std::string_view bytes{buffer + file->position, file->filled - file->position};
+  file->position = file->filled;
+  return bytes;
+}
+
 void read_record(int unit, std::span<const ReadItem> items) {
   BinaryFile* file = connected_file(unit);
   if (file == nullptr) fail_io(unit, "read on a unit that is not connected");

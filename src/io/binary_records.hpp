@@ -59,6 +59,15 @@ void set_structure_hint(int unit, std::string_view hint);
 // Disconnects the unit and closes its file; nothing when it is not connected.
 void close_binary_file(int unit);
 
+// The first bytes of the unit's file, at most `count` (at most 64 KiB; fewer only when the file
+// is shorter), read from the file only once: the records are then read from its first byte as
+// if nothing had been looked at, so a pipe serves too. Only before the first record is read.
+std::string_view peek_start(int unit, std::size_t count);
+
+// The unread bytes of the unit's file, piece by piece: what the buffer holds, then what each
+// read brings; empty at the end of the file. For a file that turned out to be text.
+std::string_view next_bytes(int unit);
+
 // One read statement: consumes exactly one record, fills the items in order from its data
 // and skips the rest. A record shorter than the items, a damaged frame, the end-of-file mark
 // or the physical end of the file ends the program.

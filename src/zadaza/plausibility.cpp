@@ -71,7 +71,7 @@ CurveFinding find_in_curves(const SoilModel& m, std::int32_t diameters, std::int
   return first;
 }
 
-void warn_layer_order(const SoilModel& m, std::int32_t layers) {
+void find_layer_order(const SoilModel& m, std::int32_t layers, Findings& findings) {
   std::int32_t steps = 0;
   std::int32_t first = 0;
   for (std::int32_t j = 2; j <= layers; ++j) {
@@ -80,41 +80,42 @@ void warn_layer_order(const SoilModel& m, std::int32_t layers) {
   }
   if (steps == 0) return;
   io::NumberText layer, above, depth, above_depth, count;
-  io::report_error({"warning: layer bottoms do not increase in depth: layer ", layer.of(first),
+  findings.add().append({"layer bottoms do not increase in depth: layer ", layer.of(first),
                     " at ", depth.of(m.ZBOT(first)), " follows layer ", above.of(first - 1), " at ",
                     above_depth.of(m.ZBOT(first - 1)), " (", count.of(steps),
                     " such layers); check the ZADAZA file"});
 }
 
-void warn_repeated_diameters(const SoilModel& m, std::int32_t diameters) {
+void find_repeated_diameters(const SoilModel& m, std::int32_t diameters, Findings& findings) {
   for (std::int32_t i = 2; i <= diameters; ++i) {
     for (std::int32_t k = 1; k < i; ++k) {
       if (m.DIAM(i) != m.DIAM(k)) continue;
       io::NumberText slot, value, other;
-      io::report_error({"warning: diameter ", slot.of(i), " (", value.of(m.DIAM(i)),
+      findings.add().append({"diameter ", slot.of(i), " (", value.of(m.DIAM(i)),
                         ") repeats diameter ", other.of(k), "; check the ZADAZA file"});
       break;
     }
   }
 }
 
-// One line for the first curve `finding` gives a point for, and how many curves it does:
-// "warning: <what>: <curve> curve of diameter I, layer J<at>K (N such curves)<then>".
-void warn_curves(const SoilModel& m, std::int32_t diameters, std::int32_t layers,
-                 std::int32_t (*finding)(const Curve&, std::int32_t, std::int32_t),
-                 std::string_view what, std::string_view at, std::string_view then) {
+// One finding for the first curve `finding` gives a point for, and how many curves it does:
+// "<what>: <curve> curve of diameter I, layer J<at>K (N such curves)<then>".
+void add_curve_finding(const SoilModel& m, std::int32_t diameters, std::int32_t layers,
+                       std::int32_t (*finding)(const Curve&, std::int32_t, std::int32_t),
+                       std::string_view what, std::string_view at, std::string_view then,
+                       Findings& findings) {
   const CurveFinding f = find_in_curves(m, diameters, layers, finding);
   if (f.found == 0) return;
   io::NumberText diameter, at_layer, at_point, count;
-  io::report_error({"warning: ", what, ": ", f.name, " curve of diameter ", diameter.of(f.slot),
+  findings.add().append({what, ": ", f.name, " curve of diameter ", diameter.of(f.slot),
                     ", layer ", at_layer.of(f.layer), at, at_point.of(f.point), " (",
                     count.of(f.found), " such curves)", then});
 }
 
 // Levels are measured from the mudline depth, so a bottom at or above it gives a level on the
 // wrong side of the mudline. (A level of -0 is named 0, as the soil file writes it.)
-void warn_layers_above_mudline(const SoilModel& m, std::int32_t layers, double MUDLINE_Z,
-                               double COORD_FACTOR) {
+void find_layers_above_mudline(const SoilModel& m, std::int32_t layers, double MUDLINE_Z,
+                               double COORD_FACTOR, Findings& findings) {
   if (MUDLINE_Z == 0.0) return;
   const double depth = std::abs(MUDLINE_Z);
   std::int32_t found = 0;
@@ -124,7 +125,7 @@ void warn_layers_above_mudline(const SoilModel& m, std::int32_t layers, double M
   }
   if (found == 0) return;
   io::NumberText layer, bottom, mudline, level, count;
-  io::report_error({"warning: layer ", layer.of(first), " has its bottom at ",
+  findings.add().append({"layer ", layer.of(first), " has its bottom at ",
                     bottom.of(m.ZBOT(first)), ", not below the mudline depth ", mudline.of(depth),
                     ": its bottom level becomes ",
                     level.of((m.ZBOT(first) - depth) * COORD_FACTOR + 0.0), " (", count.of(found),
@@ -143,21 +144,44 @@ std::int32_t first_non_finite(const Curve& curve, std::int32_t i, std::int32_t j
 
 }  // namespace
 
-void warn_implausible(const SoilModel& model, std::int32_t active_diameters, double MUDLINE_Z,
-                      double COORD_FACTOR) {
+void Finding::append(std::initializer_list<std::string_view> pieces) {
+  for (const std::string_view piece : pieces) {
+    const std::size_t room = kLength - length_;
+    const std::size_t taken = piece.size() < room ? piece.size() : room;
+    std::copy_n(piece.data(), taken, text_.data() + length_);
+    length_ += taken;
+  }
+}
+
+Findings find_implausible(const SoilModel& model, std::int32_t active_diameters,
+                          double MUDLINE_Z, double COORD_FACTOR) {
   const std::int32_t layers = layers_held(model.NUM_LAYERS);
   const std::int32_t diameters = std::clamp(active_diameters, 0, MAX_PILES);
-  warn_layer_order(model, layers);
-  warn_layers_above_mudline(model, layers, MUDLINE_Z, COORD_FACTOR);
-  warn_repeated_diameters(model, diameters);
-  warn_curves(model, diameters, layers, first_disorder, "displacements not in increasing order",
-              ", point ", "; check the ZADAZA file");
-  warn_curves(model, diameters, layers, zero_tail_after, "curves ending in (0, 0) points",
-              ", after point ",
-              "; the spring written for each ends in the point (0, 0); check the ZADAZA file");
+  Findings findings;
+  find_layer_order(model, layers, findings);
+  find_layers_above_mudline(model, layers, MUDLINE_Z, COORD_FACTOR, findings);
+  find_repeated_diameters(model, diameters, findings);
+  add_curve_finding(model, diameters, layers, first_disorder,
+                    "displacements not in increasing order", ", point ",
+                    "; check the ZADAZA file", findings);
+  add_curve_finding(model, diameters, layers, zero_tail_after, "curves ending in (0, 0) points",
+                    ", after point ",
+                    "; the spring written for each ends in the point (0, 0); check the ZADAZA "
+                    "file",
+                    findings);
   // Such values go into the soil file as they are, where KRANO cannot use them.
-  warn_curves(model, diameters, layers, first_non_finite, "values not finite (NaN or Infinity)",
-              ", point ", ", written into the soil file as they are; check the ZADAZA file");
+  add_curve_finding(model, diameters, layers, first_non_finite,
+                    "values not finite (NaN or Infinity)", ", point ",
+                    ", written into the soil file as they are; check the ZADAZA file", findings);
+  return findings;
+}
+
+void warn_implausible(const SoilModel& model, std::int32_t active_diameters, double MUDLINE_Z,
+                      double COORD_FACTOR) {
+  const Findings findings = find_implausible(model, active_diameters, MUDLINE_Z, COORD_FACTOR);
+  for (std::size_t f = 0; f < findings.count; ++f) {
+    io::report_error({"warning: ", findings.found[f].text()});
+  }
 }
 
 }  // namespace zadaza

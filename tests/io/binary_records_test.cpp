@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <filesystem>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "support/test_support.hpp"
@@ -247,6 +250,43 @@ TEST_F(BinaryRecords, OpeningNeverCreatesAndRefusesFolders) {
   EXPECT_EQ(io::open_binary_file(kUnit, missing, identity), os::kNoSuchFile);
   EXPECT_FALSE(std::filesystem::exists(missing));
   EXPECT_EQ(io::open_binary_file(kUnit, dir_.dir(), identity), os::kIsAFolder);
+}
+
+}  // namespace
+
+namespace {
+
+// Looking at the start of a file consumes nothing: the records read as if it had not been
+// looked at, whatever was asked for (nothing, part of the file, more than the file), and the
+// bytes given are the file's own; the rest of the file, taken as bytes, is the whole file.
+TEST_F(BinaryRecords, LookingAtTheStartConsumesNothing) {
+  const Bytes data = reals_data(40, 2.5);
+  Framed file;
+  file.record(data).record(reals_data(1, -3.0)).end_mark();
+  const Bytes& bytes = file.bytes();
+  for (const std::size_t asked : {std::size_t{0}, std::size_t{1}, std::size_t{200}, bytes.size(),
+                                  bytes.size() + 1000}) {
+    SCOPED_TRACE(asked);
+    open(file);
+    const std::string_view start = io::peek_start(kUnit, asked);
+    ASSERT_EQ(start.size(), std::min(asked, bytes.size()));
+    EXPECT_EQ(std::string(start), std::string(bytes.begin(), bytes.begin() + start.size()));
+    std::array<double, 40> values{};
+    io::read_record(kUnit, {io::items_from(values.data(), values.size())});
+    EXPECT_EQ(values[39], 2.5 + 0.5 * 39);
+    double next = 0.0;
+    io::read_record(kUnit, {io::item(next)});
+    EXPECT_EQ(next, -3.0);
+
+    open(file);
+    io::peek_start(kUnit, asked);
+    std::string rest;
+    for (std::string_view piece = io::next_bytes(kUnit); !piece.empty();
+         piece = io::next_bytes(kUnit)) {
+      rest += piece;
+    }
+    EXPECT_EQ(rest, std::string(bytes.begin(), bytes.end()));
+  }
 }
 
 }  // namespace

@@ -310,30 +310,6 @@ TEST(ViewerNotes, StandByTheirChartsAndInTheList) {
   }
 }
 
-// A diameter whose identifiers do not fit their fields gets no materials from the converter: its
-// curves are drawn without markers, with the reason, and the run fails as the converter's does.
-TEST(ViewerNotes, DiameterWithoutMaterialsIsDrawnAndFailsTheRun) {
-  TempDir folder;
-  write_file(folder / "huge.txt",
-             "diameters 3e9\nlayer 5.0 0 0 0 0 0 0 0 0 0 0\npy 1 2 1 0 0 0 0 0 1 0.01\n");
-  make_zadaza(folder, "huge.txt in.zdz");
-  const Outcome shown = run(folder, shell_quoted(kViewer) + " in.zdz");
-  EXPECT_EQ(shown.status, 3);
-  EXPECT_NE(shown.err.find("identifiers out of range"), std::string::npos) << shown.err;
-  Element root;
-  ASSERT_EQ(parse_document(read_file(folder / "in.zdz.html"), root), "");
-  const std::vector<const Element*> charts = with_class(root, "chart");
-  ASSERT_EQ(charts.size(), 3U);
-  for (const Element* svg : charts) {
-    EXPECT_FALSE(svg->attributes.contains("data-material"));
-    EXPECT_TRUE(read_chart(*svg).written.empty());
-  }
-  for (const Element* cell : with_class(root, "cell")) {
-    ASSERT_FALSE(named(*cell, "p").empty());
-    EXPECT_NE(named(*cell, "p").front()->text.find("no spring material"), std::string::npos);
-  }
-}
-
 // The largest file the limits allow: 4 diameters in use, 80 layers, 960 charts.
 TEST(ViewerSpeed, LargestFileGivesItsPageInWellUnderASecondAndUnder6MB) {
   TempDir folder;

@@ -22,7 +22,7 @@ void mark_kept(Chart& chart, const ConvertedCurve& curve) {
   for (int k = 0; k < kCurvePoints; ++k) {
     const CurvePair& point = curve.scaled[static_cast<std::size_t>(k)];
     ChartPoint& shown = chart.curve[static_cast<std::size_t>(k)];
-    shown = {point.displacement, point.force, false};
+    shown = {point.displacement, point.force, false, curve.stress[static_cast<std::size_t>(k)]};
     if (next < curve.written.size() && same_pair(curve.written[next], point)) {
       shown.kept = true;
       ++next;
@@ -53,12 +53,7 @@ std::string point_list(const std::vector<int>& numbers) {
   return list;
 }
 
-void add_notes(Chart& chart, bool built) {
-  if (!built) {
-    chart.notes.push_back(
-        "no spring material: the identifiers of this diameter do not fit the fields of a KNF "
-        "soil file, so the converter builds none");
-  }
+void add_notes(Chart& chart) {
   const bool zeros = all_zero(chart);
   if (zeros) {
     chart.notes.push_back("all points are zero: the spring is the single point (0, 0)");
@@ -99,34 +94,18 @@ bool drawable(const ChartPoint& point) {
   return drawable(point.displacement) && drawable(point.force);
 }
 
-Chart make_chart(int layer, CurveType type, const ConvertedCurve& curve, bool built) {
+Chart make_chart(int layer, CurveType type, const ConvertedCurve& curve) {
   Chart chart;
   chart.layer = layer;
   chart.type = type;
-  chart.has_material = built;
+  chart.has_material = true;
   chart.material_id = curve.material_id;
+  chart.has_source = true;
   chart.written = curve.written;
   mark_kept(chart, curve);
-  add_notes(chart, built);
+  add_notes(chart);
   return chart;
 }
 
 }  // namespace view
 
-namespace view {
-
-DiameterCharts make_diameter_charts(const ConvertedDiameter& converted, int first_layer,
-                                    int last_layer) {
-  DiameterCharts result{converted.slot, converted.diameter, converted.built, converted.soil_id,
-                        {}};
-  for (int j = first_layer; j <= last_layer; ++j) {
-    const auto& curves = converted.layers[static_cast<std::size_t>(j - 1)];
-    for (int c = 0; c < kCurveTypes; ++c) {
-      result.charts.push_back(make_chart(j, kCurveTypeOrder[static_cast<std::size_t>(c)],
-                                         curves[static_cast<std::size_t>(c)], converted.built));
-    }
-  }
-  return result;
-}
-
-}  // namespace view

@@ -22,14 +22,19 @@ std::string_view curve_name(CurveType type);  // "P-y", "T-z", "Q-z"
 struct ChartPoint {
   double displacement = 0.0;
   double force = 0.0;
-  bool kept = false;  // the thinning kept it: it is a point of the written material
+  bool kept = false;    // the thinning kept it: it is a point of the written material
+  double stress = 0.0;  // as in the ZADAZA file
 };
 
+// One spring of the view model: the material's points as written and, where a ZADAZA file is
+// the source, the curve they were made from with the points the thinning kept.
 struct Chart {
   int layer = 0;
   CurveType type = CurveType::PY;
   bool has_material = false;
   std::int32_t material_id = 0;
+  std::string keyword;  // from a soil file: the material's record, "MISOPL", "ELPLCURV" ...
+  bool has_source = false;                     // a ZADAZA file's curve fills `curve`
   std::array<ChartPoint, kCurvePoints> curve;  // the ZADAZA curve scaled to forces
   std::vector<CurvePair> written;              // the material's points as written
   std::vector<std::string> notes;
@@ -42,22 +47,7 @@ bool drawable(const ChartPoint& point);
 
 // The chart of one converted curve. A point is kept when it is the next written point, bit for
 // bit: the thinning copies the points it keeps unchanged and in order.
-Chart make_chart(int layer, CurveType type, const ConvertedCurve& curve, bool built);
+Chart make_chart(int layer, CurveType type, const ConvertedCurve& curve);
 
 }  // namespace view
 
-namespace view {
-
-// The charts of one diameter for layers first..last: layer by layer, P-y, T-z and Q-z.
-struct DiameterCharts {
-  int slot = 0;
-  double diameter = 0.0;
-  bool built = false;
-  std::int32_t soil_id = 0;
-  std::vector<Chart> charts;
-};
-
-DiameterCharts make_diameter_charts(const ConvertedDiameter& converted, int first_layer,
-                                    int last_layer);
-
-}  // namespace view

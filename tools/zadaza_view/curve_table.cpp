@@ -3,7 +3,6 @@
 #include <charconv>
 #include <cmath>
 
-#include "converter_adapter.hpp"
 #include "markup.hpp"
 
 namespace view {
@@ -19,15 +18,6 @@ void append_number(std::string& out, double v) {
 void append_integer(std::string& out, std::int64_t v) {
   char buffer[24];
   out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, v).ptr);
-}
-
-const zadaza::CurveArray& stresses(const zadaza::SoilModel& model, CurveType type) {
-  switch (type) {
-    case CurveType::PY: return model.PY_P;
-    case CurveType::TZ: return model.TZ_P;
-    case CurveType::QZ: return model.QZ_P;
-  }
-  return model.PY_P;
 }
 
 // The fields of a row in column order, each written by `number`, `integer`, `none` or `text`.
@@ -135,18 +125,18 @@ void append_json_numbers(std::string& out, const std::vector<double>& values) {
 
 }  // namespace
 
-std::string table_json_header(const TableHeader& h, const zadaza::SoilModel& model,
+std::string table_json_header(const TableHeader& h, const ZadazaFileFacts& file,
                               const TableRequest& request) {
   std::string out;
-  const std::string_view label{model.ANALYSIS_LABEL.data(), model.ANALYSIS_LABEL.size()};
+  const std::string_view label{file.label};
   const auto last = label.find_last_not_of(' ');
   JsonObject header(out);
   append_json_string(header.key("label"), label.substr(0, last == std::string_view::npos ? 0 : last + 1));
   append_json_string(header.key("zadaza_file"), h.zadaza_file);
   append_json_string(header.key("generation"), h.old_generation ? "old" : "new");
-  append_integer(header.key("layers"), model.NUM_LAYERS);
-  append_integer(header.key("displacement_rows"), model.NUM_DSP);
-  append_integer(header.key("diameter_blocks"), model.NUM_DIAMETERS);
+  append_integer(header.key("layers"), file.layers);
+  append_integer(header.key("displacement_rows"), file.displacement_rows);
+  append_integer(header.key("diameter_blocks"), file.diameter_blocks);
   append_json_numbers(header.key("diameters_in_use"), h.diameters_in_use);
   JsonObject settings(header.key("settings"));
   append_json_number(settings.key("mudline"), request.mudline.value_or(0.0));
@@ -171,59 +161,54 @@ std::string table_json_header(const SoilTableHeader& h) {
   return out;
 }
 
-std::vector<TableRow> table_rows(const std::vector<DiameterCharts>& diameters,
-                                 const zadaza::SoilModel& model, const TableRequest& request) {
-  std::vector<TableRow> rows;
-  const double mudline = request.mudline.value_or(0.0);
-  for (const DiameterCharts& d : diameters) {
-    for (const Chart& chart : d.charts) {
-      const LayerLevels levels = layer_levels(chart.layer, mudline, request.orientation_factor());
-      const zadaza::CurveArray& stress = stresses(model, chart.type);
-      for (int k = 1; k <= kCurvePoints; ++k) {
-        const ChartPoint& p = chart.curve[static_cast<std::size_t>(k - 1)];
-        TableRow row;
-        row.diameter = d.diameter;
-        if (d.built) row.soil_id = d.soil_id;
-        row.layer = chart.layer;
-        row.z_bottom = model.ZBOT(chart.layer);
-        row.level_top = levels.top;
-        row.level_bottom = levels.bottom;
-        row.curve = chart.type;
-        if (chart.has_material) row.material_id = chart.material_id;
-        row.point = k;
-        row.displacement = p.displacement;
-        row.stress = stress(k, d.slot, chart.layer);
-        row.force = p.force;
-        row.kept = p.kept;
-        rows.push_back(row);
-      }
-    }
-  }
-  return rows;
+namespace {
+
+TableRow layer_row(const ModelBlock& block, const ModelLayer& layer, const Chart& spring) {
+  TableRow row;
+  row.diameter = block.diameter;
+  row.soil_id = block.soil_id;
+  row.layer = layer.number;
+  row.z_bottom = layer.z_bottom;
+  row.level_top = layer.level_top;
+  row.level_bottom = layer.level_bottom;
+  row.curve = spring.type;
+  if (spring.has_material) row.material_id = spring.material_id;
+  return row;
 }
 
-std::vector<TableRow> table_rows(const soil::SoilFile& file) {
+void append_source_rows(TableRow row, const Chart& spring, std::vector<TableRow>& rows) {
+  for (const ChartPoint& p : spring.curve) {
+    ++row.point;
+    row.displacement = p.displacement;
+    row.stress = p.stress;
+    row.force = p.force;
+    row.kept = p.kept;
+    rows.push_back(row);
+  }
+}
+
+void append_written_rows(TableRow row, const Chart& spring, std::vector<TableRow>& rows) {
+  row.kept = true;
+  for (const CurvePair& p : spring.written) {
+    ++row.point;
+    row.displacement = p.displacement;
+    row.force = p.force;
+    rows.push_back(row);
+  }
+}
+
+}  // namespace
+
+std::vector<TableRow> table_rows(const ViewModel& model) {
   std::vector<TableRow> rows;
-  for (const soil::Block& block : file.blocks) {
-    for (std::size_t j = 0; j < block.layers.size(); ++j) {
-      for (const CurveType type : kCurveTypeOrder) {
-        const std::int32_t id = block.layers[j].materials[static_cast<std::size_t>(type)];
-        const soil::Material* m = soil::find_spring_curve(file, id);
-        if (m == nullptr) continue;
-        TableRow row;
-        row.diameter = block.diameter.value;
-        if (block.soil_id != soil::kUnreadableIdentifier) row.soil_id = block.soil_id;
-        row.layer = static_cast<int>(j + 1);
-        row.level_top = block.layers[j].top.value;
-        row.level_bottom = block.layers[j].bottom.value;
-        row.curve = type;
-        row.material_id = id;
-        row.kept = true;
-        for (const soil::Point& p : m->points) {
-          ++row.point;
-          row.displacement = p.displacement.value;
-          row.force = p.force.value;
-          rows.push_back(row);
+  for (const ModelBlock& block : model.blocks) {
+    for (const ModelLayer& layer : block.layers) {
+      for (const Chart& spring : layer.springs) {
+        const TableRow row = layer_row(block, layer, spring);
+        if (spring.has_source) {
+          append_source_rows(row, spring, rows);
+        } else {
+          append_written_rows(row, spring, rows);
         }
       }
     }

@@ -10,9 +10,8 @@
 #include <vector>
 
 #include "charts.hpp"
-#include "soil_file/soil_file.hpp"
 #include "table_options.hpp"
-#include "zadaza/soil_model.hpp"
+#include "view_model.hpp"
 
 namespace view {
 
@@ -23,7 +22,7 @@ inline constexpr std::string_view kTableColumns[] = {
 
 struct TableRow {
   double diameter = 0.0;
-  std::optional<std::int32_t> soil_id;  // none for a diameter the converter builds nothing for
+  std::optional<std::int32_t> soil_id;  // none for a diameter the converter skips
   int layer = 0;
   std::optional<double> z_bottom;  // none from a soil file, which does not hold it
   double level_top = 0.0;
@@ -37,14 +36,10 @@ struct TableRow {
   bool kept = false;             // written into the soil file
 };
 
-// One row per point of every chart, with the levels for the request's mudline and orientation.
-std::vector<TableRow> table_rows(const std::vector<DiameterCharts>& diameters,
-                                 const zadaza::SoilModel& model, const TableRequest& request);
-
-// One row per point, as written, of every spring material a SOILCHAR layer names, in the
-// order P-y, T-z, Q-z per layer; every point is kept. A material the table lacks, or one that
-// is no spring curve, has no rows; of two materials with one identifier, the first is read.
-std::vector<TableRow> table_rows(const soil::SoilFile& file);
+// The rows of the model: per spring with a ZADAZA curve one row per point of the curve, kept or
+// not; per spring read from a soil file one row per point as written, every one kept. A
+// skipped diameter has no rows.
+std::vector<TableRow> table_rows(const ViewModel& model);
 
 // Numbers in the shortest form that reads back to the same value; lines end CR LF.
 std::string table_csv(const std::vector<TableRow>& rows);
@@ -61,7 +56,7 @@ struct TableHeader {
 };
 
 // The JSON header of a ZADAZA file's table: the file's facts and the request's settings.
-std::string table_json_header(const TableHeader& header, const zadaza::SoilModel& model,
+std::string table_json_header(const TableHeader& header, const ZadazaFileFacts& file,
                               const TableRequest& request);
 
 // The JSON header of a soil file's table.

@@ -48,9 +48,10 @@ constexpr std::string_view kSoilFiles[] = {
 constexpr std::string_view kExitStatuses[] = {
     "0  page or tables written; --compare: the files are equal",
     "1  the ZADAZA file could not be opened; --compare: the files differ",
-    "2  a damaged ZADAZA file, a usage error, or an output that cannot be written;",
+    "2  a damaged ZADAZA file, a file of neither kind, a usage error, or an output that",
+    "   cannot be written;",
     "   --compare: a file unreadable or not a soil file",
-    "3  the ZADAZA file exceeds the size limits, or a drawn diameter's identifiers do not fit",
+    "3  the ZADAZA file exceeds the size limits, or the converter skips a diameter in use",
 };
 
 constexpr std::string_view kClosing[] = {

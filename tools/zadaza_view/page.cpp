@@ -60,13 +60,13 @@ constexpr std::string_view kHowToRead =
     "material written to the soil file, and the red rings are the points the thinning dropped "
     "(within 1 % of the point kept before them).";
 
-std::string label_of(const zadaza::SoilModel& model) {
-  std::string_view label(model.ANALYSIS_LABEL.data(), model.ANALYSIS_LABEL.size());
+std::string label_of(const ZadazaFileFacts& file) {
+  std::string_view label(file.label);
   while (!label.empty() && (label.back() == ' ' || label.back() == '\0')) label.remove_suffix(1);
   return escaped(label);
 }
 
-std::string cell_id(const DiameterCharts& diameter, const Chart& chart) {
+std::string cell_id(const ModelBlock& diameter, const Chart& chart) {
   std::string id = "d";
   id += std::to_string(diameter.slot);
   id += 'l';
@@ -75,70 +75,97 @@ std::string cell_id(const DiameterCharts& diameter, const Chart& chart) {
   return id;
 }
 
-std::size_t chart_count(const std::vector<DiameterCharts>& diameters) {
+// Every spring of the model, with the block it belongs to, in the page's order.
+template <typename Visit>
+void for_each_spring(const ViewModel& view, Visit visit) {
+  for (const ModelBlock& block : view.blocks) {
+    for (const ModelLayer& layer : block.layers) {
+      for (const Chart& spring : layer.springs) visit(block, spring);
+    }
+  }
+}
+
+std::size_t chart_count(const ViewModel& view) {
   std::size_t count = 0;
-  for (const DiameterCharts& d : diameters) count += d.charts.size();
+  for_each_spring(view, [&count](const ModelBlock&, const Chart&) { ++count; });
   return count;
 }
 
-std::string written_points(const std::vector<DiameterCharts>& diameters) {
+std::string written_points(const ViewModel& view) {
   std::size_t written = 0;
   std::size_t total = 0;
-  for (const DiameterCharts& d : diameters) {
-    for (const Chart& chart : d.charts) {
-      written += chart.written.size();
-      total += kCurvePoints;
-    }
-  }
+  for_each_spring(view, [&](const ModelBlock&, const Chart& chart) {
+    written += chart.written.size();
+    total += kCurvePoints;
+  });
   return std::to_string(written) + " of " + std::to_string(total);
 }
 
-void append_header(std::string& out, const PageFacts& facts, const zadaza::SoilModel& model,
-                   const std::vector<DiameterCharts>& diameters) {
+void append_header(std::string& out, const PageFacts& facts, const ZadazaFileFacts& file,
+                   const ViewModel& view) {
   out += "<h1>Spring curves of ";
   out += escaped(facts.zadaza_name);
   out += "</h1>\r\n<table class=\"facts\">\r\n";
-  append_fact(out, "Analysis label", label_of(model));
+  append_fact(out, "Analysis label", label_of(file));
   append_fact(out, "ZADAZA file", escaped(facts.zadaza_name));
   append_fact(out, "Generation", facts.old_generation ? "Old" : "New");
-  append_fact(out, "Layers", std::to_string(model.NUM_LAYERS));
-  append_fact(out, "Displacement rows", std::to_string(model.NUM_DSP));
-  append_fact(out, "Diameter blocks per layer", std::to_string(model.NUM_DIAMETERS));
+  append_fact(out, "Layers", std::to_string(file.layers));
+  append_fact(out, "Displacement rows", std::to_string(file.displacement_rows));
+  append_fact(out, "Diameter blocks per layer", std::to_string(file.diameter_blocks));
   append_fact(out, "Diameters in use", number_list(facts.diameters_in_use));
   std::vector<double> shown;
-  for (const DiameterCharts& d : diameters) shown.push_back(d.diameter);
+  for (const ModelBlock& d : view.blocks) shown.push_back(d.diameter);
   std::string layers = facts.last_layer < facts.first_layer
                            ? std::string("none")
                            : std::to_string(facts.first_layer) + " to " +
                                  std::to_string(facts.last_layer);
   append_fact(out, "Shown", "layers " + layers + ", diameters " + number_list(shown) + ": " +
-                                std::to_string(chart_count(diameters)) + " charts");
+                                std::to_string(chart_count(view)) + " charts");
   append_fact(out, "Identifier offset", std::to_string(facts.id_offset));
-  append_fact(out, "Points written", written_points(diameters));
+  append_fact(out, "Points written", written_points(view));
   out += "</table>\r\n<p>";
   out += kHowToRead;
   out += "</p>\r\n";
 }
 
-void append_notes(std::string& out, const std::vector<DiameterCharts>& diameters) {
+std::string block_id(const ModelBlock& diameter) {
+  std::string id = "d";
+  id += std::to_string(diameter.slot);
+  return id;
+}
+
+void append_notes(std::string& out, const ViewModel& view) {
   out += "<div class=\"notes\"><h2>Notes</h2>\r\n";
   std::string items;
-  for (const DiameterCharts& d : diameters) {
-    for (const Chart& chart : d.charts) {
-      for (const std::string& note : chart.notes) {
-        items += "<li><a href=\"#" + cell_id(d, chart) + "\">Diameter " + shortest(d.diameter) +
-                 ", layer " + std::to_string(chart.layer) + ", " +
-                 std::string(curve_name(chart.type)) + "</a>: " + escaped(note) + "</li>\r\n";
-      }
+  for (const std::string& warning : view.warnings) {
+    items += "<li>The converter warns: " + escaped(warning) + "</li>\r\n";
+  }
+  for (const ModelBlock& d : view.blocks) {
+    const std::string diameter =
+        "<li><a href=\"#" + block_id(d) + "\">Diameter " + shortest(d.diameter) + "</a>: ";
+    if (!d.skipped.empty()) {
+      items += diameter + "skipped by the converter (" + escaped(d.skipped) +
+               "); it writes no springs for it and the conversion fails</li>\r\n";
+    } else if (!d.skipped_in_sesam.empty()) {
+      items += diameter + "a SESAM soil file (output format 1) skips it (" +
+               escaped(d.skipped_in_sesam) + ") and that conversion fails; a KNF soil file "
+               "writes it as drawn</li>\r\n";
     }
   }
+  for_each_spring(view, [&items](const ModelBlock& d, const Chart& chart) {
+    for (const std::string& note : chart.notes) {
+      items += "<li><a href=\"#" + cell_id(d, chart) + "\">Diameter " + shortest(d.diameter) +
+               ", layer " + std::to_string(chart.layer) + ", " +
+               std::string(curve_name(chart.type)) + "</a>: " + escaped(note) + "</li>\r\n";
+    }
+  });
   out += items.empty() ? "<p>None: every curve has points, is in order and kept at least half "
                          "its points.</p>\r\n"
                        : "<ul>\r\n" + items + "</ul>\r\n";
   out += "</div>\r\n";
 }
 
-void append_cell(std::string& out, const DiameterCharts& diameter, const Chart& chart) {
+void append_cell(std::string& out, const ModelBlock& diameter, const Chart& chart) {
   out += chart.notes.empty() ? "<div class=\"cell\" id=\"" : "<div class=\"cell noted\" id=\"";
   out += cell_id(diameter, chart);
   out += "\">";
@@ -147,24 +174,32 @@ void append_cell(std::string& out, const DiameterCharts& diameter, const Chart& 
   out += "</div>\r\n";
 }
 
-std::string layer_heading(const zadaza::SoilModel& model, int layer) {
-  const double top = layer == 1 ? 0.0 : model.ZBOT(layer - 1);
-  return "<h3>Layer " + std::to_string(layer) + ", depth " + readable(top) + " to " +
-         readable(model.ZBOT(layer)) + "</h3>\r\n";
+std::string layer_heading(const ModelLayer& layer) {
+  return "<h3>Layer " + std::to_string(layer.number) + ", depth " +
+         readable(layer.z_top.value_or(0.0)) + " to " + readable(layer.z_bottom.value_or(0.0)) +
+         "</h3>\r\n";
 }
 
-void append_diameter(std::string& out, const DiameterCharts& diameter,
-                     const zadaza::SoilModel& model) {
-  out += "<section><h2>Pile diameter " + shortest(diameter.diameter);
-  out += diameter.built ? ", soil characteristic " + std::to_string(diameter.soil_id)
-                        : std::string(", no materials: identifiers out of range");
-  out += "</h2>\r\n";
-  for (std::size_t i = 0; i < diameter.charts.size(); i += kCurveTypes) {
+std::string diameter_heading(const ModelBlock& diameter) {
+  std::string heading = "<section id=\"" + block_id(diameter) + "\"><h2>Pile diameter " +
+                        shortest(diameter.diameter);
+  if (diameter.soil_id) {
+    heading += ", soil characteristic " + std::to_string(*diameter.soil_id);
+  } else {
+    heading += ", skipped by the converter: " + escaped(diameter.skipped);
+  }
+  return heading + "</h2>\r\n";
+}
+
+void append_diameter(std::string& out, const ModelBlock& diameter) {
+  out += diameter_heading(diameter);
+  if (!diameter.skipped.empty()) {
+    out += "<p>The converter writes no springs for this diameter and ends its run failed.</p>\r\n";
+  }
+  for (const ModelLayer& layer : diameter.layers) {
     out += "<div class=\"row\">";
-    out += layer_heading(model, diameter.charts[i].layer);
-    for (std::size_t c = i; c < i + kCurveTypes; ++c) {
-      append_cell(out, diameter, diameter.charts[c]);
-    }
+    out += layer_heading(layer);
+    for (const Chart& spring : layer.springs) append_cell(out, diameter, spring);
     out += "</div>\r\n";
   }
   out += "</section>\r\n";
@@ -182,22 +217,22 @@ void append_fact(std::string& out, std::string_view name, const std::string& val
   out += "</td></tr>\r\n";
 }
 
-std::string make_page(const PageFacts& facts, const zadaza::SoilModel& model,
-                      const std::vector<DiameterCharts>& diameters) {
+std::string make_page(const PageFacts& facts, const ViewModel& view) {
+  const ZadazaFileFacts file = view.zadaza_facts.value_or(ZadazaFileFacts{});
   std::string out;
-  out.reserve(4096 + 4096 * chart_count(diameters));
+  out.reserve(4096 + 4096 * chart_count(view));
   out += "<!DOCTYPE html>\r\n<html lang=\"en\"><head><meta charset=\"utf-8\"/><title>";
   out += "Spring curves of " + escaped(facts.zadaza_name);
   out += "</title><style>";
   out += kStyle;
   out += "</style></head>\r\n<body>\r\n";
-  append_header(out, facts, model, diameters);
+  append_header(out, facts, file, view);
   out += "<div class=\"top\"><div class=\"soil\"><h2>Soil profile</h2>";
-  append_soil_profile(out, model);
+  append_soil_profile(out, file.layer_bottoms);
   out += "</div>\r\n";
-  append_notes(out, diameters);
+  append_notes(out, view);
   out += "</div>\r\n";
-  for (const DiameterCharts& d : diameters) append_diameter(out, d, model);
+  for (const ModelBlock& d : view.blocks) append_diameter(out, d);
   out += "</body></html>\r\n";
   return out;
 }

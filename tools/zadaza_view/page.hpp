@@ -8,8 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "charts.hpp"
-#include "zadaza/soil_model.hpp"
+#include "view_model.hpp"
 
 namespace view {
 
@@ -28,7 +27,7 @@ std::string_view page_style();
 // One row of a facts table: the name, and the value as markup.
 void append_fact(std::string& out, std::string_view name, const std::string& value);
 
-std::string make_page(const PageFacts& facts, const zadaza::SoilModel& model,
-                      const std::vector<DiameterCharts>& diameters);
+// The page of a ZADAZA file's view model.
+std::string make_page(const PageFacts& facts, const ViewModel& view);
 
 }  // namespace view

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "converter_adapter.hpp"
 #include "format/layout.hpp"
 #include "io/units.hpp"
 #include "os/files.hpp"
@@ -12,13 +13,13 @@
 #include "soil_compare.hpp"
 #include "soil_file/soil_file.hpp"
 #include "soil_page.hpp"
+#include "view_model.hpp"
 #include "viewer.hpp"
 
 namespace view {
 namespace {
 
 constexpr auto kLine = format::layout<"(A)">;
-constexpr std::size_t kTextSniffLength = 512;
 constexpr std::size_t kReadPiece = 1 << 16;
 
 void say(const std::string& line) { io::write(io::kConsoleOut, kLine, {std::string_view(line)}); }
@@ -58,7 +59,7 @@ std::optional<soil::SoilFile> read_soil(const std::string& path, SoilRead& outco
     outcome = SoilRead::Unreadable;
     return std::nullopt;
   }
-  if (!soil::looks_like_soil_file(std::string_view(text).substr(0, kTextSniffLength))) {
+  if (!soil::looks_like_soil_file(std::string_view(text).substr(0, kKindSniffLength))) {
     report("'" + path + "' is not a soil file (it is not text); a ZADAZA file is drawn alone: "
            "zadaza-view FILE");
     outcome = SoilRead::NotASoilFile;
@@ -107,13 +108,13 @@ bool outputs_spare_soil_files(const std::vector<std::string>& outputs,
 // A layer's spring that the table lacks is said on standard error, as the table has no rows
 // for it and a script reads no page.
 bool write_soil_tables(const std::string& path, const soil::SoilFile& file,
-                       const TableRequest& tables) {
+                       const ViewModel& view, const TableRequest& tables) {
   for (const std::string& note : layer_material_notes(file)) {
     report(path + ": " + note + "; the table has no rows for it");
   }
   const SoilTableHeader header{path, soil::format_name(file.format), file.blocks.size(),
                                file.materials.size()};
-  return write_tables(tables, table_rows(file), table_json_header(header));
+  return write_tables(tables, table_rows(view), table_json_header(header));
 }
 
 void print_summary(const CompareRequest& o, const soil::SoilFile& a, const soil::SoilFile& b,
@@ -153,31 +154,24 @@ int run_comparison(const CompareRequest& o) {
   return comparison.differences.empty() ? kSoilFilesEqual : kSoilFilesDiffer;
 }
 
-bool is_soil_file(const std::string& path) {
-  std::string start;
-  return !read_text(path, kTextSniffLength, start) && soil::looks_like_soil_file(start);
-}
-
-int run_soil_file_view(const std::string& path, const std::string& page,
-                       const TableRequest& tables) {
-  SoilRead outcome = SoilRead::Read;
-  const std::optional<soil::SoilFile> file = read_soil(path, outcome);
-  if (!file) return outcome == SoilRead::NotASoilFile ? kUsageOrOutputFailure : kNotOpened;
+int run_soil_file_view(const std::string& path, const soil::SoilFile& file,
+                       const std::string& page, const TableRequest& tables) {
+  const ViewModel view = soil_view_model(file);
   const std::string page_path = page_file(page, path, tables);
   const std::string more = " unreadable lines or fields";
-  report_problems(path, *file,
+  report_problems(path, file,
                   page_path.empty() ? more : more + " (the page's Notes list them all)");
   if (!outputs_spare_soil_files({page_path, tables.table_file, tables.json_file}, {path})) {
     return kUsageOrOutputFailure;
   }
   if (!page_path.empty() &&
-      !write_reported(page_path, make_soil_page(path, *file), " Page written : ")) {
+      !write_reported(page_path, make_soil_page(path, view), " Page written : ")) {
     return kUsageOrOutputFailure;
   }
-  if (tables.wanted() && !write_soil_tables(path, *file, tables)) return kUsageOrOutputFailure;
-  if (!file->problems.empty() || !file->banners.empty()) {
-    report(path + ": the file holds " + std::to_string(file->problems.size()) +
-           " unreadable lines or fields and " + std::to_string(file->banners.size()) +
+  if (tables.wanted() && !write_soil_tables(path, file, view, tables)) return kUsageOrOutputFailure;
+  if (!file.problems.empty() || !file.banners.empty()) {
+    report(path + ": the file holds " + std::to_string(file.problems.size()) +
+           " unreadable lines or fields and " + std::to_string(file.banners.size()) +
            " error banners" + (page_path.empty() ? "" : ", listed in the page's Notes"));
     return kLimitOrConversionFailure;
   }

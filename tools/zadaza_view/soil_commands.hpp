@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "soil_file/soil_file.hpp"
 #include "table_options.hpp"
 
 namespace view {
@@ -27,12 +28,10 @@ struct CompareRequest {
 // Runs a comparison and returns its exit status.
 int run_comparison(const CompareRequest& o);
 
-// Whether the file starts as a soil file does, not as a binary ZADAZA file.
-bool is_soil_file(const std::string& path);
-
-// Draws the soil file on the page (empty: the soil file's name with ".html" added, or none
-// when a table is asked for) and writes the tables asked for; returns the exit status.
-int run_soil_file_view(const std::string& path, const std::string& page,
-                       const TableRequest& tables);
+// Draws the soil file `path`, read as `file`, on the page (empty: the soil file's name with
+// ".html" added, or none when a table is asked for) and writes the tables asked for; returns
+// the exit status.
+int run_soil_file_view(const std::string& path, const soil::SoilFile& file,
+                       const std::string& page, const TableRequest& tables);
 
 }  // namespace view

@@ -107,41 +107,55 @@ void append_list(std::string& out, const std::vector<std::string>& items, std::s
   out += "</ul>\r\n";
 }
 
-void append_layer_cell(std::string& out, const soil::SoilFile& file, const soil::Block& block,
-                       std::size_t j, CurveType type) {
-  const std::int32_t id = block.layers[j].materials[static_cast<std::size_t>(type)];
-  const soil::Material* m = soil::find_spring_curve(file, id);
+// A soil file's block without a readable identifier has none in the model.
+std::string soil_id_text(const ModelBlock& block) {
+  return soil::identifier_text(block.soil_id.value_or(soil::kUnreadableIdentifier));
+}
+
+void append_layer_cell(std::string& out, const ModelBlock& block, const Chart& spring) {
+  const std::string id = soil::identifier_text(spring.material_id);
   SpringChart chart;
-  chart.type = type;
-  chart.title = std::string(curve_name(type)) + "  material " + soil::identifier_text(id) +
-                (m == nullptr ? "  missing" : "  " + std::to_string(m->points.size()) + " points");
-  chart.attributes = " data-soil=\"" + soil::identifier_text(block.soil_id) +
-                     "\" data-layer=\"" + std::to_string(j + 1) + "\" data-material=\"" +
-                     soil::identifier_text(id) + "\"";
-  if (m != nullptr) {
-    chart.series.push_back({m->keyword + " as written", points_of(m), SpringMarker::Dot, {}});
-  }
-  out += m == nullptr ? "<div class=\"cell noted\">" : "<div class=\"cell\">";
+  chart.type = spring.type;
+  chart.title = std::string(curve_name(spring.type)) + "  material " + id +
+                (spring.has_material ? "  " + std::to_string(spring.written.size()) + " points"
+                                     : std::string("  missing"));
+  chart.attributes = " data-soil=\"" + soil_id_text(block) +
+                     "\" data-layer=\"" + std::to_string(spring.layer) + "\" data-material=\"" +
+                     id + "\"";
+  if (spring.has_material) chart.series.push_back({spring.keyword + " as written", spring.written, SpringMarker::Dot, {}});
+  out += spring.has_material ? "<div class=\"cell\">" : "<div class=\"cell noted\">";
   append_spring_chart_svg(out, chart);
-  if (m == nullptr) out += "<p>not in the material table</p>";
+  if (!spring.has_material) out += "<p>not in the material table</p>";
   out += "</div>\r\n";
 }
 
-void append_block(std::string& out, const soil::SoilFile& file, const soil::Block& block) {
-  out += "<section><h2>SOILCHAR " + soil::identifier_text(block.soil_id) + ": diameter " +
-         escaped(block.diameter.text) + ", mudline " + escaped(block.mudline.text) + "</h2>\r\n";
-  out += "<p>Type " + std::to_string(block.type) + ", force factor " +
-         escaped(block.force_factor.text) + ", length factor " +
-         escaped(block.length_factor.text) + ", " + std::to_string(block.layers.size()) +
-         " layers; line " + std::to_string(block.line) + ".</p>\r\n";
-  for (std::size_t j = 0; j < block.layers.size(); ++j) {
-    const soil::Layer& layer = block.layers[j];
-    out += "<div class=\"row\"><h3>Layer " + std::to_string(j + 1) + ", level " +
-           escaped(layer.top.text) + " to " + escaped(layer.bottom.text) + "</h3>\r\n";
-    for (const CurveType type : kCurveTypeOrder) append_layer_cell(out, file, block, j, type);
+void append_block(std::string& out, const ModelBlock& block) {
+  const WrittenSoilchar& soilchar = block.written.value_or(WrittenSoilchar{});
+  out += "<section><h2>SOILCHAR " + soil_id_text(block) + ": diameter " +
+         escaped(soilchar.diameter) + ", mudline " + escaped(soilchar.mudline) + "</h2>\r\n";
+  out += "<p>Type " + std::to_string(soilchar.type) + ", force factor " +
+         escaped(soilchar.force_factor) + ", length factor " + escaped(soilchar.length_factor) +
+         ", " + std::to_string(block.layers.size()) + " layers; line " +
+         std::to_string(soilchar.line) + ".</p>\r\n";
+  for (const ModelLayer& layer : block.layers) {
+    out += "<div class=\"row\"><h3>Layer " + std::to_string(layer.number) + ", level " +
+           escaped(layer.top_written) + " to " + escaped(layer.bottom_written) + "</h3>\r\n";
+    for (const Chart& spring : layer.springs) append_layer_cell(out, block, spring);
     out += "</div>\r\n";
   }
   out += "</section>\r\n";
+}
+
+std::string holdings(std::size_t blocks, std::size_t layers, std::size_t materials,
+                     std::string_view format) {
+  return std::to_string(blocks) + " SOILCHAR blocks, " + std::to_string(layers) + " layers, " +
+         std::to_string(materials) + " materials (" + std::string(format) + ")";
+}
+
+std::string model_summary(const ViewModel& view, const SoilFileCounts& counts) {
+  std::size_t layers = 0;
+  for (const ModelBlock& block : view.blocks) layers += block.layers.size();
+  return holdings(view.blocks.size(), layers, counts.materials, counts.format);
 }
 
 std::size_t layer_count(const soil::SoilFile& file) {
@@ -151,9 +165,8 @@ std::size_t layer_count(const soil::SoilFile& file) {
 }
 
 std::string file_summary(const soil::SoilFile& file) {
-  return std::to_string(file.blocks.size()) + " SOILCHAR blocks, " +
-         std::to_string(layer_count(file)) + " layers, " + std::to_string(file.materials.size()) +
-         " materials (" + std::string(soil::format_name(file.format)) + ")";
+  return holdings(file.blocks.size(), layer_count(file), file.materials.size(),
+                  soil::format_name(file.format));
 }
 
 // The curve type a file's layers name a material for; P-y when no layer names it.
@@ -226,21 +239,22 @@ std::vector<std::string> soil_file_notes(const soil::SoilFile& file) {
   return notes;
 }
 
-std::string make_soil_page(const std::string& name, const soil::SoilFile& file) {
+std::string make_soil_page(const std::string& name, const ViewModel& view) {
+  const SoilFileCounts counts = view.soil_counts.value_or(SoilFileCounts{});
   std::string out;
   append_head(out, "Soil file " + name);
   out += "<table class=\"facts\">\r\n";
   append_fact(out, "Soil file", escaped(name));
-  append_fact(out, "Holds", escaped(file_summary(file)));
-  append_fact(out, "Error banners", std::to_string(file.banners.size()));
-  append_fact(out, "Unreadable lines and fields", std::to_string(file.problems.size()));
+  append_fact(out, "Holds", escaped(model_summary(view, counts)));
+  append_fact(out, "Error banners", std::to_string(counts.banners));
+  append_fact(out, "Unreadable lines and fields", std::to_string(counts.problems));
   out += "</table>\r\n<p>Each chart shows the points of one spring material as the file writes "
          "them, joined in the order written.</p>\r\n<div class=\"notes\"><h2>Notes</h2>\r\n";
-  append_list(out, soil_file_notes(file),
+  append_list(out, view.notes,
               "None: every line reads, every layer's materials are in the table and used, and "
               "every spring's displacements go forward.");
   out += "</div>\r\n";
-  for (const soil::Block& block : file.blocks) append_block(out, file, block);
+  for (const ModelBlock& block : view.blocks) append_block(out, block);
   out += "</body></html>\r\n";
   return out;
 }

@@ -7,6 +7,7 @@
 
 #include "soil_compare.hpp"
 #include "soil_file/soil_file.hpp"
+#include "view_model.hpp"
 
 namespace view {
 
@@ -18,7 +19,8 @@ std::vector<std::string> soil_file_notes(const soil::SoilFile& file);
 // The notes of layers naming a material the table lacks, or one that is no spring curve.
 std::vector<std::string> layer_material_notes(const soil::SoilFile& file);
 
-std::string make_soil_page(const std::string& name, const soil::SoilFile& file);
+// The page of a soil file's view model.
+std::string make_soil_page(const std::string& name, const ViewModel& view);
 
 struct ComparedFiles {
   std::string a_name;

@@ -27,13 +27,12 @@ struct Layer {
   bool drawn = false;
 };
 
-std::vector<Layer> layers_of(const zadaza::SoilModel& model) {
+std::vector<Layer> layers_of(const std::vector<double>& layer_bottoms) {
   std::vector<Layer> layers;
-  const int count = zadaza::layers_held(model.NUM_LAYERS);
   double top = 0.0;
-  for (int j = 1; j <= count; ++j) {
-    const double bottom = model.ZBOT(j);
-    layers.push_back({j, top, bottom, drawable(top) && drawable(bottom)});
+  int j = 0;
+  for (const double bottom : layer_bottoms) {
+    layers.push_back({++j, top, bottom, drawable(top) && drawable(bottom)});
     top = bottom;
   }
   return layers;
@@ -120,8 +119,8 @@ void append_depth_ticks(std::string& out, const Axis& depth) {
 
 }  // namespace
 
-void append_soil_profile(std::string& out, const zadaza::SoilModel& model) {
-  const std::vector<Layer> layers = layers_of(model);
+void append_soil_profile(std::string& out, const std::vector<double>& layer_bottoms) {
+  const std::vector<Layer> layers = layers_of(layer_bottoms);
   const double column_bottom =
       kTop + std::max(kSmallestColumn, kLabelGap * static_cast<double>(layers.size() + 1));
   const Axis depth = depth_axis(layers, column_bottom);

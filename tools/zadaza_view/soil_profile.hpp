@@ -3,12 +3,11 @@
 #pragma once
 
 #include <string>
-
-#include "zadaza/soil_model.hpp"
+#include <vector>
 
 namespace view {
 
-// Appends the profile's <svg> element for layers 1..NUM_LAYERS of the model.
-void append_soil_profile(std::string& out, const zadaza::SoilModel& model);
+// Appends the profile's <svg> element for the layers whose bottoms are given, layer 1 first.
+void append_soil_profile(std::string& out, const std::vector<double>& layer_bottoms);
 
 }  // namespace view

@@ -3,15 +3,18 @@
 #include <algorithm>
 #include <cmath>
 
-#include "charts.hpp"
 #include "converter_adapter.hpp"
 #include "curve_table.hpp"
+#include "io/binary_records.hpp"
 #include "io/units.hpp"
 #include "markup.hpp"
 #include "options.hpp"
 #include "output_files.hpp"
 #include "page.hpp"
 #include "soil_commands.hpp"
+#include "soil_file/soil_file.hpp"
+#include "view_model.hpp"
+#include "zadaza/plausibility.hpp"
 
 namespace view {
 namespace {
@@ -63,40 +66,80 @@ void select_layers(const Options& options, Selection& s) {
   }
 }
 
-std::vector<DiameterCharts> convert_selection(const Selection& s, std::int32_t id_offset) {
-  std::vector<DiameterCharts> diameters;
-  for (const int slot : s.slots) {
-    diameters.push_back(
-        make_diameter_charts(convert_diameter(slot, id_offset), s.first_layer, s.last_layer));
+// The model of what is shown, with the converter's warnings for the same settings, which also
+// go to standard error as the converter writes them.
+ViewModel view_of(const std::vector<ConvertedDiameter>& converted, const Selection& s,
+                  const TableRequest& request) {
+  const ZadazaSelection selection{s.slots, s.first_layer, s.last_layer,
+                                  request.mudline.value_or(0.0), request.orientation_factor()};
+  ViewModel view = zadaza_view_model(converted, selection, soil_model());
+  const zadaza::Findings findings = zadaza::find_implausible(
+      soil_model(), active_diameters(), selection.mudline, selection.coord_factor);
+  for (std::size_t f = 0; f < findings.count; ++f) {
+    view.warnings.emplace_back(findings.found[f].text());
   }
-  return diameters;
+  zadaza::warn_implausible(soil_model(), active_diameters(), selection.mudline,
+                           selection.coord_factor);
+  return view;
 }
 
-bool write_zadaza_tables(const Options& options, const Selection& s,
-                         const std::vector<DiameterCharts>& diameters) {
+bool write_zadaza_tables(const Options& options, const Selection& s, const ViewModel& view) {
   const TableRequest& request = options.tables;
   const TableHeader header{options.zadaza_file, options.old_generation, diameters_in_use(),
                            options.diameters,   s.first_layer,          s.last_layer,
                            options.id_offset};
-  return write_tables(request, table_rows(diameters, soil_model(), request),
-                      table_json_header(header, soil_model(), request));
+  return write_tables(request, table_rows(view),
+                      table_json_header(header, *view.zadaza_facts, request));
 }
 
-// The converter refuses a diameter whose identifiers do not fit; so does this run's status.
-bool all_built(const std::vector<DiameterCharts>& diameters) {
-  bool built = true;
-  for (const DiameterCharts& d : diameters) {
-    if (d.built) continue;
-    report("diameter " + shortest(d.diameter) +
-           ": material identifiers out of range; the converter builds no materials for it");
-    built = false;
+// Every diameter the converter skips, shown or not, fails the converter's run; so it fails
+// this run, with the converter's reason.
+// A diameter only a SESAM conversion skips is a warning: the drawing and the status are KNF's.
+bool none_skipped(const std::vector<ConvertedDiameter>& converted) {
+  bool none = true;
+  for (const ConvertedDiameter& d : converted) {
+    if (d.outcome == convert::DiameterOutcome::Built) {
+      if (d.sesam_outcome == convert::DiameterOutcome::Built) continue;
+      report("warning: diameter " + shortest(d.diameter) +
+             " is skipped by a conversion into a SESAM soil file (output format 1): " +
+             skip_text(d.sesam_outcome) + "; a KNF soil file writes it as drawn");
+      continue;
+    }
+    report("diameter " + shortest(d.diameter) + " is skipped by the converter: " +
+           skip_text(d.outcome) + "; it writes no springs for it and its run fails");
+    none = false;
   }
-  return built;
+  return none;
+}
+
+enum class InputKind { SoilFile, ZadazaFile, Neither };
+
+// Text is taken for a soil file (which its reader then checks); binary data for a ZADAZA file
+// when it starts with the ZADAZA file's first byte. An empty file is neither.
+InputKind kind_of(std::string_view start) {
+  if (start.empty()) return InputKind::Neither;
+  if (soil::looks_like_soil_file(start)) return InputKind::SoilFile;
+  if (static_cast<std::uint8_t>(start.front()) == io::kFileStartByte) return InputKind::ZadazaFile;
+  return InputKind::Neither;
+}
+
+int refuse_neither_kind(const std::string& path, std::string_view start) {
+  report("'" + path + "' is neither a ZADAZA file nor a soil file: it is " +
+         (start.empty() ? "empty" : "binary data without the ZADAZA file's first byte") +
+         "; give a ZADAZA file or a KRANO soil file");
+  return kUsageOrOutputFailure;
 }
 
 // Of the options, a soil file takes only the page and the tables: its levels and identifiers
-// are as written.
+// are as written. The file is open, nothing of it read yet; text with no SOILCHAR block and no
+// material is no soil file.
 int view_soil_file(const Options& options) {
+  const soil::SoilFile file = soil::read_soil_file(input_text());
+  if (file.blocks.empty() && file.materials.empty()) {
+    report("'" + options.zadaza_file + "' is neither a ZADAZA file nor a soil file: it is text "
+           "with no SOILCHAR block and no material; give a ZADAZA file or a KRANO soil file");
+    return kUsageOrOutputFailure;
+  }
   const bool zadaza_options = options.old_generation || !options.diameters.empty() ||
                               options.first_layer || options.id_offset != 0 ||
                               options.tables.mudline || options.tables.coord_factor;
@@ -106,7 +149,7 @@ int view_soil_file(const Options& options) {
            "ZADAZA files; a soil file takes -o, --table and --json");
     return kUsageOrOutputFailure;
   }
-  return run_soil_file_view(options.zadaza_file, options.page, options.tables);
+  return run_soil_file_view(options.zadaza_file, file, options.page, options.tables);
 }
 
 }  // namespace
@@ -133,13 +176,19 @@ int run_viewer(std::span<const char* const> arguments) {
   if (options.compare) {
     return run_comparison({options.files, options.tolerance.value_or(0.0), options.page});
   }
-  if (is_soil_file(options.zadaza_file)) return view_soil_file(options);
+  if (!open_input(options.zadaza_file)) return kNotOpened;
+  const std::string_view start = input_start(kKindSniffLength);
+  switch (kind_of(start)) {
+    case InputKind::SoilFile: return view_soil_file(options);
+    case InputKind::Neither: return refuse_neither_kind(options.zadaza_file, start);
+    case InputKind::ZadazaFile: break;
+  }
   if (const io::UsageError wrong = table_request_error(options.tables)) {
     report_usage_error(wrong);
     return kUsageOrOutputFailure;
   }
 
-  switch (read_zadaza(options.zadaza_file, options.old_generation)) {
+  switch (read_opened_zadaza(options.zadaza_file, options.old_generation)) {
     case ReadOutcome::NotOpened: return kNotOpened;
     case ReadOutcome::LimitsBroken: return kLimitOrConversionFailure;
     case ReadOutcome::Read: break;
@@ -154,7 +203,8 @@ int run_viewer(std::span<const char* const> arguments) {
     return kUsageOrOutputFailure;
   }
 
-  const std::vector<DiameterCharts> diameters = convert_selection(selection, options.id_offset);
+  const std::vector<ConvertedDiameter> converted = convert_diameters(options.id_offset);
+  const ViewModel view = view_of(converted, selection, options.tables);
   const PageFacts facts{options.zadaza_file,   options.old_generation, options.id_offset,
                         diameters_in_use(),    selection.first_layer,  selection.last_layer};
   const std::string page_path = page_file(options.page, options.zadaza_file, options.tables);
@@ -163,13 +213,13 @@ int run_viewer(std::span<const char* const> arguments) {
     return kUsageOrOutputFailure;
   }
   if (!page_path.empty() &&
-      !write_reported(page_path, make_page(facts, soil_model(), diameters), " Page written : ")) {
+      !write_reported(page_path, make_page(facts, view), " Page written : ")) {
     return kUsageOrOutputFailure;
   }
-  if (options.tables.wanted() && !write_zadaza_tables(options, selection, diameters)) {
+  if (options.tables.wanted() && !write_zadaza_tables(options, selection, view)) {
     return kUsageOrOutputFailure;
   }
-  return all_built(diameters) ? kCompleted : kLimitOrConversionFailure;
+  return none_skipped(converted) ? kCompleted : kLimitOrConversionFailure;
 }
 
 }  // namespace view
