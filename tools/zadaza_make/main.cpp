@@ -20,6 +20,7 @@
 #include "io/units.hpp"
 #include "os/arguments.hpp"
 #include "os/files.hpp"
+#include "profile_command.hpp"
 #include "synthetic.hpp"
 #include "zadaza_view/converter_adapter.hpp"
 #include "zadaza_view/output_files.hpp"
@@ -245,9 +246,12 @@ int main(int argc, char** argv) {
   // Lines end as written on every system, and a console that goes away is a refused write.
   os::prepare_console();
   try {
-    const Options o = parse(os::program_arguments(argc, argv));
+    const std::span<const char* const> arguments = os::program_arguments(argc, argv);
+    if (zadaza_make::asks_for_profile(arguments)) return zadaza_make::run_profile(arguments);
+    const Options o = parse(arguments);
     if (o.help || o.version) {
-      std::cout << (o.help ? kHelp : "zadaza-make " ZADAZA2KRANO_VERSION "\n");
+      if (o.help) std::cout << kHelp << zadaza_make::kProfileHelp;
+      if (o.version) std::cout << "zadaza-make " ZADAZA2KRANO_VERSION "\n";
       return std::cout.flush() ? EXIT_SUCCESS : EXIT_FAILURE;
     }
     if (o.decode) return decode(o);

@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "charts.hpp"
+#include "check_command.hpp"
 #include "converter_adapter.hpp"
 #include "curve_table.hpp"
 #include "io/units.hpp"
@@ -119,7 +120,7 @@ int run_viewer(const std::vector<std::string>& arguments) {
   std::string error;
   const Options options = parse_options(arguments, error);
   if (options.help) {
-    std::cout << kUsage << kSoilFileUsage << kHelp << kSoilFileHelp;
+    std::cout << kUsage << kSoilFileUsage << kCheckUsage << kHelp << kSoilFileHelp << kCheckHelp;
     return kCompleted;
   }
   if (options.version) {
@@ -127,6 +128,7 @@ int run_viewer(const std::vector<std::string>& arguments) {
     return kCompleted;
   }
   if (asks_for_comparison(arguments)) return run_comparison(arguments);
+  if (asks_for_check(arguments)) return run_check(arguments);
   if (!error.empty()) {
     report(error);
     std::cerr << kUsage << kSoilFileUsage;
