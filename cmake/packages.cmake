@@ -1,7 +1,8 @@
 # The texts an install carries beside the programs, and the packages made of an install:
 # `cpack -G ZIP` in a Windows build folder, `cpack -G DEB` in a Linux one.
 set(zz_man_pages zadaza2krano zadaza-make zadaza-view)
-set(zz_examples examples/soil.txt examples/answers-sesam.txt examples/answers-knf.txt)
+set(zz_examples examples/soil.txt examples/answers-sesam.txt examples/answers-knf.txt
+  examples/profile.csv examples/answers-profile.txt)
 
 if(WIN32)
   # Windows has no man: the pages go as plain text, laid out here by groff.
