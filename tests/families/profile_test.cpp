@@ -124,6 +124,7 @@ TEST(Profile, StressAndStrengthAtDepth) {
     EXPECT_EQ(at.unit->soil, c.soil);
   }
   EXPECT_EQ(families::soil_at(p, 10.5).unit, nullptr);
+  EXPECT_EQ(families::soil_at(p, -0.5).unit, nullptr);
 }
 
 struct CutCase {

@@ -139,6 +139,7 @@ Profile profile_of(const tools::CsvTable& table) {
 
 SoilAt soil_at(const Profile& profile, double x) {
   SoilAt at;
+  if (!(x >= 0.0)) return at;  // above the mudline, or not a depth
   for (const SoilUnit& u : profile.units) {
     const double depth = std::min(x, u.bottom) - u.top;
     at.s += u.unit_weight * depth;

@@ -61,9 +61,9 @@ struct ProfileError : std::runtime_error {
 Profile profile_of(const tools::CsvTable& table);
 
 // Where the soil is at depth x: the unit holding it and the effective vertical stress and
-// undrained strength (0 for sand) there.
+// undrained strength (0 for sand) there; no unit above the mudline or below the profile.
 struct SoilAt {
-  const SoilUnit* unit = nullptr;  // none below the profile
+  const SoilUnit* unit = nullptr;  // none outside the profile
   double s = 0.0;                  // effective vertical stress, kPa
   double su = 0.0;                 // undrained shear strength, kPa
 };

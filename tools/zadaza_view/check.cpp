@@ -74,7 +74,7 @@ CheckResult check_curves(const zadaza::SoilModel& model, int diameters,
   result.layers = layer_spans(model);
   for (const LayerSpan& span : result.layers) {
     if (!families::soil_at(profile, span.mid()).unit) {
-      result.below_profile = span;
+      result.outside_profile = span;
       return result;
     }
   }

@@ -38,8 +38,9 @@ struct LayerSpan {
 struct CheckResult {
   std::vector<LayerSpan> layers;
   std::vector<CurveCheck> curves;  // layer by layer, diameter by diameter, P-y, T-z, Q-z
-  // The first layer whose mid-depth lies below the profile; then nothing is checked.
-  std::optional<LayerSpan> below_profile;
+  // The first layer whose mid-depth lies outside the profile (below it, or above the
+  // mudline); then nothing is checked.
+  std::optional<LayerSpan> outside_profile;
 };
 
 // Checks diameter slots 1..`diameters` of every layer the model holds.

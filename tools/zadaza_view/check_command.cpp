@@ -142,11 +142,11 @@ int run_check(const std::vector<std::string>& arguments) {
   const families::Loading loading =
       o.loading == "cyclic" ? families::Loading::Cyclic : families::Loading::Static;
   const CheckResult result = check_curves(soil_model(), active_diameters(), *profile, loading);
-  if (result.below_profile) {
-    const LayerSpan& l = *result.below_profile;
+  if (result.outside_profile) {
+    const LayerSpan& l = *result.outside_profile;
     report("layer " + std::to_string(l.layer) + " of " + o.zadaza_file + " (" + shortest(l.top) +
            " to " + shortest(l.bottom) + " m) has its mid-depth " + shortest(l.mid()) +
-           " m below the profile, which ends at " + shortest(profile->bottom()) +
+           " m outside the profile, which runs from 0 to " + shortest(profile->bottom()) +
            " m; check against the profile the file was made from");
     return kCheckError;
   }
