@@ -91,7 +91,7 @@ constexpr const char* kUsageHint = "'zadaza-make --help' lists the options";
 
 constexpr const char* kOptionList =
     "the options are --old, --blocks, --text, --unchecked, --synthetic, --layers, --diameters, "
-    "--in-use, --dsp, --seed, --decode, -o, --from-table, -h/--help and --version";
+    "--in-use, --dsp, --seed, --decode, -o, --from-table, --profile, -h/--help and --version";
 
 constexpr const char* kCountForm = "a whole number of 0 or more";
 

@@ -93,6 +93,42 @@ CheckResult check_curves(const zadaza::SoilModel& model, int diameters,
 
 namespace {
 
+// The factor from the file's value to the scaled one, taken at the file's largest value; 1
+// when the file's values are all 0.
+template <class Value>
+double scale_factor(const std::vector<CurvePair>& file, const ConvertedCurve& scaled, Value value) {
+  double largest = 0.0;
+  double factor = 1.0;
+  for (std::size_t k = 0; k < file.size() && k < scaled.scaled.size(); ++k) {
+    if (std::fabs(value(file[k])) > largest) {
+      largest = std::fabs(value(file[k]));
+      factor = value(scaled.scaled[k]) / value(file[k]);
+    }
+  }
+  return factor;
+}
+
+void scale_curve(CurveCheck& c, const ConvertedCurve& scaled) {
+  const double force = scale_factor(c.file_points, scaled, [](const CurvePair& p) { return p.force; });
+  const double length =
+      scale_factor(c.file_points, scaled, [](const CurvePair& p) { return p.displacement; });
+  for (std::size_t k = 0; k < c.file_points.size(); ++k) c.file_points[k] = scaled.scaled[k];
+  for (CurvePair& p : c.family_points) p = {p.force * force, p.displacement * length};
+}
+
+}  // namespace
+
+void scale_to_forces(CheckResult& result, const std::vector<ConvertedDiameter>& converted) {
+  for (CurveCheck& c : result.curves) {
+    const auto slot = static_cast<std::size_t>(c.slot - 1);
+    const auto layer = static_cast<std::size_t>(c.layer - 1);
+    if (slot >= converted.size() || layer >= converted[slot].layers.size()) continue;
+    scale_curve(c, converted[slot].layers[layer][static_cast<std::size_t>(c.type)]);
+  }
+}
+
+namespace {
+
 bool beyond(double deviation, double tolerance) { return !(deviation <= tolerance); }
 
 std::string percent(double deviation) {
@@ -146,7 +182,7 @@ void append_worst_table(std::string& out, const CheckFacts& facts, const CheckRe
 void append_chart(std::string& out, const CheckFacts& facts, const CurveCheck& c) {
   SpringChart chart;
   chart.type = c.type;
-  chart.title = std::string(curve_name(c.type)) + " stress, deviation " + percent(c.deviation);
+  chart.title = std::string(curve_name(c.type)) + "  deviation " + percent(c.deviation);
   chart.attributes = " data-diameter=\"" + shortest(c.diameter) + "\" data-layer=\"" +
                      std::to_string(c.layer) + "\" data-deviation=\"" + shortest(c.deviation) +
                      "\"";
@@ -165,7 +201,7 @@ void append_diameter(std::string& out, const CheckFacts& facts, const CheckResul
     if (c.slot != slot) continue;
     if (row_layer == 0) {
       out += "<section><h2>Diameter " + shortest(c.diameter) +
-             ": stresses as the file holds them, the family's drawn over them</h2>\r\n";
+             ": the file's curves scaled as the converter scales them, the family's drawn over them</h2>\r\n";
     }
     if (c.layer != row_layer) {
       if (row_layer != 0) out += "</div>\r\n";

@@ -24,8 +24,8 @@ struct CurveCheck {
   // The largest |file stress - family stress| over the file's points, over the family's
   // ultimate stress.
   double deviation = 0.0;
-  std::vector<CurvePair> file_points;    // stress, displacement as the file holds them
-  std::vector<CurvePair> family_points;  // the family's own 23 points
+  std::vector<CurvePair> file_points;    // stress and displacement as the file holds them
+  std::vector<CurvePair> family_points;  // the family's own 23 points, likewise
 };
 
 struct LayerSpan {
@@ -46,6 +46,11 @@ struct CheckResult {
 // Checks diameter slots 1..`diameters` of every layer the model holds.
 CheckResult check_curves(const zadaza::SoilModel& model, int diameters,
                          const families::Profile& profile, families::Loading loading);
+
+// The file's and the family's points of every curve in the forces and displacements the
+// converter scales the file's curve to (`converted`: slot s at index s - 1), so that the
+// charts read as the viewer's others do.
+void scale_to_forces(CheckResult& result, const std::vector<ConvertedDiameter>& converted);
 
 struct CheckFacts {
   std::string zadaza_name;

@@ -141,7 +141,7 @@ int run_check(const std::vector<std::string>& arguments) {
 
   const families::Loading loading =
       o.loading == "cyclic" ? families::Loading::Cyclic : families::Loading::Static;
-  const CheckResult result = check_curves(soil_model(), active_diameters(), *profile, loading);
+  CheckResult result = check_curves(soil_model(), active_diameters(), *profile, loading);
   if (result.outside_profile) {
     const LayerSpan& l = *result.outside_profile;
     report("layer " + std::to_string(l.layer) + " of " + o.zadaza_file + " (" + shortest(l.top) +
@@ -153,6 +153,9 @@ int run_check(const std::vector<std::string>& arguments) {
   const std::size_t beyond = print_deviations(o, result);
   if (!o.page.empty()) {
     const CheckFacts facts{o.zadaza_file, o.profile, loading, o.tolerance};
+    std::vector<ConvertedDiameter> converted;
+    for (int slot = 1; slot <= active_diameters(); ++slot) converted.push_back(convert_diameter(slot, 0));
+    scale_to_forces(result, converted);
     protect_zadaza_file(o.zadaza_file);
     const bool spares_zadaza_file = outputs_spare_input({o.page}, "the ZADAZA file");
     protect_zadaza_file(o.profile);
