@@ -397,6 +397,8 @@ void fail_io(int unit, std::initializer_list<std::string_view> what, std::string
   std::copy_n(file.begin(), kept, kept_name);
   file = {kept_name, kept};
   discard_staged_files();
+  // Files staged at places no unit holds (a tool's output) go too.
+  for (int place = 0; place < os::kStagedFiles; ++place) os::discard_staged_file(place);
   // After the files took their names, a refused console write must not hide that they did.
   const std::string_view what_was_written =
       !staging_replacements ? ""

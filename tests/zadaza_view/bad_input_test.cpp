@@ -114,6 +114,10 @@ TEST_P(BadInputs, GetTheConvertersMessagesAndStatusAndLeaveTheFileAlone) {
       << decoded.err;
   EXPECT_EQ(decoded.out, "");
   EXPECT_FALSE(fs::exists(folder / "in.txt"));
+  // Nor its temporary file, staged before the file was read.
+  for (const std::string& name : test_support::file_names(folder.dir())) {
+    EXPECT_NE(name.front(), '.') << name;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Viewer, BadInputs, ::testing::ValuesIn(bad_inputs()),

@@ -188,11 +188,14 @@ TEST(ProfileCheck, RefusedRunsWriteNothing) {
     const TempDir dir;
     write_file(dir / "profile.csv", kProfile);
     write_file(dir / "bad.csv", bad_row);
+    write_file(dir / "out.zdz", "earlier");
     const Outcome made = run(dir, shell_quoted(kMaker) + " " + r.arguments);
     EXPECT_EQ(made.status, r.status);
     EXPECT_NE(made.err.find(r.says), std::string::npos) << made.err;
-    EXPECT_FALSE(std::filesystem::exists(dir / "out.zdz"));
+    // The earlier file as it was, the inputs too, and no temporary file left.
+    EXPECT_EQ(read_file(dir / "out.zdz"), "earlier");
     EXPECT_EQ(read_file(dir / "profile.csv"), kProfile);
+    EXPECT_EQ(test_support::file_names(dir.dir()).size(), 3U);
   }
 }
 

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <string_view>
 #include <sstream>
 
 #include "table_reader.hpp"
@@ -14,6 +16,47 @@ std::string shell_quoted(const fs::path& path) {
   quoted += path.generic_string();
   quoted += '\'';
   return quoted;
+}
+
+namespace {
+
+// A line as a failure shows it: at most 200 characters, control characters escaped.
+std::string shown(std::string_view line) {
+  std::string text;
+  for (const char c : line.substr(0, 200)) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+      constexpr char kHex[] = "0123456789abcdef";
+      const auto byte = static_cast<unsigned char>(c);
+      text += std::string("\\x") + kHex[byte >> 4U] + kHex[byte & 0xFU];
+    } else {
+      text += c;
+    }
+  }
+  return line.size() > 200 ? text + "..." : text;
+}
+
+}  // namespace
+
+::testing::AssertionResult same_lines(const std::string& actual, const std::string& expected) {
+  std::size_t a = 0;
+  std::size_t e = 0;
+  for (int line = 1;; ++line) {
+    const std::size_t a_end = std::min(actual.find('\n', a), actual.size());
+    const std::size_t e_end = std::min(expected.find('\n', e), expected.size());
+    const std::string_view got(actual.data() + a, a_end - a);
+    const std::string_view want(expected.data() + e, e_end - e);
+    const bool a_over = a_end == actual.size();
+    const bool e_over = e_end == expected.size();
+    if (got != want || a_over != e_over) {
+      return ::testing::AssertionFailure()
+             << "line " << line << " differs\n  actual:   "
+             << shown(got) << (a_over ? " (the last line)" : "")
+             << "\n  expected: " << shown(want) << (e_over ? " (the last line)" : "");
+    }
+    if (a_over) return ::testing::AssertionSuccess();
+    a = a_end + 1;
+    e = e_end + 1;
+  }
 }
 
 Outcome run(const fs::path& folder, const std::string& command, const std::string& input,

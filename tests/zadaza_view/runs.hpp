@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "support/test_support.hpp"
 
 namespace view_test {
@@ -61,6 +63,10 @@ std::map<std::int32_t, Points> knf_spring_curves(const std::string& knf);
 void expect_json_holds_csv_rows(const fs::path& folder, const std::string& csv,
                                 const std::string& json,
                                 const std::vector<std::string>& header_keys);
+
+// Whether two texts (tables, soil files, bytes) are the same, line by line; else the first line
+// that differs, with its number, in both. Never a diff of the whole: tables run to megabytes.
+::testing::AssertionResult same_lines(const std::string& actual, const std::string& expected);
 
 // The viewer, the converter and the file tool.
 inline const std::string kViewer = ZZ_VIEW_TOOL;

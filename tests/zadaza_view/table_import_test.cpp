@@ -49,9 +49,9 @@ TEST(TableImport, ExportImportExportGivesTheSameTableAndSoilFiles) {
     const Outcome made = run(folder, shell_quoted(kMaker) + " --from-table" +
                                          (c.old_generation ? " --old" : "") + " curves.csv back.zdz");
     ASSERT_EQ(made.status, 0) << c.name << made.err;
-    EXPECT_EQ(table_of(folder, "back.zdz", c.old_generation), table) << c.name;
-    EXPECT_EQ(soil_files(folder, "back.zdz", c.old_generation),
-              soil_files(folder, "in.zdz", c.old_generation))
+    EXPECT_TRUE(same_lines(table_of(folder, "back.zdz", c.old_generation), table)) << c.name;
+    EXPECT_TRUE(same_lines(soil_files(folder, "back.zdz", c.old_generation),
+                           soil_files(folder, "in.zdz", c.old_generation)))
         << c.name;
   }
 }
@@ -120,6 +120,117 @@ TEST(TableImport, RefusesAFaultNamingItsRowAndColumn) {
   // The same small table without a fault is taken, in any column order.
   write_file(folder / "t.csv", csv_of(small_table(2, 2)));
   EXPECT_EQ(run(folder, shell_quoted(kMaker) + " --from-table t.csv out.zdz").status, 0);
+}
+
+// A table that does not read as one is refused naming its row, and nothing is written: an
+// earlier file of the output's name stays as it was.
+TEST(TableImport, RefusesAHostileTableWritingNothing) {
+  const std::string good = csv_of(small_table(1, 1));
+  const std::string header = good.substr(0, good.find("\r\n") + 2);
+  const struct {
+    const char* name;
+    std::string table;
+    std::string refusal;
+  } cases[] = {
+      {"UnquotedDecimalComma", header + "0,04,x,1,P-y,1.5,1,2,0.01\r\n",
+       "row 2: 9 fields where the header has 8"},
+      {"TextAfterAClosingQuote", header + "\"-1\"20,x,1,P-y,1.5,1,2,0.01\r\n",
+       "row 2, column stress: text after a closing quote"},
+      {"QuoteInsideAField", header + "1\"0,x,1,P-y,1.5,1,2,0.01\r\n",
+       "row 2, column stress: a quote inside an unquoted field"},
+      {"HeaderAndNoRows", header, "row 2: the table has a header and no rows"},
+      {"HeaderAndNoRowsCR", header.substr(0, header.size() - 2) + "\r",
+       "row 2: the table has a header and no rows"},
+      {"Empty", "", "row 1: the table is empty"},
+      {"ColumnTwice", "layer," + header, "row 1: the column 'layer' is named twice"},
+      {"RowShortCR", good.substr(0, good.size() - 2) + "\r1,x,1\r",
+       "row 11: 3 fields where the header has 8"},
+  };
+  TempDir folder;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    write_file(folder / "t.csv", c.table);
+    write_file(folder / "out.zdz", "earlier");
+    const Outcome made = run(folder, shell_quoted(kMaker) + " --from-table t.csv out.zdz");
+    EXPECT_EQ(made.status, 1);
+    EXPECT_EQ(made.err.rfind("zadaza-make: t.csv: " + c.refusal, 0), 0U) << made.err;
+    EXPECT_EQ(test_support::file_names(folder.dir()), (std::vector<std::string>{"out.zdz", "t.csv"}));
+    EXPECT_EQ(read_file(folder / "out.zdz"), "earlier");
+  }
+}
+
+// Line ends of every kind read as lines: the same table with LF, CR LF or CR alone gives the
+// same file.
+TEST(TableImport, EveryKindOfLineEndGivesTheSameFile) {
+  TempDir folder;
+  const std::string crlf = csv_of(small_table(2, 2));
+  write_file(folder / "t.csv", crlf);
+  ASSERT_EQ(run(folder, shell_quoted(kMaker) + " --from-table t.csv crlf.zdz").status, 0);
+  for (const char* end : {"\n", "\r"}) {
+    SCOPED_TRACE(end[0] == '\n' ? "LF" : "CR");
+    std::string table = crlf;
+    for (std::size_t at = table.find("\r\n"); at != std::string::npos; at = table.find("\r\n", at)) {
+      table.replace(at, 2, end);
+    }
+    write_file(folder / "t.csv", table);
+    const Outcome made = run(folder, shell_quoted(kMaker) + " --from-table t.csv out.zdz");
+    ASSERT_EQ(made.status, 0) << made.err;
+    EXPECT_EQ(read_file(folder / "out.zdz"), read_file(folder / "crlf.zdz"));
+  }
+}
+
+// A diameter the converter will not convert is written, and said on standard error.
+TEST(TableImport, WarnsOfADiameterTheConverterWillNotConvert) {
+  const struct {
+    const char* name;
+    std::function<Rows()> table;
+    std::vector<std::string> warned;  // the diameters warned of
+  } cases[] = {
+      {"AllConverted", [] { return small_table(1, 2); }, {}},
+      {"BeyondTheDiametersInUse", [] { return small_table(1, 6); }, {"5.5", "6.5"}},
+      {"AfterAZeroDiameter",
+       [] {
+         Rows r = small_table(1, 3);
+         for (auto& row : r) {
+           if (row[4] == "2.5") row[4] = "0";
+         }
+         return r;
+       },
+       {"0", "3.5"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir folder;
+    write_file(folder / "t.csv", csv_of(c.table()));
+    const Outcome made = run(folder, shell_quoted(kMaker) + " --from-table t.csv out.zdz");
+    EXPECT_EQ(made.status, 0) << made.err;
+    EXPECT_TRUE(fs::exists(folder / "out.zdz"));
+    std::string expected;
+    for (const std::string& d : c.warned) {
+      expected += "zadaza-make: t.csv: warning: diameter " + d + ", the ";
+    }
+    std::string said;
+    std::istringstream lines(made.err);
+    for (std::string line; std::getline(lines, line);) said += line.substr(0, line.find(", the ") + 6);
+    EXPECT_EQ(said, expected) << made.err;
+  }
+}
+
+// A failed comparison of two large tables names the first row that differs, in a few lines.
+TEST(TableImport, ALargeTableThatDiffersIsReportedByItsFirstDifferingRow) {
+  std::string table;
+  for (int row = 1; row <= 200000; ++row) table += "1.5,900," + std::to_string(row) + ",P-y\n";
+  std::string changed = table;
+  const std::string row_150000 = "1.5,900,150000,P-y\n";
+  changed.replace(changed.find(row_150000), row_150000.size(), "1.5,901,150000,P-y\n");
+  EXPECT_TRUE(same_lines(table, table));
+  const ::testing::AssertionResult differs = same_lines(changed, table);
+  ASSERT_FALSE(differs);
+  const std::string message = differs.message();
+  EXPECT_EQ(message, "line 150000 differs\n  actual:   1.5,901,150000,P-y\n  expected: 1.5,900,150000,P-y");
+  const ::testing::AssertionResult shorter = same_lines(table.substr(0, 100), table);
+  EXPECT_FALSE(shorter);
+  EXPECT_LT(std::string(shorter.message()).size(), 200U);
 }
 
 // The first python block of the guide, run where its table is: on a machine with pandas and

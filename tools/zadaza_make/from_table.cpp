@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/run.hpp"
 #include "common/csv.hpp"
 #include "zadaza/soil_model.hpp"
 
@@ -204,16 +205,41 @@ ToolModel model_of(const Table& t, bool old_generation) {
   return m;
 }
 
+std::string ordinal(std::size_t n) {
+  const std::size_t tens = n % 100;
+  const char* suffix = tens >= 11 && tens <= 13 ? "th"
+                       : n % 10 == 1           ? "st"
+                       : n % 10 == 2           ? "nd"
+                       : n % 10 == 3           ? "rd"
+                                               : "th";
+  return std::to_string(n) + suffix;
+}
+
+// The diameters, in the order the file lists them, that the converter passes over.
+std::vector<std::string> unconverted_diameters(const std::vector<double>& diameters) {
+  zadaza::DiameterReals DIAM;
+  for (std::size_t i = 0; i < diameters.size(); ++i) DIAM(static_cast<int>(i) + 1) = diameters[i];
+  const auto converted = static_cast<std::size_t>(app::count_active_diameters(DIAM));
+  std::vector<std::string> warnings;
+  for (std::size_t i = converted; i < diameters.size(); ++i) {
+    warnings.push_back("warning: diameter " + shortest(diameters[i]) + ", the " + ordinal(i + 1) +
+                       ", will not be converted: the converter converts the first " +
+                       std::to_string(converted) + " diameters of this file; its curves are " +
+                       "written all the same");
+  }
+  return warnings;
+}
+
 }  // namespace
 
-ToolModel read_curve_table(std::istream& in, bool old_generation) {
+CurveTable read_curve_table(std::istream& in, bool old_generation) {
   const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   const tools::CsvTable csv = tools::read_csv(text);
   const Columns columns = columns_of(csv);
   Table table;
   const int diameter_limit = old_generation ? kOldDiameters : zadaza::MAX_PILES;
   for (const tools::CsvRow& row : csv.rows) add_row(table, RowReader(row, columns), diameter_limit);
-  return model_of(table, old_generation);
+  return {model_of(table, old_generation), unconverted_diameters(table.diameters)};
 }
 
 }  // namespace zadaza_make

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <set>
 #include <span>
 #include <sstream>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "app/run.hpp"
+#include "common/staged_output.hpp"
 #include "decode.hpp"
 #include "description.hpp"
 #include "from_table.hpp"
@@ -23,7 +25,6 @@
 #include "profile_command.hpp"
 #include "synthetic.hpp"
 #include "zadaza_view/converter_adapter.hpp"
-#include "zadaza_view/output_files.hpp"
 #include "zadaza_writer.hpp"
 
 namespace {
@@ -203,38 +204,93 @@ zadaza_make::ToolModel model_of(const Options& o) {
   std::ifstream in(o.files[0], o.from_table ? std::ios::binary : std::ios::in);
   if (!in) throw std::runtime_error("cannot read " + o.files[0]);
   try {
-    if (o.from_table) return zadaza_make::read_curve_table(in, o.old_generation);
-    return zadaza_make::read_description(
-        in, o.unchecked ? zadaza_make::Checking::Unchecked : zadaza_make::Checking::Sound);
+    if (!o.from_table) {
+      return zadaza_make::read_description(
+          in, o.unchecked ? zadaza_make::Checking::Unchecked : zadaza_make::Checking::Sound);
+    }
+    zadaza_make::CurveTable table = zadaza_make::read_curve_table(in, o.old_generation);
+    for (const std::string& warning : table.warnings) io::report_error({o.files[0], ": ", warning});
+    return std::move(table.model);
   } catch (const std::runtime_error& e) {
     throw std::runtime_error(o.files[0] + ": " + e.what());
   }
 }
 
+std::string description_of(const zadaza_make::ToolModel& model) {
+  std::ostringstream text;
+  zadaza_make::write_description(model, text);
+  return text.str();
+}
+
+// The output staged before any input is read, so that a refused name costs no reading; why
+// not, or empty.
+std::string stage_output(std::optional<tools::StagedOutput>& staged, const std::string& path,
+                         std::string_view input) {
+  if (std::string refused = tools::refused_outputs({path}, input); !refused.empty()) return refused;
+  staged.emplace(path);
+  if (staged->refusal().empty()) return {};
+  return "cannot write '" + path + "': " + staged->refusal();
+}
+
+std::string written(tools::StagedOutput& staged, const std::string& path, std::string_view content) {
+  if (staged.write(content) && staged.commit()) return {};
+  return "cannot write '" + path + "': " + staged.refusal();
+}
+
+int make(const Options& o) {
+  const std::string& output = o.files.back();
+  if (!o.synthetic) tools::protect_input(o.files[0]);
+  std::optional<tools::StagedOutput> staged;
+  const std::string input = o.from_table ? "the table" : "the description";
+  if (std::string refused = stage_output(staged, output, input); !refused.empty()) {
+    throw std::runtime_error(refused);
+  }
+  zadaza_make::ToolModel model = model_of(o);
+  if (o.old_generation) model.old_generation = true;
+  // The groups written count, not the diameters listed: a decoded file may name more
+  // diameters than the 4 groups its layers hold.
+  const auto groups = static_cast<std::size_t>(model.diameter_groups());
+  if (model.old_generation && groups > zadaza_make::kOldDiameterGroups && !o.unchecked) {
+    throw std::runtime_error("the Old generation holds 4 diameters, " + std::to_string(groups) +
+                             " given; write the New generation");
+  }
+  const std::string content =
+      o.text ? description_of(model) : zadaza_make::zadaza_file_bytes(model, o.style);
+  if (std::string refused = written(*staged, output, content); !refused.empty()) {
+    throw std::runtime_error(refused);
+  }
+  return EXIT_SUCCESS;
+}
+
 // Reads the file with the converter's own reader, so a file is refused as the converter
 // refuses it, with its message and exit status; standard output carries only the description.
 int decode(const Options& o) {
-  io::set_program_name("zadaza-make");
   io::write_console_on_standard_error();
   const std::string& zadaza_file = o.files[0];
+  tools::protect_input(zadaza_file);
+  std::optional<tools::StagedOutput> staged;
+  if (!o.output.empty()) {
+    if (std::string refused = stage_output(staged, o.output, "the ZADAZA file"); !refused.empty()) {
+      io::report_error({refused});
+      return io::kIoFailureExit;
+    }
+  }
   switch (view::read_zadaza(zadaza_file, o.old_generation)) {
     case view::ReadOutcome::NotOpened: return app::kInputUnopenedExit;
     case view::ReadOutcome::LimitsBroken: return app::kConversionFailedExit;
     case view::ReadOutcome::Read: break;
   }
   io::flush_all();
-  std::ostringstream text;
-  zadaza_make::write_description(zadaza_make::decoded_model(view::soil_model(), o.old_generation),
-                                 text);
-  if (o.output.empty()) {
-    std::cout << text.str();
+  const std::string text =
+      description_of(zadaza_make::decoded_model(view::soil_model(), o.old_generation));
+  if (!staged) {
+    std::cout << text;
     if (std::cout.flush()) return EXIT_SUCCESS;
-    std::cerr << "zadaza-make: cannot write standard output\n";
+    io::report_error({"cannot write standard output"});
     return io::kIoFailureExit;
   }
-  view::protect_zadaza_file(zadaza_file);
-  if (const std::string why = view::write_output_file(o.output, text.str()); !why.empty()) {
-    std::cerr << "zadaza-make: cannot write '" << o.output << "': " << why << '\n';
+  if (std::string refused = written(*staged, o.output, text); !refused.empty()) {
+    io::report_error({refused});
     return io::kIoFailureExit;
   }
   return EXIT_SUCCESS;
@@ -243,8 +299,11 @@ int decode(const Options& o) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Lines end as written on every system, and a console that goes away is a refused write.
+  io::set_program_name("zadaza-make");
+  // Lines end as written on every system, and a console that goes away is a refused write;
+  // an ending signal leaves no temporary file.
   os::prepare_console();
+  tools::discard_outputs_on_termination();
   try {
     const std::span<const char* const> arguments = os::program_arguments(argc, argv);
     if (zadaza_make::asks_for_profile(arguments)) return zadaza_make::run_profile(arguments);
@@ -254,30 +313,13 @@ int main(int argc, char** argv) {
       if (o.version) std::cout << "zadaza-make " ZADAZA2KRANO_VERSION "\n";
       return std::cout.flush() ? EXIT_SUCCESS : EXIT_FAILURE;
     }
-    if (o.decode) return decode(o);
-    zadaza_make::ToolModel model = model_of(o);
-    if (o.old_generation) model.old_generation = true;
-    // The groups written count, not the diameters listed: a decoded file may name more
-    // diameters than the 4 groups its layers hold.
-    const auto groups = static_cast<std::size_t>(model.diameter_groups());
-    if (model.old_generation && groups > zadaza_make::kOldDiameterGroups && !o.unchecked) {
-      throw std::runtime_error("the Old generation holds 4 diameters, " + std::to_string(groups) +
-                               " given; write the New generation");
-    }
-    const std::string& output = o.files.back();
-    if (o.text) {
-      std::ofstream out(output);
-      zadaza_make::write_description(model, out);
-      if (!out.flush()) throw std::runtime_error("cannot write " + output);
-    } else {
-      zadaza_make::write_zadaza_file(model, o.style, output);
-    }
-    return EXIT_SUCCESS;
+    return o.decode ? decode(o) : make(o);
   } catch (const UsageError& e) {
-    std::cerr << "zadaza-make: " << e.what() << '\n' << "zadaza-make: " << kUsageHint << '\n';
+    io::report_error({e.what()});
+    io::report_error({kUsageHint});
     return 2;
   } catch (const std::exception& e) {
-    std::cerr << "zadaza-make: " << e.what() << '\n';
+    io::report_error({e.what()});
     return EXIT_FAILURE;
   }
 }

@@ -15,11 +15,11 @@
 #include <vector>
 
 #include "common/csv.hpp"
+#include "common/staged_output.hpp"
 #include "families/layers.hpp"
 #include "io/units.hpp"
 #include "profile_model.hpp"
 #include "zadaza/soil_model.hpp"
-#include "zadaza_view/output_files.hpp"
 #include "zadaza_writer.hpp"
 
 namespace zadaza_make {
@@ -150,6 +150,15 @@ std::string default_label(const std::string& profile) {
 int write_file(const ProfileOptions& o) {
   ProfileRequest request = o.request;
   if (request.label.empty()) request.label = default_label(o.profile);
+  // The output staged before the profile is read, so that a refused name costs no reading.
+  tools::protect_input(o.profile);
+  if (std::string refused = tools::refused_outputs({o.output}, "the profile"); !refused.empty()) {
+    throw std::runtime_error(refused);
+  }
+  tools::StagedOutput staged(o.output);
+  if (!staged.refusal().empty()) {
+    throw std::runtime_error("cannot write " + in_quotes(o.output) + ": " + staged.refusal());
+  }
   const families::Profile profile = [&] {
     try {
       return families::profile_of(tools::read_csv(profile_text(o.profile)));
@@ -157,12 +166,10 @@ int write_file(const ProfileOptions& o) {
       throw std::runtime_error(o.profile + ": " + e.what());
     }
   }();
-  const ToolModel model = profile_model(profile, request);
-  view::protect_zadaza_file(o.profile);
-  if (view::is_zadaza_file(o.output)) {
-    throw std::runtime_error(in_quotes(o.output) + " is the profile; give another OUTPUT.zdz");
+  const std::string bytes = zadaza_file_bytes(profile_model(profile, request), BlockStyle::Full);
+  if (!staged.write(bytes) || !staged.commit()) {
+    throw std::runtime_error("cannot write " + in_quotes(o.output) + ": " + staged.refusal());
   }
-  write_zadaza_file(model, BlockStyle::Full, o.output);
   return EXIT_SUCCESS;
 }
 
@@ -178,7 +185,6 @@ bool asks_for_profile(std::span<const char* const> arguments) {
 }
 
 int run_profile(std::span<const char* const> arguments) {
-  io::set_program_name("zadaza-make");
   try {
     return write_file(parse(arguments));
   } catch (const UsageError& e) {

@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <fstream>
-#include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "io/binary_records.hpp"
@@ -135,14 +134,11 @@ std::vector<Bytes> records_of(const ToolModel& m) {
 
 }  // namespace
 
-void write_zadaza_file(const ToolModel& model, BlockStyle style, const std::string& path) {
+std::string zadaza_file_bytes(const ToolModel& model, BlockStyle style) {
   Bytes out{io::kFileStartByte};
   for (const Bytes& record : records_of(model)) frame(out, record, style);
   out.push_back(io::kEndOfFileMark);
-
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
-  if (!file.flush()) throw std::runtime_error("cannot write " + path);
+  return {out.begin(), out.end()};
 }
 
 }  // namespace zadaza_make

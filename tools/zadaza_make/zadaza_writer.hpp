@@ -12,7 +12,7 @@ enum class BlockStyle {
   LeadZero  // 128-byte blocks, and a record of a multiple of 128 bytes ends in an empty block
 };
 
-// Writes the file; throws std::runtime_error when it cannot be written.
-void write_zadaza_file(const ToolModel& model, BlockStyle style, const std::string& path);
+// The bytes of the file, framed.
+std::string zadaza_file_bytes(const ToolModel& model, BlockStyle style);
 
 }  // namespace zadaza_make

@@ -8,11 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "common/staged_output.hpp"
 #include "io/units.hpp"
 #include "os/arguments.hpp"
 #include "os/files.hpp"
-#include "os/staged_files.hpp"
-#include "os/termination.hpp"
 #include "viewer.hpp"
 
 int main(int argc, char** argv) {
@@ -20,10 +19,7 @@ int main(int argc, char** argv) {
   // A console that goes away must surface as a refused write, not as a silent kill; an
   // interrupted run leaves no half-written file.
   os::prepare_console();
-  os::on_termination([](int cause) {
-    os::discard_all_staged_files();
-    os::end_interrupted(cause);
-  });
+  tools::discard_outputs_on_termination();
   const std::span<const char* const> given = os::program_arguments(argc, argv);
   const std::vector<std::string> arguments(given.begin(), given.end());
   const int status = view::run_viewer(arguments);

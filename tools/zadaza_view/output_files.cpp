@@ -1,48 +1,18 @@
 #include "output_files.hpp"
 
+#include "common/staged_output.hpp"
 #include "format/layout.hpp"
 #include "io/units.hpp"
-#include "os/files.hpp"
-#include "os/staged_files.hpp"
 #include "viewer.hpp"
 
 namespace view {
 namespace {
 
-// The viewer writes one file at a time, in a place of the staged files no unit number uses.
-constexpr int kOutputPlace = 0;
-
 constexpr auto kWrittenLine = format::layout<"(A,A)">;
-
-os::FileIdentity zadaza_file;
-
-os::FileIdentity identity_of(const std::string& path) {
-  os::FileFacts facts;
-  if (os::facts_of(path.c_str(), facts)) return {};
-  return facts.identity;
-}
 
 }  // namespace
 
-void protect_zadaza_file(const std::string& path) { zadaza_file = identity_of(path); }
-
-bool is_zadaza_file(const std::string& path) { return zadaza_file.same_as(identity_of(path)); }
-
-std::string write_output_file(const std::string& path, std::string_view content) {
-  if (is_zadaza_file(path)) return "it is the input file";
-  os::FileHandle file = os::kNoFile;
-  if (const os::Error refused = os::stage_file(kOutputPlace, path.c_str(), file)) {
-    return std::string(refused.text());
-  }
-  os::Error error = os::write_all(file, content.data(), content.size());
-  os::close_file(file);
-  if (!error) error = os::commit_staged_file(kOutputPlace);
-  if (error) {
-    os::discard_staged_file(kOutputPlace);
-    return std::string(error.text());
-  }
-  return {};
-}
+void protect_zadaza_file(const std::string& path) { tools::protect_input(path); }
 
 std::string page_file(const std::string& page, const std::string& input,
                       const TableRequest& tables) {
@@ -51,16 +21,13 @@ std::string page_file(const std::string& page, const std::string& input,
 }
 
 bool outputs_spare_input(const std::vector<std::string>& outputs, std::string_view input) {
-  for (const std::string& path : outputs) {
-    if (path.empty() || !is_zadaza_file(path)) continue;
-    report("cannot write '" + path + "': it is " + std::string(input));
-    return false;
-  }
-  return true;
+  const std::string refused = tools::refused_outputs(outputs, input);
+  if (!refused.empty()) report(refused);
+  return refused.empty();
 }
 
 bool write_reported(const std::string& path, std::string_view content, std::string_view what) {
-  if (const std::string why = write_output_file(path, content); !why.empty()) {
+  if (const std::string why = tools::write_output_file(path, content); !why.empty()) {
     report("cannot write '" + path + "': " + why);
     return false;
   }

@@ -10,24 +10,17 @@
 
 namespace view {
 
-// Remembers the input file, a ZADAZA file or a soil file (by identity, whatever name reaches
-// it), so that no output can replace it.
+// Remembers an input file, a ZADAZA file or a soil file (by identity, whatever name reaches
+// it), so that no output can replace it (common/staged_output.hpp).
 void protect_zadaza_file(const std::string& path);
-
-// Whether the path reaches the protected input file.
-bool is_zadaza_file(const std::string& path);
-
-// Writes `content` as a staged file (os/staged_files.hpp) that then takes the name `path`.
-// Returns an empty text on success, otherwise why nothing was written.
-std::string write_output_file(const std::string& path, std::string_view content);
 
 // The page to write: -o's name, else the input's name with ".html" added; none (empty) when
 // a table is asked for without -o.
 std::string page_file(const std::string& page, const std::string& input,
                       const TableRequest& tables);
 
-// Whether no output (empty names aside) reaches the protected input file, called `input`
-// ("the ZADAZA file") in the report of the first that does.
+// Whether no output (empty names aside) reaches a protected input file, called `input`
+// ("the ZADAZA file") in the report of the first that does, and no two outputs are one file.
 bool outputs_spare_input(const std::vector<std::string>& outputs, std::string_view input);
 
 // Writes the file and says so on the console after `what`; or reports why not and is false.
