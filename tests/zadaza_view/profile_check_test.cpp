@@ -5,6 +5,7 @@
 #include <iomanip>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "converter_adapter.hpp"
@@ -180,6 +181,11 @@ TEST(ProfileCheck, RefusedRunsWriteNothing) {
        2, "--spacing"},
       {"the profile as output", "--profile profile.csv --diameters 2 --loading static profile.csv",
        1, "is the profile"},
+      {"a label longer than a file holds",
+       "--profile profile.csv --diameters 2 --loading static --label " +
+           std::string(std::tuple_size_v<decltype(zadaza::SoilModel::ANALYSIS_LABEL)> + 1, 'x') +
+           " out.zdz",
+       2, "--label"},
       {"a missing profile", "--profile none.csv --diameters 2 --loading static out.zdz", 1,
        "none.csv"},
   };

@@ -139,12 +139,14 @@ std::string profile_text(const std::string& path) {
 }
 
 std::string default_label(const std::string& profile) {
-  const std::string name = std::filesystem::path(profile).filename().string();
+  // Names are UTF-8 on every system (os/arguments.hpp).
+  const std::u8string name =
+      std::filesystem::path(std::u8string(profile.begin(), profile.end())).filename().u8string();
   if (name.size() > kLabelLength) {
     throw std::runtime_error("the profile's file name is longer than the 80 characters of a "
                              "label; give --label");
   }
-  return name;
+  return std::string(name.begin(), name.end());
 }
 
 int write_file(const ProfileOptions& o) {
