@@ -48,6 +48,7 @@ std::vector<std::string> curve_lines(const std::string& console) {
   std::vector<std::string> lines;
   std::istringstream in(console);
   for (std::string line; std::getline(in, line);) {
+    if (line.ends_with('\r')) line.pop_back();
     if (line.starts_with(" diameter ")) lines.push_back(line);
   }
   return lines;
@@ -129,6 +130,21 @@ TEST(ProfileCheck, OneScaledCurveFailsAlone) {
   EXPECT_NEAR(std::stod(lines[0].substr(named.size())), 0.2, 1e-12);
   // Within a tolerance above the change, it passes.
   EXPECT_EQ(check(dir, "changed.zdz", "static", " --tolerance 0.21").status, 0);
+}
+
+TEST(ProfileCheck, ACurveWithoutPointsIsNoMatch) {
+  const TempDir dir;
+  make_profile_file(dir, "static");
+  // Q-z of diameter 0.5 in layer 4: no points at all.
+  make_changed(dir, 4, "qz 2 ", [](std::vector<std::string>& words) {
+    words.resize(7);  // qz SLOT NPTS IORG PAR1 PAR2 PAR3
+    words[2] = "0";
+  });
+  const Outcome checked = check(dir, "changed.zdz", "static");
+  EXPECT_EQ(checked.status, 1) << checked.err;
+  const std::vector<std::string> lines = curve_lines(checked.out);
+  ASSERT_EQ(lines.size(), 1U) << checked.out;
+  EXPECT_EQ(lines[0], " diameter 0.5, layer 4, Q-z: no point off the origin");
 }
 
 TEST(ProfileCheck, AMovedLayerIsCaught) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "markup.hpp"
 #include "page.hpp"
@@ -48,18 +49,20 @@ std::vector<LayerSpan> layer_spans(const zadaza::SoilModel& m) {
 
 CurveCheck check_curve(const zadaza::SoilModel& m, const LayerSpan& span, int slot,
                        CurveType type, const families::FamilyCurve& family) {
-  CurveCheck c{span.layer, slot, m.DIAM(slot), type, 0.0, {}, {}};
+  CurveCheck c{span.layer, slot, m.DIAM(slot), type, 0.0, false, {}, {}};
   const FileCurve file = file_curve(m, type);
   const int points = std::clamp(file.npts(slot, span.layer), 0, zadaza::MAX_CURVE_POINTS);
   for (int k = 1; k <= points; ++k) {
     const double stress = file.stress(k, slot, span.layer);
     const double displacement = file.displacement(k, slot, span.layer);
     c.file_points.push_back({stress, displacement});
+    if (displacement != 0.0) c.has_curve = true;
     const double off = std::fabs(stress - family.stress_at(displacement)) / family.ultimate();
     // A NaN is as far off as can be.
     c.deviation = std::isnan(off) ? off : std::max(c.deviation, off);
     if (std::isnan(c.deviation)) break;
   }
+  if (!c.has_curve) c.deviation = std::numeric_limits<double>::infinity();
   for (const families::FamilyPoint& p : family.points()) {
     c.family_points.push_back({p.stress, p.displacement});
   }
@@ -135,6 +138,10 @@ std::string percent(double deviation) {
   return std::isnan(deviation) ? "not a number" : readable(deviation * 100.0) + " %";
 }
 
+std::string deviation_text(const CurveCheck& c) {
+  return c.has_curve ? percent(c.deviation) : "no point off the origin";
+}
+
 void append_head(std::string& out, const CheckFacts& facts) {
   const std::string title = "Check of " + facts.zadaza_name + " against " + facts.profile_name;
   out += "<!DOCTYPE html>\r\n<html lang=\"en\"><head><meta charset=\"utf-8\"/><title>";
@@ -171,7 +178,7 @@ void append_worst_table(std::string& out, const CheckFacts& facts, const CheckRe
       // Beyond the tolerance in bold.
       const bool marked = beyond(worst->deviation, facts.tolerance);
       out += marked ? "<td><strong>" : "<td>";
-      out += escaped(percent(worst->deviation)) + " (D " + shortest(worst->diameter) + ")";
+      out += escaped(deviation_text(*worst)) + " (D " + shortest(worst->diameter) + ")";
       out += marked ? "</strong></td>" : "</td>";
     }
     out += "</tr>\r\n";
@@ -182,7 +189,7 @@ void append_worst_table(std::string& out, const CheckFacts& facts, const CheckRe
 void append_chart(std::string& out, const CheckFacts& facts, const CurveCheck& c) {
   SpringChart chart;
   chart.type = c.type;
-  chart.title = std::string(curve_name(c.type)) + "  deviation " + percent(c.deviation);
+  chart.title = std::string(curve_name(c.type)) + "  deviation " + deviation_text(c);
   chart.attributes = " data-diameter=\"" + shortest(c.diameter) + "\" data-layer=\"" +
                      std::to_string(c.layer) + "\" data-deviation=\"" + shortest(c.deviation) +
                      "\"";

@@ -22,8 +22,10 @@ struct CurveCheck {
   double diameter = 0.0;
   CurveType type = CurveType::PY;
   // The largest |file stress - family stress| over the file's points, over the family's
-  // ultimate stress.
+  // ultimate stress; infinite when no point of the file's curve lies off the origin, as then
+  // the file holds no curve to compare.
   double deviation = 0.0;
+  bool has_curve = false;
   std::vector<CurvePair> file_points;    // stress and displacement as the file holds them
   std::vector<CurvePair> family_points;  // the family's own 23 points, likewise
 };

@@ -102,7 +102,8 @@ std::optional<families::Profile> read_profile(const std::string& path) {
 
 std::string curve_line(const CurveCheck& c) {
   return " diameter " + shortest(c.diameter) + ", layer " + std::to_string(c.layer) + ", " +
-         std::string(curve_name(c.type)) + ": deviation " + shortest(c.deviation);
+         std::string(curve_name(c.type)) + ": " +
+         (c.has_curve ? "deviation " + shortest(c.deviation) : "no point off the origin");
 }
 
 // Every curve beyond the tolerance, then the count; returns how many are beyond.
