@@ -1,5 +1,7 @@
 // Reading a profile: what is refused and where it says the fault is; the layers it is cut
 // into; the stress and strength at a depth.
+#include "families/profile.hpp"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,7 +9,6 @@
 
 #include "common/csv.hpp"
 #include "families/layers.hpp"
-#include "families/profile.hpp"
 
 namespace {
 
@@ -29,7 +30,8 @@ struct Refusal {
 const Refusal kRefusals[] = {
     {"first unit below the mudline", std::string(kHeader) + "1,4,clay,6,10,30,0.02,0.5,0.8,,,,,,\n",
      "row 2, column top"},
-    {"a gap between units", std::string(kHeader) + kClay + "5,10,sand,9,,,,,,33,16000,0.29,15,12,600\n",
+    {"a gap between units",
+     std::string(kHeader) + kClay + "5,10,sand,9,,,,,,33,16000,0.29,15,12,600\n",
      "row 3, column top"},
     {"bottom above top", std::string(kHeader) + "0,0,clay,6,10,30,0.02,0.5,0.8,,,,,,\n",
      "row 2, column bottom"},
@@ -44,7 +46,8 @@ const Refusal kRefusals[] = {
      "row 2, column q_lim"},
     {"text for a number", std::string(kHeader) + "0,4,clay,6,10,30,0.02,half,0.8,,,,,,\n",
      "row 2, column J"},
-    {"number with a unit after it", std::string(kHeader) + "0,4,clay,6 kN,10,30,0.02,0.5,0.8,,,,,,\n",
+    {"number with a unit after it",
+     std::string(kHeader) + "0,4,clay,6 kN,10,30,0.02,0.5,0.8,,,,,,\n",
      "row 2, column unit_weight"},
     {"not a finite number", std::string(kHeader) + "0,4,clay,6,inf,30,0.02,0.5,0.8,,,,,,\n",
      "row 2, column su_top"},
@@ -74,7 +77,8 @@ const Refusal kRefusals[] = {
      "row 3, column f_lim"},
     {"Nq 0", std::string(kHeader) + kClay + "4,10,sand,9,,,,,,33,16000,0.29,15,0,600\n",
      "row 3, column Nq"},
-    {"end bearing limit 0", std::string(kHeader) + kClay + "4,10,sand,9,,,,,,33,16000,0.29,15,12,0\n",
+    {"end bearing limit 0",
+     std::string(kHeader) + kClay + "4,10,sand,9,,,,,,33,16000,0.29,15,12,0\n",
      "row 3, column q_lim"},
 };
 
@@ -91,10 +95,10 @@ TEST(Profile, RefusesNamingRowAndColumn) {
 }
 
 TEST(Profile, BoundsAreAllowed) {
-  const families::Profile p =
-      read(std::string(kHeader) + "0,4,clay,6,10,30,0.1,0,0.7,,,,,,\n" +
-           "4,10,sand,9,,,,,,20,16000,0.29,15,12,600\n" +
-           "10,12,sand,9,,,,,,45,16000,0.29,15,12,600\n" + "12,13,clay,6,10,30,0.02,0.5,1.0,,,,,,\n");
+  const families::Profile p = read(std::string(kHeader) + "0,4,clay,6,10,30,0.1,0,0.7,,,,,,\n" +
+                                   "4,10,sand,9,,,,,,20,16000,0.29,15,12,600\n" +
+                                   "10,12,sand,9,,,,,,45,16000,0.29,15,12,600\n" +
+                                   "12,13,clay,6,10,30,0.02,0.5,1.0,,,,,,\n");
   ASSERT_EQ(p.units.size(), 4U);
   EXPECT_EQ(p.units[2].row, 4);
   EXPECT_EQ(p.bottom(), 13.0);
@@ -138,7 +142,8 @@ std::string profile_of_thicknesses(const std::vector<double>& thicknesses) {
   std::string text = kHeader;
   double top = 0.0;
   for (const double t : thicknesses) {
-    text += std::to_string(top) + "," + std::to_string(top + t) + ",clay,6,10,30,0.02,0.5,0.8,,,,,,\n";
+    text +=
+        std::to_string(top) + "," + std::to_string(top + t) + ",clay,6,10,30,0.02,0.5,0.8,,,,,,\n";
     top += t;
   }
   return text;

@@ -34,14 +34,14 @@ constexpr int kProfileLayers = 20;
 
 void make_profile_file(const TempDir& dir, const std::string& loading) {
   write_file(dir / "profile.csv", kProfile);
-  view_test::make_zadaza(dir, "--profile profile.csv --diameters 2.0,0.5 --loading " + loading +
-                                  " soil.zdz");
+  view_test::make_zadaza(
+      dir, "--profile profile.csv --diameters 2.0,0.5 --loading " + loading + " soil.zdz");
 }
 
 Outcome check(const TempDir& dir, const std::string& file, const std::string& loading,
               const std::string& more = "") {
-  return run(dir, shell_quoted(kViewer) + " --check profile.csv --loading " + loading + " " +
-                      file + more);
+  return run(
+      dir, shell_quoted(kViewer) + " --check profile.csv --loading " + loading + " " + file + more);
 }
 
 std::vector<std::string> curve_lines(const std::string& console) {
@@ -95,10 +95,11 @@ TEST(ProfileCheck, AFileMadeFromTheProfileChecksCleanAndConverts) {
     EXPECT_EQ(checked.status, 0) << checked.out << checked.err;
     EXPECT_TRUE(curve_lines(checked.out).empty()) << checked.out;
     const std::string page = read_file(dir / "check.html");
-    EXPECT_NE(page.find("data-layer=\"" + std::to_string(kProfileLayers) + "\""), std::string::npos);
+    EXPECT_NE(page.find("data-layer=\"" + std::to_string(kProfileLayers) + "\""),
+              std::string::npos);
     // The converter takes it as it is, and so does the viewer.
-    const Outcome converted =
-        run(dir, shell_quoted(kConverter), view_test::knf_answers("soil.zdz", "soil.knf", false, 0));
+    const Outcome converted = run(dir, shell_quoted(kConverter),
+                                  view_test::knf_answers("soil.zdz", "soil.knf", false, 0));
     EXPECT_EQ(converted.status, 0) << converted.err;
     EXPECT_EQ(converted.err, "");
     EXPECT_EQ(run(dir, shell_quoted(kViewer) + " soil.zdz").status, 0);
@@ -166,7 +167,8 @@ TEST(ProfileCheck, AMovedLayerIsCaught) {
 TEST(ProfileCheck, ALayerBelowTheProfileIsAnError) {
   const TempDir dir;
   make_profile_file(dir, "static");
-  make_changed(dir, kProfileLayers, "layer ", [](std::vector<std::string>& words) { words[1] = "25"; });
+  make_changed(dir, kProfileLayers, "layer ",
+               [](std::vector<std::string>& words) { words[1] = "25"; });
   const Outcome checked = check(dir, "changed.zdz", "static", " -o check.html");
   EXPECT_EQ(checked.status, 2);
   EXPECT_NE(checked.err.find("layer " + std::to_string(kProfileLayers) + " "), std::string::npos)
@@ -186,8 +188,9 @@ TEST(ProfileCheck, RefusedRunsWriteNothing) {
   const BadRun kRuns[] = {
       {"a value out of range", "--profile bad.csv --diameters 2 --loading static out.zdz", 1,
        "bad.csv: row 5, column phi"},
-      {"too many layers", "--profile profile.csv --diameters 2 --loading static --spacing 0.2 out.zdz",
-       1, "raise --spacing"},
+      {"too many layers",
+       "--profile profile.csv --diameters 2 --loading static --spacing 0.2 out.zdz", 1,
+       "raise --spacing"},
       {"no loading", "--profile profile.csv --diameters 2 out.zdz", 2, "--loading"},
       {"a diameter twice", "--profile profile.csv --diameters 2,2 --loading static out.zdz", 2,
        "--diameters"},
@@ -245,7 +248,8 @@ TEST(ProfileCheck, LayersHoldTheirSoilAndCurveHeadings) {
     SCOPED_TRACE(l.layer);
     EXPECT_DOUBLE_EQ(m.ZBOT(l.layer), l.layer);
     for (std::size_t f = 0; f < l.soil.size(); ++f) {
-      EXPECT_NEAR(m.LAYER_SOIL(static_cast<int>(f + 1), l.layer), l.soil[f], 1e-12 * l.soil[f]) << f;
+      EXPECT_NEAR(m.LAYER_SOIL(static_cast<int>(f + 1), l.layer), l.soil[f], 1e-12 * l.soil[f])
+          << f;
     }
     for (int slot = 1; slot <= 2; ++slot) {
       for (const auto* count : {&m.NPTS_PY, &m.NPTS_TZ, &m.NPTS_QZ}) {

@@ -44,7 +44,9 @@ double FamilyCurve::fraction_at(double ratio) const {
     const TablePoint& a = table_[i - 1];
     const TablePoint& b = table_[i];
     if (ratio == b.ratio) return b.fraction;
-    if (ratio < b.ratio) return a.fraction + (b.fraction - a.fraction) * (ratio - a.ratio) / (b.ratio - a.ratio);
+    if (ratio < b.ratio) {
+      return a.fraction + (b.fraction - a.fraction) * (ratio - a.ratio) / (b.ratio - a.ratio);
+    }
   }
   return table_[table_size_ - 1].fraction;
 }
@@ -102,9 +104,8 @@ SandCoefficients sand_coefficients(double phi) {
   const double tb = std::tan(b);
   const double tbp = std::tan(b - p);
   SandCoefficients c;
-  c.C1 = tb * tb * std::tan(a) / tbp +
-         kSandK0 * (std::tan(p) * std::sin(b) / (std::cos(a) * tbp) +
-                    tb * (std::tan(p) * std::sin(b) - std::tan(a)));
+  c.C1 = tb * tb * std::tan(a) / tbp + kSandK0 * (std::tan(p) * std::sin(b) / (std::cos(a) * tbp) +
+                                                  tb * (std::tan(p) * std::sin(b) - std::tan(a)));
   c.C2 = tb / tbp - Ka;
   c.C3 = Ka * (std::pow(tb, 8) - 1.0) + kSandK0 * std::tan(p) * std::pow(tb, 4);
   return c;
@@ -130,15 +131,15 @@ namespace {
 FamilyCurve clay_py(const Station& at, Loading loading) {
   FamilyCurve curve(Shape::Table, Mirror::Negated, clay_pu(at), clay_yc(at), kClayPyRatios);
   if (loading == Loading::Static) {
-    return curve.with_table({{0.0, 0.0}, {0.1, 0.23}, {0.3, 0.33}, {1.0, 0.50}, {3.0, 0.72},
-                             {8.0, 1.00}});
+    return curve.with_table(
+        {{0.0, 0.0}, {0.1, 0.23}, {0.3, 0.33}, {1.0, 0.50}, {3.0, 0.72}, {8.0, 1.00}});
   }
   // The reduced resistance near the mudline: s / x is the mean effective unit weight above x.
   const double D = at.diameter;
   const double XR = std::max(6.0 * D / (at.s * D / (at.x * at.su) + at.unit.clay.J), 2.5 * D);
   const double r = std::min(1.0, at.x / XR);
-  return curve.with_table({{0.0, 0.0}, {0.1, 0.23}, {0.3, 0.33}, {1.0, 0.50}, {3.0, 0.72},
-                           {15.0, 0.72 * r}});
+  return curve.with_table(
+      {{0.0, 0.0}, {0.1, 0.23}, {0.3, 0.33}, {1.0, 0.50}, {3.0, 0.72}, {15.0, 0.72 * r}});
 }
 
 FamilyCurve sand_py(const Station& at, Loading loading) {
@@ -167,8 +168,13 @@ FamilyCurve tz_curve(const Station& at) {
   }
   FamilyCurve curve(Shape::Table, Mirror::Negated, clay_alpha(at) * at.su, at.diameter,
                     kClayTzRatios);
-  return curve.with_table({{0.0, 0.0}, {0.0016, 0.30}, {0.0031, 0.50}, {0.0057, 0.75},
-                           {0.0080, 0.90}, {0.0100, 1.00}, {0.0200, at.unit.clay.t_res}});
+  return curve.with_table({{0.0, 0.0},
+                           {0.0016, 0.30},
+                           {0.0031, 0.50},
+                           {0.0057, 0.75},
+                           {0.0080, 0.90},
+                           {0.0100, 1.00},
+                           {0.0200, at.unit.clay.t_res}});
 }
 
 FamilyCurve qz_curve(const Station& at) {
@@ -176,15 +182,18 @@ FamilyCurve qz_curve(const Station& at) {
   const double qmax =
       at.unit.soil == Soil::Clay ? 9.0 * at.su : std::min(sand.Nq * at.s, sand.q_lim);
   FamilyCurve curve(Shape::Table, Mirror::NoTension, qmax, at.diameter, kQzRatios);
-  return curve.with_table({{0.0, 0.0}, {0.002, 0.25}, {0.013, 0.50}, {0.042, 0.75},
-                           {0.073, 0.90}, {0.100, 1.00}});
+  return curve.with_table(
+      {{0.0, 0.0}, {0.002, 0.25}, {0.013, 0.50}, {0.042, 0.75}, {0.073, 0.90}, {0.100, 1.00}});
 }
 
 FamilyCurve curve_of(CurveKind kind, const Station& at, Loading loading) {
   switch (kind) {
-    case CurveKind::PY: return py_curve(at, loading);
-    case CurveKind::TZ: return tz_curve(at);
-    case CurveKind::QZ: return qz_curve(at);
+    case CurveKind::PY:
+      return py_curve(at, loading);
+    case CurveKind::TZ:
+      return tz_curve(at);
+    case CurveKind::QZ:
+      return qz_curve(at);
   }
   throw std::logic_error("no such curve kind");
 }

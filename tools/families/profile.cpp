@@ -57,7 +57,9 @@ class ProfileRow {
   // A number above 0: a unit weight, strength, stiffness, factor or limit.
   double positive(std::string_view column) const {
     const double value = number(column);
-    if (!(value > 0.0)) refuse(row_.row, column, "must be above 0, is " + std::string(text(column)));
+    if (!(value > 0.0)) {
+      refuse(row_.row, column, "must be above 0, is " + std::string(text(column)));
+    }
     return value;
   }
 
@@ -111,8 +113,9 @@ SoilUnit unit_of(const ProfileRow& row, double expected_top) {
   u.row = row.number();
   u.top = row.number("top");
   if (u.top != expected_top) {
-    refuse(u.row, "top", std::string(row.text("top")) + " does not follow on: the unit above ends at " +
-                             shortest(expected_top) + " (the first starts at 0)");
+    refuse(u.row, "top",
+           std::string(row.text("top")) + " does not follow on: the unit above ends at " +
+               shortest(expected_top) + " (the first starts at 0)");
   }
   u.bottom = row.number("bottom");
   if (!(u.bottom > u.top)) refuse(u.row, "bottom", "must be below top");

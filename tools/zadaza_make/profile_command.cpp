@@ -104,7 +104,9 @@ ProfileOptions parse(std::span<const char* const> arguments) {
   for (std::size_t a = 0; a < arguments.size(); ++a) {
     const std::string_view arg = arguments[a];
     if (!arg.starts_with("-") || arg.size() == 1) {
-      if (!o.output.empty()) throw UsageError("stray argument " + in_quotes(arg) + "; give one OUTPUT.zdz");
+      if (!o.output.empty()) {
+        throw UsageError("stray argument " + in_quotes(arg) + "; give one OUTPUT.zdz");
+      }
       o.output = arg;
       continue;
     }
@@ -118,15 +120,25 @@ ProfileOptions parse(std::span<const char* const> arguments) {
       throw UsageError("option given twice " + in_quotes(arg) + "; give each option once");
     }
     given.push_back(option->name);
-    if (a + 1 >= arguments.size()) throw UsageError("missing value for option " + in_quotes(arg) + "; " + takes);
+    if (a + 1 >= arguments.size()) {
+      throw UsageError("missing value for option " + in_quotes(arg) + "; " + takes);
+    }
     const std::string_view value = arguments[++a];
     if (!option->read(value, o)) {
-      throw UsageError("bad value for option " + in_quotes(arg) + ": " + in_quotes(value) + "; " + takes);
+      throw UsageError("bad value for option " + in_quotes(arg) + ": " + in_quotes(value) + "; " +
+                       takes);
     }
   }
-  if (o.request.diameters.empty()) throw UsageError("--diameters is missing; give the pile diameters, such as --diameters 1.5,2.0");
-  if (!o.loading_given) throw UsageError("--loading is missing; give --loading static or --loading cyclic");
-  if (o.output.empty()) throw UsageError("the OUTPUT.zdz file is missing; give it after the options");
+  if (o.request.diameters.empty()) {
+    throw UsageError(
+        "--diameters is missing; give the pile diameters, such as --diameters 1.5,2.0");
+  }
+  if (!o.loading_given) {
+    throw UsageError("--loading is missing; give --loading static or --loading cyclic");
+  }
+  if (o.output.empty()) {
+    throw UsageError("the OUTPUT.zdz file is missing; give it after the options");
+  }
   return o;
 }
 
@@ -143,8 +155,9 @@ std::string default_label(const std::string& profile) {
   const std::u8string name =
       std::filesystem::path(std::u8string(profile.begin(), profile.end())).filename().u8string();
   if (name.size() > kLabelLength) {
-    throw std::runtime_error("the profile's file name is longer than the 80 characters of a "
-                             "label; give --label");
+    throw std::runtime_error(
+        "the profile's file name is longer than the 80 characters of a "
+        "label; give --label");
   }
   return std::string(name.begin(), name.end());
 }

@@ -15,9 +15,12 @@ using families::CurveKind;
 
 CurveKind kind_of(CurveType type) {
   switch (type) {
-    case CurveType::PY: return CurveKind::PY;
-    case CurveType::TZ: return CurveKind::TZ;
-    case CurveType::QZ: return CurveKind::QZ;
+    case CurveType::PY:
+      return CurveKind::PY;
+    case CurveType::TZ:
+      return CurveKind::TZ;
+    case CurveType::QZ:
+      return CurveKind::QZ;
   }
   return CurveKind::PY;
 }
@@ -30,9 +33,12 @@ struct FileCurve {
 
 FileCurve file_curve(const zadaza::SoilModel& m, CurveType type) {
   switch (type) {
-    case CurveType::PY: return {m.NPTS_PY, m.PY_P, m.PY_DELTA};
-    case CurveType::TZ: return {m.NPTS_TZ, m.TZ_P, m.TZ_DELTA};
-    case CurveType::QZ: return {m.NPTS_QZ, m.QZ_P, m.QZ_DELTA};
+    case CurveType::PY:
+      return {m.NPTS_PY, m.PY_P, m.PY_DELTA};
+    case CurveType::TZ:
+      return {m.NPTS_TZ, m.TZ_P, m.TZ_DELTA};
+    case CurveType::QZ:
+      return {m.NPTS_QZ, m.QZ_P, m.QZ_DELTA};
   }
   return {m.NPTS_PY, m.PY_P, m.PY_DELTA};
 }
@@ -47,8 +53,8 @@ std::vector<LayerSpan> layer_spans(const zadaza::SoilModel& m) {
   return spans;
 }
 
-CurveCheck check_curve(const zadaza::SoilModel& m, const LayerSpan& span, int slot,
-                       CurveType type, const families::FamilyCurve& family) {
+CurveCheck check_curve(const zadaza::SoilModel& m, const LayerSpan& span, int slot, CurveType type,
+                       const families::FamilyCurve& family) {
   CurveCheck c{span.layer, slot, m.DIAM(slot), type, 0.0, false, {}, {}};
   const FileCurve file = file_curve(m, type);
   const int points = std::clamp(file.npts(slot, span.layer), 0, zadaza::MAX_CURVE_POINTS);
@@ -112,7 +118,8 @@ double scale_factor(const std::vector<CurvePair>& file, const ConvertedCurve& sc
 }
 
 void scale_curve(CurveCheck& c, const ConvertedCurve& scaled) {
-  const double force = scale_factor(c.file_points, scaled, [](const CurvePair& p) { return p.force; });
+  const double force =
+      scale_factor(c.file_points, scaled, [](const CurvePair& p) { return p.force; });
   const double length =
       scale_factor(c.file_points, scaled, [](const CurvePair& p) { return p.displacement; });
   for (std::size_t k = 0; k < c.file_points.size(); ++k) c.file_points[k] = scaled.scaled[k];
@@ -152,16 +159,17 @@ void append_head(std::string& out, const CheckFacts& facts) {
   out += escaped(title);
   out += "</h1>\r\n<table class=\"facts\">\r\n";
   append_fact(out, "Loading", facts.loading == families::Loading::Cyclic ? "cyclic" : "static");
-  append_fact(out, "Tolerance", escaped(percent(facts.tolerance)) +
-                                    " of the family's ultimate stress");
+  append_fact(out, "Tolerance",
+              escaped(percent(facts.tolerance)) + " of the family's ultimate stress");
   out += "</table>\r\n";
 }
 
 // The worst deviation of each layer and curve type over the diameters.
 void append_worst_table(std::string& out, const CheckFacts& facts, const CheckResult& result) {
-  out += "<h2>Worst deviation per layer and curve type</h2>\r\n<table class=\"facts\"><tr>"
-         "<th>layer</th><th>top</th><th>bottom</th><th>mid-depth</th><th>P-y</th><th>T-z</th>"
-         "<th>Q-z</th></tr>\r\n";
+  out +=
+      "<h2>Worst deviation per layer and curve type</h2>\r\n<table class=\"facts\"><tr>"
+      "<th>layer</th><th>top</th><th>bottom</th><th>mid-depth</th><th>P-y</th><th>T-z</th>"
+      "<th>Q-z</th></tr>\r\n";
   for (const LayerSpan& span : result.layers) {
     out += "<tr><td>" + std::to_string(span.layer) + "</td><td>" + readable(span.top) +
            "</td><td>" + readable(span.bottom) + "</td><td>" + readable(span.mid()) + "</td>";
@@ -189,13 +197,15 @@ void append_worst_table(std::string& out, const CheckFacts& facts, const CheckRe
 void append_chart(std::string& out, const CheckFacts& facts, const CurveCheck& c) {
   SpringChart chart;
   chart.type = c.type;
-  chart.title = std::string(curve_name(c.type)) + "  deviation " + deviation_text(c);
+  chart.title =
+      std::string(curve_name(c.type)) + (c.has_curve ? "  deviation " : "  ") + deviation_text(c);
   chart.attributes = " data-diameter=\"" + shortest(c.diameter) + "\" data-layer=\"" +
                      std::to_string(c.layer) + "\" data-deviation=\"" + shortest(c.deviation) +
                      "\"";
   chart.series.push_back({"in the file", c.file_points});
   chart.series.push_back({"family", c.family_points});
-  out += beyond(c.deviation, facts.tolerance) ? "<div class=\"cell noted\">" : "<div class=\"cell\">";
+  out +=
+      beyond(c.deviation, facts.tolerance) ? "<div class=\"cell noted\">" : "<div class=\"cell\">";
   append_spring_chart_svg(out, chart);
   out += "</div>\r\n";
 }
@@ -208,7 +218,8 @@ void append_diameter(std::string& out, const CheckFacts& facts, const CheckResul
     if (c.slot != slot) continue;
     if (row_layer == 0) {
       out += "<section><h2>Diameter " + shortest(c.diameter) +
-             ": the file's curves scaled as the converter scales them, the family's drawn over them</h2>\r\n";
+             ": the file's curves scaled as the converter scales them, the family's over "
+             "them</h2>\r\n";
     }
     if (c.layer != row_layer) {
       if (row_layer != 0) out += "</div>\r\n";

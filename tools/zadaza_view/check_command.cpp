@@ -155,7 +155,8 @@ int run_check(const std::vector<std::string>& arguments) {
   if (!o.page.empty()) {
     const CheckFacts facts{o.zadaza_file, o.profile, loading, o.tolerance};
     std::vector<ConvertedDiameter> converted;
-    for (int slot = 1; slot <= active_diameters(); ++slot) converted.push_back(convert_diameter(slot, 0));
+    for (int slot = 1; slot <= active_diameters(); ++slot)
+      converted.push_back(convert_diameter(slot, 0));
     scale_to_forces(result, converted);
     protect_zadaza_file(o.zadaza_file);
     const bool spares_zadaza_file = outputs_spare_input({o.page}, "the ZADAZA file");
