@@ -8,6 +8,7 @@
 
 #include "common/csv.hpp"
 #include "families/curves.hpp"
+#include "support/test_support.hpp"
 
 namespace {
 
@@ -153,6 +154,25 @@ TEST(Families, StressOverUltimateIsTheTableAtItsPoints) {
     const auto at = static_cast<std::size_t>(families::kOriginPoint - 1 + t.positive_point);
     expect_close(curve.points()[at].stress / curve.ultimate(), t.fraction, "stress / ultimate");
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The table above is the script's output as it stands: worked out again, the numbers agree.
+TEST(Families, TheWorkedOutTableIsTheScriptsOutput) {
+  if (test_support::kOnWindows) GTEST_SKIP() << "Python runs in the Linux build";
+  const test_support::ProgramRun worked = test_support::run_program(
+      test_support::Launch({"python3", ZZ_SOURCE_DIR "/tests/families/expected_curves.py"}));
+  if (!worked.exited || worked.exit_status != 0) {
+    GTEST_SKIP() << "python3 did not run the script: " << worked.errors;
+  }
+  const std::string source =
+      test_support::read_file(ZZ_SOURCE_DIR "/tests/families/curves_test.cpp");
+  const std::string cases = worked.console.substr(worked.console.find('\n') + 1);
+  EXPECT_NE(source.find(cases), std::string::npos) << "run expected_curves.py and paste:\n"
+                                                   << cases;
 }
 
 }  // namespace
