@@ -200,6 +200,8 @@ TEST(ProfileCheck, RefusedRunsWriteNothing) {
        2, "--spacing"},
       {"the profile as output", "--profile profile.csv --diameters 2 --loading static profile.csv",
        1, "is the profile"},
+      {"values that overflow", "--profile huge.csv --diameters 2 --loading static out.zdz", 1,
+       "row 2: the curves at depth 0.5 m"},
       {"a label longer than a file holds",
        "--profile profile.csv --diameters 2 --loading static --label " +
            std::string(std::tuple_size_v<decltype(zadaza::SoilModel::ANALYSIS_LABEL)> + 1, 'x') +
@@ -213,6 +215,9 @@ TEST(ProfileCheck, RefusedRunsWriteNothing) {
     const TempDir dir;
     write_file(dir / "profile.csv", kProfile);
     write_file(dir / "bad.csv", bad_row);
+    write_file(dir / "huge.csv",
+               std::string(kProfile).replace(std::string(kProfile).find("0,4,clay,6,10"), 13,
+                                             "0,4,clay,6,1e308"));
     write_file(dir / "out.zdz", "earlier");
     const Outcome made = run(dir, shell_quoted(kMaker) + " " + r.arguments);
     EXPECT_EQ(made.status, r.status);
@@ -220,7 +225,7 @@ TEST(ProfileCheck, RefusedRunsWriteNothing) {
     // The earlier file as it was, the inputs too, and no temporary file left.
     EXPECT_EQ(read_file(dir / "out.zdz"), "earlier");
     EXPECT_EQ(read_file(dir / "profile.csv"), kProfile);
-    EXPECT_EQ(test_support::file_names(dir.dir()).size(), 3U);
+    EXPECT_EQ(test_support::file_names(dir.dir()).size(), 4U);
   }
 }
 

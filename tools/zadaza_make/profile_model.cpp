@@ -1,6 +1,9 @@
 #include "profile_model.hpp"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <string>
 
 #include "families/curves.hpp"
 #include "families/layers.hpp"
@@ -19,6 +22,28 @@ Curve written(const families::FamilyCurve& family) {
   return curve;
 }
 
+std::string shortest(double v) {
+  char text[32];
+  return {text, std::to_chars(text, text + sizeof text, v).ptr};
+}
+
+bool finite(const Curve& curve) {
+  const auto finite_point = [](const std::pair<double, double>& p) {
+    return std::isfinite(p.first) && std::isfinite(p.second);
+  };
+  return std::all_of(curve.par.begin(), curve.par.end(),
+                     [](double v) { return std::isfinite(v); }) &&
+         std::all_of(curve.points.begin(), curve.points.end(), finite_point);
+}
+
+// Values so large that a curve overflows are refused, never written as infinities.
+void refuse_overflow(const SlotCurves& curves, const families::Station& at) {
+  if (finite(curves.py) && finite(curves.tz) && finite(curves.qz)) return;
+  throw families::ProfileError("row " + std::to_string(at.unit.row) + ": the curves at depth " +
+                               shortest(at.x) + " m for diameter " + shortest(at.diameter) +
+                               " m overflow the range of numbers; check the row's values");
+}
+
 Layer layer_of(const families::Profile& profile, const families::LayerCut& cut,
                const ProfileRequest& request) {
   Layer layer;
@@ -29,6 +54,7 @@ Layer layer_of(const families::Profile& profile, const families::LayerCut& cut,
     layer.soil = families::layer_soil(at);
     layer.slots.push_back({written(families::py_curve(at, request.loading)),
                            written(families::tz_curve(at)), written(families::qz_curve(at))});
+    refuse_overflow(layer.slots.back(), at);
   }
   return layer;
 }

@@ -17,7 +17,8 @@ struct ProfileRequest {
   std::string label;
 };
 
-// Throws families::ProfileError when the layers would be more than the converter reads.
+// Throws families::ProfileError when the layers would be more than the converter reads, or a
+// curve would overflow the range of numbers.
 ToolModel profile_model(const families::Profile& profile, const ProfileRequest& request);
 
 }  // namespace zadaza_make
