@@ -174,14 +174,14 @@ int write_file(const ProfileOptions& o) {
   if (!staged.refusal().empty()) {
     throw std::runtime_error("cannot write " + in_quotes(o.output) + ": " + staged.refusal());
   }
-  const families::Profile profile = [&] {
+  const ToolModel model = [&] {
     try {
-      return families::profile_of(tools::read_csv(profile_text(o.profile)));
+      return profile_model(families::profile_of(tools::read_csv(profile_text(o.profile))), request);
     } catch (const std::runtime_error& e) {
       throw std::runtime_error(o.profile + ": " + e.what());
     }
   }();
-  const std::string bytes = zadaza_file_bytes(profile_model(profile, request), BlockStyle::Full);
+  const std::string bytes = zadaza_file_bytes(model, BlockStyle::Full);
   if (!staged.write(bytes) || !staged.commit()) {
     throw std::runtime_error("cannot write " + in_quotes(o.output) + ": " + staged.refusal());
   }
