@@ -176,6 +176,16 @@ TEST(ProfileCheck, ALayerBelowTheProfileIsAnError) {
   EXPECT_FALSE(std::filesystem::exists(dir / "check.html"));
 }
 
+TEST(ProfileCheck, AFileWithoutCurvesIsAnError) {
+  const TempDir dir;
+  write_file(dir / "profile.csv", kProfile);
+  write_file(dir / "empty.txt", "label no layers\ngeneration new\ndiameters 2\n");
+  view_test::make_zadaza(dir, "empty.txt empty.zdz");
+  const Outcome checked = check(dir, "empty.zdz", "static");
+  EXPECT_EQ(checked.status, 2);
+  EXPECT_NE(checked.err.find("no curve to check"), std::string::npos) << checked.err;
+}
+
 struct BadRun {
   const char* why;
   std::string arguments;

@@ -151,6 +151,12 @@ int run_check(const std::vector<std::string>& arguments) {
            " m; check against the profile the file was made from");
     return kCheckError;
   }
+  if (result.curves.empty()) {
+    report(o.zadaza_file + " holds no curve to check (" + std::to_string(result.layers.size()) +
+           " layers, " + std::to_string(active_diameters()) +
+           " diameters in use); check the file's counts");
+    return kCheckError;
+  }
   const std::size_t beyond = print_deviations(o, result);
   if (!o.page.empty()) {
     const CheckFacts facts{o.zadaza_file, o.profile, loading, o.tolerance};
