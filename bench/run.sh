@@ -14,6 +14,8 @@
 #                                          per digit count, default 20)
 #        bench/run.sh --tables [runs]     (zadaza-view's table and JSON and zadaza-make --decode
 #                                          on the same file, bench/tables.sh; default 21 runs)
+#        bench/run.sh --profile [runs]    (zadaza-make --profile of an 80-layer, 4-diameter
+#                                          profile, bench/profile.sh; default 21 runs)
 # Build dir: $BENCH_BUILD_DIR or build-bench in the source tree.
 set -euo pipefail
 
@@ -25,7 +27,7 @@ if [[ ${1:-} == --exactness ]]; then
   cmake --build "$build" -j2 --target bench-exactness >/dev/null
   exec "$build/bench/bench-exactness" "${2:-20}"
 fi
-if [[ ${1:-} == --tables ]]; then
+if [[ ${1:-} == --tables || ${1:-} == --profile ]]; then
   runs=${2:-21}
   cmake --build "$build" -j2 --target zadaza-make zadaza-view >/dev/null
 else
@@ -42,6 +44,10 @@ floor=$build/bench/bench-floor
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+if [[ ${1:-} == --profile ]]; then
+  source "$root/bench/profile.sh"
+  exit "$status"
+fi
 input=$work/largest.zdz
 "$make_tool" --synthetic --layers 80 --diameters 15 --in-use 4 --dsp 15 --seed 1 "$input" >/dev/null
 if [[ ${1:-} == --tables ]]; then

@@ -1,7 +1,8 @@
 # The texts an install carries beside the programs, and the packages made of an install:
 # `cpack -G ZIP` in a Windows build folder, `cpack -G DEB` in a Linux one.
 set(zz_man_pages zadaza2krano zadaza-make zadaza-view)
-set(zz_examples examples/soil.txt examples/answers-sesam.txt examples/answers-knf.txt)
+set(zz_examples examples/soil.txt examples/answers-sesam.txt examples/answers-knf.txt
+  examples/profile.csv examples/answers-profile.txt)
 # Who answers for the packages: named in the Debian package, its changelog and its copyright.
 set(ZZ_PACKAGE_CONTACT "zadaza2krano developers <zadaza2krano@example.org>" CACHE STRING
     "The maintainer of the packages, as Name <address>")

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iostream>
 #include <optional>
+#include <span>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -17,6 +18,7 @@
 #include "io/units.hpp"
 #include "os/arguments.hpp"
 #include "os/files.hpp"
+#include "profile_command.hpp"
 #include "synthetic.hpp"
 #include "zadaza_view/converter_adapter.hpp"
 #include "zadaza_writer.hpp"
@@ -143,8 +145,9 @@ int main(int argc, char** argv) {
   // an ending signal leaves no temporary file.
   os::prepare_console();
   tools::discard_outputs_on_termination();
-  const zadaza_make::MakeCommand command =
-      zadaza_make::parse_command_line(os::program_arguments(argc, argv));
+  const std::span<const char* const> arguments = os::program_arguments(argc, argv);
+  if (zadaza_make::asks_for_profile(arguments)) return zadaza_make::run_profile(arguments);
+  const zadaza_make::MakeCommand command = zadaza_make::parse_command_line(arguments);
   switch (command.action) {
     case io::CommandAction::Help:
       zadaza_make::write_help();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "check_command.hpp"
 #include "converter_adapter.hpp"
 #include "curve_table.hpp"
 #include "io/binary_records.hpp"
@@ -158,6 +159,10 @@ int view_soil_file(const Options& options) {
 void report(const std::string& message) { io::report_error({message}); }
 
 int run_viewer(std::span<const char* const> arguments) {
+  if (const std::vector<std::string> given(arguments.begin(), arguments.end());
+      asks_for_check(given)) {
+    return run_check(given);
+  }
   const ViewCommand command = parse_command_line(arguments);
   switch (command.action) {
     case io::CommandAction::Help:
