@@ -56,6 +56,18 @@ std::string page_text(const fs::path& page) {
   return std::regex_replace(read_file(page), std::regex("\\\\-"), "-");
 }
 
+// The options a man page describes: those of each tag line after ".TP".
+std::set<std::string> described_options(const std::string& page) {
+  std::set<std::string> options;
+  std::istringstream lines(page);
+  bool tag_line = false;
+  for (std::string line; std::getline(lines, line);) {
+    if (tag_line) options.merge(options_in(line));
+    tag_line = line == ".TP";
+  }
+  return options;
+}
+
 TEST(Documentation, EveryHelpOptionIsInTheManPageAndTheGuide) {
   const fs::path source = ZZ_SOURCE_DIR;
   const std::string guide = read_file(source / "docs/guide.md");
@@ -72,6 +84,10 @@ TEST(Documentation, EveryHelpOptionIsInTheManPageAndTheGuide) {
     const std::string page = page_text(source / p.page);
     const std::set<std::string> options = options_in(help);
     EXPECT_GE(options.size(), p.least_options) << help;
+    // An option the page describes and the help leaves out is one the parser does not know.
+    for (const std::string& option : described_options(page)) {
+      EXPECT_TRUE(options.contains(option)) << option << " of " << p.page << " missing in the help";
+    }
     for (const std::string& option : options) {
       EXPECT_NE(page.find(option), std::string::npos) << option << " missing in " << p.page;
       if (p.in_guide) {

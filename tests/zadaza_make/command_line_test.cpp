@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,15 @@ std::string asked_by(const zadaza_make::Options& o) {
     asked += "size " + std::to_string(o.size.layers) + "/" + std::to_string(o.size.diameters) +
              "/" + std::to_string(o.size.in_use) + "/" + std::to_string(o.size.dsp) + "/" +
              std::to_string(o.size.seed) + " ";
+  }
+  if (!o.profile.empty()) {
+    std::ostringstream profile;
+    profile << "profile " << o.profile << " diameters";
+    for (const double d : o.pile_diameters) profile << " " << d;
+    if (o.loading) profile << (*o.loading == families::Loading::Static ? " static" : " cyclic");
+    if (o.spacing) profile << " spacing " << *o.spacing;
+    if (o.label) profile << " label '" << *o.label << "'";
+    asked += profile.str() + " ";
   }
   for (const std::string& file : o.files) asked += "[" + file + "]";
   return asked;
@@ -86,8 +96,72 @@ TEST(MakeCommandLine, AsksForWhatItsOptionsSay) {
        "no value allowed for option '--text=yes'; --text takes no value; zadaza-make --help "
        "lists the options"},
       {"--synthetic --decode a", io::CommandAction::Refused, "",
-       "--synthetic, --decode and --from-table exclude each other; give one of them; "
+       "--synthetic, --decode, --from-table and --profile exclude each other; give one of them; "
        "zadaza-make --help lists the options"},
+      {"--profile p.csv --from-table --diameters 2 --loading static o", io::CommandAction::Refused,
+       "",
+       "--synthetic, --decode, --from-table and --profile exclude each other; give one of them; "
+       "zadaza-make --help lists the options"},
+      // --diameters: a count of slots with --synthetic, the diameters with --profile, in
+      // whichever order the options come.
+      {"--profile p.csv --diameters 1.5,2 --loading cyclic --spacing 0.5 --label 'Site A' o.zdz",
+       io::CommandAction::Run, "profile p.csv diameters 1.5 2 cyclic spacing 0.5 label 'Site A' [o.zdz]",
+       ""},
+      {"--diameters=2 --loading=static --profile=p.csv o.zdz", io::CommandAction::Run,
+       "profile p.csv diameters 2 static [o.zdz]", ""},
+      {"--synthetic --diameters 1.5 o", io::CommandAction::Refused, "",
+       "bad value for option '--diameters': '1.5'; --diameters takes a whole number of 0 or more "
+       "with --synthetic; zadaza-make --help lists the options"},
+      {"--profile p.csv --diameters 0 --loading static o.zdz", io::CommandAction::Refused, "",
+       "bad value for option '--diameters': '0'; --diameters takes different diameters above 0 in "
+       "m with --profile, at most 15, such as 1.5,2.0; zadaza-make --help lists the options"},
+      {"--profile p.csv --diameters 1.5,1.5 --loading static o.zdz", io::CommandAction::Refused,
+       "",
+       "bad value for option '--diameters': '1.5,1.5'; --diameters takes a whole number of 0 or "
+       "more with --synthetic, or different diameters above 0 in m with --profile, such as "
+       "1.5,2.0; zadaza-make --help lists the options"},
+      {"--profile p.csv --diameters 1.5, --loading static o.zdz", io::CommandAction::Refused, "",
+       "bad value for option '--diameters': '1.5,'; --diameters takes a whole number of 0 or "
+       "more with --synthetic, or different diameters above 0 in m with --profile, such as "
+       "1.5,2.0; zadaza-make --help lists the options"},
+      {"--profile p.csv --loading static o.zdz", io::CommandAction::Refused, "",
+       "missing required option '--diameters'; --diameters takes different diameters above 0 in "
+       "m with --profile, at most 15, such as 1.5,2.0; zadaza-make --help lists the options"},
+      {"--profile p.csv --diameters 2 o.zdz", io::CommandAction::Refused, "",
+       "missing required option '--loading'; --loading takes static or cyclic; zadaza-make "
+       "--help lists the options"},
+      {"--profile p.csv --diameters 2 --loading sometimes o.zdz", io::CommandAction::Refused, "",
+       "bad value for option '--loading': 'sometimes'; --loading takes static or cyclic; "
+       "zadaza-make --help lists the options"},
+      {"--profile p.csv --diameters 2 --loading static --spacing 0 o.zdz",
+       io::CommandAction::Refused, "",
+       "bad value for option '--spacing': '0'; --spacing takes a thickness above 0 in m, such as "
+       "0.5; zadaza-make --help lists the options"},
+      {"--profile p.csv --diameters 2 --loading static --spacing nan o.zdz",
+       io::CommandAction::Refused, "",
+       "bad value for option '--spacing': 'nan'; --spacing takes a thickness above 0 in m, such "
+       "as 0.5; zadaza-make --help lists the options"},
+      {"--profile '' --diameters 2 --loading static o.zdz", io::CommandAction::Refused, "",
+       "bad value for option '--profile': ''; --profile takes a CSV file name; zadaza-make "
+       "--help lists the options"},
+      {"--profile p.csv --diameters 2 --loading static --old o.zdz", io::CommandAction::Refused,
+       "",
+       "--profile takes only --diameters, --loading, --spacing and --label; it writes a New "
+       "generation file in full blocks; zadaza-make --help lists the options"},
+      {"--profile p.csv --diameters 2 --loading static a.zdz b.zdz", io::CommandAction::Refused,
+       "",
+       "wrong number of files; give one OUTPUT.zdz file with --profile; zadaza-make --help lists "
+       "the options"},
+      // A mode's own options outside it would be passed over.
+      {"--loading static soil.txt out", io::CommandAction::Refused, "",
+       "--loading, --spacing and --label are for --profile; give --profile PROFILE.csv; "
+       "zadaza-make --help lists the options"},
+      {"--from-table --layers 3 t.csv out", io::CommandAction::Refused, "",
+       "--layers, --in-use, --dsp and --seed are for --synthetic; give --synthetic; zadaza-make "
+       "--help lists the options"},
+      {"--diameters 2 soil.txt out", io::CommandAction::Refused, "",
+       "--diameters is for --synthetic and --profile; give one of them; zadaza-make --help lists "
+       "the options"},
       {"-o x a b", io::CommandAction::Refused, "",
        "-o is for --decode; give the OUTPUT file after the input; zadaza-make --help lists the "
        "options"},

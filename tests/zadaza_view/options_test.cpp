@@ -28,13 +28,15 @@ struct Asked {
   bool old_generation = false;
   bool compare = false;
   std::optional<double> tolerance{};
+  std::string check{};
+  std::optional<families::Loading> loading{};
 };
 
 Asked asked_by(const view::Options& o) {
   return {o.files,      o.diameters,     o.first_layer,   o.last_layer,
           o.id_offset,  o.page,          o.tables.table_file, o.tables.json_file,
           o.tables.mudline, o.tables.orientation_factor(), o.old_generation, o.compare,
-          o.tolerance};
+          o.tolerance, o.check_profile, o.loading};
 }
 
 bool operator==(const Asked& a, const Asked& b) {
@@ -42,7 +44,8 @@ bool operator==(const Asked& a, const Asked& b) {
          a.last_layer == b.last_layer && a.id_offset == b.id_offset && a.page == b.page &&
          a.table == b.table && a.json == b.json && a.mudline == b.mudline &&
          a.orientation == b.orientation && a.old_generation == b.old_generation &&
-         a.compare == b.compare && a.tolerance == b.tolerance;
+         a.compare == b.compare && a.tolerance == b.tolerance && a.check == b.check &&
+         a.loading == b.loading;
 }
 
 std::string message(const io::UsageError& error) {
@@ -123,7 +126,44 @@ TEST(ViewerCommandLine, AsksForWhatItsOptionsSay) {
        "bad value for option '--tolerance': 'inf'; --tolerance takes a relative tolerance, 0 "
        "or more; zadaza-view --help lists the options"},
       {"--tolerance 0 in.zdz", io::CommandAction::Refused, {},
-       "--tolerance is for --compare; give --compare A B; zadaza-view --help lists the options"},
+       "--tolerance is for --compare and --check; give --compare A B or --check PROFILE.csv; "
+       "zadaza-view --help lists the options"},
+      {"--check p.csv --loading cyclic --tolerance 0.1 --old in.zdz -o c.html",
+       io::CommandAction::Run,
+       {.files = {"in.zdz"}, .page = "c.html", .old_generation = true, .tolerance = 0.1,
+        .check = "p.csv", .loading = families::Loading::Cyclic},
+       ""},
+      {"in.zdz --loading=static --check=p.csv", io::CommandAction::Run,
+       {.files = {"in.zdz"}, .check = "p.csv", .loading = families::Loading::Static}, ""},
+      {"--check p.csv in.zdz", io::CommandAction::Refused, {},
+       "missing required option '--loading'; --loading takes static or cyclic; zadaza-view "
+       "--help lists the options"},
+      {"--check p.csv --loading dynamic in.zdz", io::CommandAction::Refused, {},
+       "bad value for option '--loading': 'dynamic'; --loading takes static or cyclic; "
+       "zadaza-view --help lists the options"},
+      {"--check '' --loading static in.zdz", io::CommandAction::Refused, {},
+       "bad value for option '--check': ''; --check takes a CSV file name; zadaza-view --help "
+       "lists the options"},
+      {"--check p.csv --loading static --check q.csv in.zdz", io::CommandAction::Refused, {},
+       "option given twice '--check'; give each option once; zadaza-view --help lists the "
+       "options"},
+      {"--check p.csv --loading static --layers 2 in.zdz", io::CommandAction::Refused, {},
+       "--check takes only --loading, --tolerance, --old and -o; draw or tabulate the file on "
+       "its own; zadaza-view --help lists the options"},
+      {"--check p.csv --loading static --compare a b", io::CommandAction::Refused, {},
+       "--compare and --check exclude each other; give one of them; zadaza-view --help lists "
+       "the options"},
+      {"--check p.csv --loading static a b", io::CommandAction::Refused, {},
+       "stray argument 'b'; give one ZADAZA_FILE; zadaza-view --help lists the options"},
+      {"--check p.csv --loading static", io::CommandAction::Refused, {},
+       "the ZADAZA file is missing; give ZADAZA_FILE after the options; zadaza-view --help "
+       "lists the options"},
+      {"--loading static in.zdz", io::CommandAction::Refused, {},
+       "--loading is for --check; give --check PROFILE.csv; zadaza-view --help lists the "
+       "options"},
+      {"--compare a b --loading static", io::CommandAction::Refused, {},
+       "--compare takes only --tolerance and -o; draw or tabulate each soil file on its own; "
+       "zadaza-view --help lists the options"},
   };
   for (const auto& c : cases) {
     const std::vector<std::string> words = test_support::words(c.arguments);

@@ -110,17 +110,20 @@ TEST(ProfileCheck, AFileMadeFromTheProfileChecksCleanAndConverts) {
   EXPECT_EQ(check(dir, "soil.zdz", "cyclic").status, 1);
 }
 
+// A P-y curve's stresses scaled by 1.2.
+void scale_stresses(std::vector<std::string>& words) {
+  // py SLOT NPTS IORG PAR1 PAR2 PAR3, then stress and displacement of each point.
+  for (std::size_t w = 7; w < words.size(); w += 2) {
+    std::ostringstream scaled;
+    scaled << std::setprecision(17) << std::stod(words[w]) * 1.2;
+    words[w] = scaled.str();
+  }
+}
+
 TEST(ProfileCheck, OneScaledCurveFailsAlone) {
   const TempDir dir;
   make_profile_file(dir, "static");
-  make_changed(dir, 3, "py 1 ", [](std::vector<std::string>& words) {
-    // py SLOT NPTS IORG PAR1 PAR2 PAR3, then stress and displacement of each point.
-    for (std::size_t w = 7; w < words.size(); w += 2) {
-      std::ostringstream scaled;
-      scaled << std::setprecision(17) << std::stod(words[w]) * 1.2;
-      words[w] = scaled.str();
-    }
-  });
+  make_changed(dir, 3, "py 1 ", scale_stresses);
   const Outcome checked = check(dir, "changed.zdz", "static");
   EXPECT_EQ(checked.status, 1) << checked.err;
   const std::vector<std::string> lines = curve_lines(checked.out);

@@ -1,10 +1,12 @@
 // The command line of zadaza-make, read with the programs' shared parser.
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "families/profile.hpp"
 #include "io/command_options.hpp"
 #include "synthetic.hpp"
 #include "zadaza_writer.hpp"
@@ -21,6 +23,14 @@ struct Options {
   std::string output;  // --decode: empty for standard output
   BlockStyle style = BlockStyle::Full;
   SyntheticSize size;
+  bool synthetic_size_given = false;  // --layers, --in-use, --dsp or --seed
+  // --diameters as given: a count of slots with --synthetic, the diameters with --profile.
+  std::optional<std::string> diameters_given;
+  std::string profile;  // --profile: the soil profile; empty: none
+  std::vector<double> pile_diameters;  // --profile: m, one slot each, in this order
+  std::optional<families::Loading> loading;
+  std::optional<double> spacing;  // --profile: the thickest layer, m
+  std::optional<std::string> label;
   std::vector<std::string> files;
 };
 

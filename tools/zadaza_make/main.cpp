@@ -1,5 +1,5 @@
-// zadaza-make: writes binary ZADAZA files from a text description or a synthetic soil model;
-// zadaza-make --help tells how.
+// zadaza-make: writes binary ZADAZA files from a text description, a synthetic soil model, a
+// table of curves or a soil profile; zadaza-make --help tells how.
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -146,7 +146,6 @@ int main(int argc, char** argv) {
   os::prepare_console();
   tools::discard_outputs_on_termination();
   const std::span<const char* const> arguments = os::program_arguments(argc, argv);
-  if (zadaza_make::asks_for_profile(arguments)) return zadaza_make::run_profile(arguments);
   const zadaza_make::MakeCommand command = zadaza_make::parse_command_line(arguments);
   switch (command.action) {
     case io::CommandAction::Help:
@@ -165,6 +164,10 @@ int main(int argc, char** argv) {
   }
   const Options& o = command.options;
   try {
+    if (!o.profile.empty()) {
+      zadaza_make::write_profile_file(o);
+      return EXIT_SUCCESS;
+    }
     return o.decode ? decode(o) : make(o);
   } catch (const std::exception& e) {
     io::report_error({e.what()});

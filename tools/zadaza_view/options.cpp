@@ -20,6 +20,8 @@ constexpr std::string_view kUsages[] = {
     "[--mudline Z] [--orientation pos|neg] ZADAZA_FILE",
     "[-o FILE.html] [--table FILE.csv] [--json FILE.json] SOIL_FILE",
     "--compare A B [--tolerance R] [-o PAGE.html]",
+    "--check PROFILE.csv --loading static|cyclic [--tolerance R] [--old]\n"
+    "ZADAZA_FILE [-o PAGE.html]",
 };
 
 constexpr std::string_view kAbout[] = {
@@ -29,7 +31,7 @@ constexpr std::string_view kAbout[] = {
     "every curve point in one table, as CSV or JSON.",
 };
 
-constexpr std::string_view kSoilFiles[] = {
+constexpr std::string_view kAfterOptions[] = {
     "Soil files:",
     "  Given a KRANO soil file (.fem or .knf, SESAM or KNF, recognised by its content), the",
     "  page shows what the file holds: each SOILCHAR block, its layers with their levels, and",
@@ -43,14 +45,27 @@ constexpr std::string_view kSoilFiles[] = {
     "  material (nothing is written); 3 when the page or table is written and the file holds",
     "  an unreadable line or an error banner. Standard error lists the first 100 unreadable",
     "  lines.",
+    "",
+    "Checking a ZADAZA file against the standard curve families (--check):",
+    "  For every layer and diameter in use, the family curves (P-y, T-z, Q-z) of the profile",
+    "  at the layer's mid-depth, from the file's own layer bottoms; the profile as zadaza-make",
+    "  --profile reads it (m, kN, kPa, kN/m3). A curve's deviation is the largest",
+    "  |file stress - family stress| at the file's displacements, over the family's ultimate",
+    "  stress. Standard output lists every curve beyond R, naming the diameter, layer and",
+    "  curve type. With -o, a page with the worst deviation per layer and curve type and the",
+    "  family curve over every chart.",
 };
 
 constexpr std::string_view kExitStatuses[] = {
-    "0  page or tables written; --compare: the files are equal",
-    "1  the ZADAZA file could not be opened; --compare: the files differ",
+    "0  page or tables written; --compare: the files are equal; --check: every curve",
+    "   within R",
+    "1  the ZADAZA file could not be opened; --compare: the files differ; --check: some",
+    "   curve beyond R",
     "2  a damaged ZADAZA file, a file of neither kind, a usage error, or an output that",
     "   cannot be written;",
-    "   --compare: a file unreadable or not a soil file",
+    "   --compare: a file unreadable or not a soil file;",
+    "   --check: a layer below the profile, a file without curves, a profile or ZADAZA",
+    "   file that cannot be read",
     "3  the ZADAZA file exceeds the size limits, or the converter skips a diameter in use",
 };
 
@@ -64,7 +79,7 @@ constexpr io::ProgramText kProgram{
     .version = ZADAZA2KRANO_VERSION,
     .usages = kUsages,
     .about = kAbout,
-    .after_options = kSoilFiles,
+    .after_options = kAfterOptions,
     .exit_statuses = kExitStatuses,
     .closing = kClosing,
 };
@@ -115,6 +130,18 @@ bool take_tolerance(Options& o, std::string_view text) {
 bool take_text(std::string_view text, std::string& to) {
   if (text.empty()) return false;
   to = text;
+  return true;
+}
+
+constexpr io::OptionRule kCheckLoading{
+    .name = "--loading",
+    .value_name = "static|cyclic",
+    .form = "static or cyclic",
+    .help = "with --check: the loading of the P-y curves, as the file was\nmade for; required"};
+
+bool take_loading(Options& o, std::string_view value) {
+  if (value != "static" && value != "cyclic") return false;
+  o.loading = value == "static" ? families::Loading::Static : families::Loading::Cyclic;
   return true;
 }
 
@@ -178,8 +205,17 @@ constexpr io::Option<Options> kOptions[] = {
     {{.name = "--tolerance",
       .value_name = "R",
       .form = "a relative tolerance, 0 or more",
-      .help = "relative tolerance of --compare (default 0: equal as written)"},
+      .help = "relative tolerance of --compare (default 0: equal as written);\n"
+              "with --check, the largest deviation allowed, over the family's\n"
+              "ultimate stress (default 0.05)"},
      take_tolerance},
+    {{.name = "--check",
+      .value_name = "PROFILE.csv",
+      .form = "a CSV file name",
+      .help = "check the ZADAZA file's curves against the standard curve\n"
+              "families of the soil profile (below)"},
+     [](Options& o, std::string_view v) { return take_text(v, o.check_profile); }},
+    {kCheckLoading, take_loading},
 };
 
 // ZADAZA_FILE or SOIL_FILE, or the two files of --compare, wherever --compare stands.
@@ -189,26 +225,54 @@ io::UsageError take_file(Options& o, std::string_view file) {
   return {};
 }
 
-// What the whole command line asks, once every option is read.
-io::UsageError checked(Options& o) {
-  if (o.compare) {
-    if (o.files.size() != 2) return io::refusal("--compare needs two soil files", "give --compare A B");
-    const bool drawing_options = o.old_generation || !o.diameters.empty() || o.first_layer ||
-                                 o.id_offset != 0 || o.tables.wanted() || o.tables.mudline ||
-                                 o.tables.coord_factor;
-    if (drawing_options) {
-      return io::refusal("--compare takes only --tolerance and -o",
-                         "draw or tabulate each soil file on its own");
-    }
-    return {};
-  }
-  if (o.tolerance) return io::refusal("--tolerance is for --compare", "give --compare A B");
+// Options that choose what of a ZADAZA file is drawn or tabulated, and how.
+bool selection_options(const Options& o) {
+  return !o.diameters.empty() || o.first_layer || o.id_offset != 0 || o.tables.wanted() ||
+         o.tables.mudline || o.tables.coord_factor;
+}
+
+io::UsageError one_zadaza_file(Options& o) {
   if (o.files.empty()) {
     return io::refusal("the ZADAZA file is missing", "give ZADAZA_FILE after the options");
   }
   if (o.files.size() > 1) return io::stray_argument(o.files[1], "give one ZADAZA_FILE");
   o.zadaza_file = o.files.front();
   return {};
+}
+
+io::UsageError checked_comparison(const Options& o) {
+  if (o.files.size() != 2) return io::refusal("--compare needs two soil files", "give --compare A B");
+  if (o.old_generation || selection_options(o) || o.loading) {
+    return io::refusal("--compare takes only --tolerance and -o",
+                       "draw or tabulate each soil file on its own");
+  }
+  return {};
+}
+
+// Every diameter and layer is checked; --old tells how to read the file.
+io::UsageError checked_check(Options& o) {
+  if (selection_options(o)) {
+    return io::refusal("--check takes only --loading, --tolerance, --old and -o",
+                       "draw or tabulate the file on its own");
+  }
+  if (!o.loading) return io::missing_option(kCheckLoading);
+  return one_zadaza_file(o);
+}
+
+// What the whole command line asks, once every option is read.
+io::UsageError checked(Options& o) {
+  const bool check = !o.check_profile.empty();
+  if (o.compare && check) {
+    return io::refusal("--compare and --check exclude each other", "give one of them");
+  }
+  if (o.compare) return checked_comparison(o);
+  if (check) return checked_check(o);
+  if (o.tolerance) {
+    return io::refusal("--tolerance is for --compare and --check",
+                       "give --compare A B or --check PROFILE.csv");
+  }
+  if (o.loading) return io::refusal("--loading is for --check", "give --check PROFILE.csv");
+  return one_zadaza_file(o);
 }
 
 // An option of earlier versions, refused with what replaced it.

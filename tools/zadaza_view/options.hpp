@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "families/profile.hpp"
 #include "io/command_options.hpp"
 #include "table_options.hpp"
 
@@ -21,9 +22,11 @@ struct Options {
   std::string page;  // empty: the ZADAZA name with ".html" added, or none with a table
   TableRequest tables;
   bool compare = false;            // --compare A B
-  std::optional<double> tolerance;  // --tolerance R, with --compare
+  std::string check_profile;       // --check PROFILE.csv; empty: no check
+  std::optional<families::Loading> loading;  // --loading, with --check
+  std::optional<double> tolerance;  // --tolerance R, with --compare or --check
   std::vector<std::string> files;   // the files given: ZADAZA_FILE or SOIL_FILE, or A and B
-  std::string zadaza_file;          // the one file drawn, when not comparing
+  std::string zadaza_file;          // the one file drawn or checked, when not comparing
 };
 
 struct ViewCommand {

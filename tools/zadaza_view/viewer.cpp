@@ -159,10 +159,6 @@ int view_soil_file(const Options& options) {
 void report(const std::string& message) { io::report_error({message}); }
 
 int run_viewer(std::span<const char* const> arguments) {
-  if (const std::vector<std::string> given(arguments.begin(), arguments.end());
-      asks_for_check(given)) {
-    return run_check(given);
-  }
   const ViewCommand command = parse_command_line(arguments);
   switch (command.action) {
     case io::CommandAction::Help:
@@ -181,6 +177,7 @@ int run_viewer(std::span<const char* const> arguments) {
   if (options.compare) {
     return run_comparison({options.files, options.tolerance.value_or(0.0), options.page});
   }
+  if (!options.check_profile.empty()) return run_check(options);
   if (!open_input(options.zadaza_file)) return kNotOpened;
   const std::string_view start = input_start(kKindSniffLength);
   switch (kind_of(start)) {
