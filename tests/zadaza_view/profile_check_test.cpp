@@ -136,6 +136,48 @@ TEST(ProfileCheck, OneScaledCurveFailsAlone) {
   EXPECT_EQ(check(dir, "changed.zdz", "static", " --tolerance 0.21").status, 0);
 }
 
+// The converter skips a diameter whose identifiers clash with an earlier one's: it has no
+// springs to scale its curves to forces with. It is named on standard error and on the page,
+// which draws none of its curves, and its curves are still checked on their stresses.
+TEST(ProfileCheck, ADiameterTheConverterSkipsIsNamedAndStillChecked) {
+  const struct {
+    const char* why;
+    Edit edit;  // of slot 2's P-y curve in layer 3; none: the file as made
+    int status;
+    std::vector<std::string> beyond;  // the curves beyond the tolerance
+  } cases[] = {
+      {"as made", nullptr, 0, {}},
+      {"its curve scaled", scale_stresses, 1, {" diameter 1.5004, layer 3, P-y: deviation 0.2"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.why);
+    const TempDir dir;
+    write_file(dir / "profile.csv", kProfile);
+    view_test::make_zadaza(dir,
+                           "--profile profile.csv --diameters 1.5,1.5004 --loading static soil.zdz");
+    if (c.edit != nullptr) make_changed(dir, 3, "py 2 ", c.edit);
+    const Outcome checked = check(dir, c.edit ? "changed.zdz" : "soil.zdz", "static", " -o c.html");
+    EXPECT_EQ(checked.status, c.status) << checked.err;
+    std::vector<std::string> beyond = curve_lines(checked.out);
+    // The deviation to 12 digits: the family's ultimate stress is the file's, times 1.2.
+    for (std::string& line : beyond) {
+      const std::size_t number = line.find("deviation ") + std::string("deviation ").size();
+      std::ostringstream rounded;
+      rounded << std::setprecision(12) << std::stod(line.substr(number));
+      line = line.substr(0, number) + rounded.str();
+    }
+    EXPECT_EQ(beyond, c.beyond) << checked.out;
+    EXPECT_NE(checked.err.find("diameter 1.5004 is skipped by the converter: "),
+              std::string::npos)
+        << checked.err;
+    EXPECT_EQ(checked.err.find("diameter 1.5 is skipped"), std::string::npos) << checked.err;
+    const std::string page = read_file(dir / "c.html");
+    EXPECT_NE(page.find("data-skipped-diameter=\"1.5004\""), std::string::npos);
+    EXPECT_NE(page.find("data-diameter=\"1.5\""), std::string::npos);
+    EXPECT_EQ(page.find("data-diameter=\"1.5004\""), std::string::npos);
+  }
+}
+
 TEST(ProfileCheck, ACurveWithoutPointsIsNoMatch) {
   const TempDir dir;
   make_profile_file(dir, "static");

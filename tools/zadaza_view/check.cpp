@@ -7,6 +7,7 @@
 #include "markup.hpp"
 #include "page.hpp"
 #include "svg_chart.hpp"
+#include "view_model.hpp"
 
 namespace view {
 namespace {
@@ -129,6 +130,10 @@ void scale_curve(CurveCheck& c, const ConvertedCurve& scaled) {
 }  // namespace
 
 void scale_to_forces(CheckResult& result, const std::vector<ConvertedDiameter>& converted) {
+  for (const ConvertedDiameter& d : converted) {
+    if (d.outcome == convert::DiameterOutcome::Built) continue;
+    result.skipped.push_back({d.slot, d.diameter, skip_text(d.outcome)});
+  }
   for (CurveCheck& c : result.curves) {
     const auto slot = static_cast<std::size_t>(c.slot - 1);
     const auto layer = static_cast<std::size_t>(c.layer - 1);
@@ -210,9 +215,46 @@ void append_chart(std::string& out, const CheckFacts& facts, const CurveCheck& c
   out += "</div>\r\n";
 }
 
+void append_deviation_cell(std::string& out, const CheckFacts& facts, const CurveCheck& c) {
+  const bool marked = beyond(c.deviation, facts.tolerance);
+  out += marked ? "<td><strong>" : "<td>";
+  out += escaped(deviation_text(c));
+  out += marked ? "</strong></td>" : "</td>";
+}
+
+// A diameter the converter skips: why, and its deviations layer by layer. Its curves are not
+// drawn, as there are no springs to scale them to.
+void append_skipped_diameter(std::string& out, const CheckFacts& facts,
+                             const CheckResult& result, const SkippedDiameter& skipped) {
+  out += "<section data-skipped-diameter=\"" + shortest(skipped.diameter) + "\"><h2>Diameter " +
+         shortest(skipped.diameter) + ", skipped by the converter: " + escaped(skipped.reason) +
+         "</h2>\r\n<p>The converter writes no springs for this diameter, so its curves are not "
+         "scaled to forces nor drawn. They are checked all the same, on the stresses the file "
+         "holds:</p>\r\n<table class=\"facts\"><tr><th>layer</th><th>P-y</th><th>T-z</th>"
+         "<th>Q-z</th></tr>\r\n";
+  int row_layer = 0;
+  for (const CurveCheck& c : result.curves) {
+    if (c.slot != skipped.slot) continue;
+    if (c.layer != row_layer) {
+      if (row_layer != 0) out += "</tr>\r\n";
+      out += "<tr><td>" + std::to_string(c.layer) + "</td>";
+      row_layer = c.layer;
+    }
+    append_deviation_cell(out, facts, c);
+  }
+  if (row_layer != 0) out += "</tr>\r\n";
+  out += "</table>\r\n</section>\r\n";
+}
+
 // One diameter's charts, a row per layer.
 void append_diameter(std::string& out, const CheckFacts& facts, const CheckResult& result,
                      int slot) {
+  const auto skipped = std::find_if(result.skipped.begin(), result.skipped.end(),
+                                    [slot](const SkippedDiameter& d) { return d.slot == slot; });
+  if (skipped != result.skipped.end()) {
+    append_skipped_diameter(out, facts, result, *skipped);
+    return;
+  }
   int row_layer = 0;
   for (const CurveCheck& c : result.curves) {
     if (c.slot != slot) continue;

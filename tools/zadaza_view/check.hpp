@@ -37,9 +37,18 @@ struct LayerSpan {
   double mid() const { return (top + bottom) / 2.0; }
 };
 
+// A diameter the converter skips: it writes no springs for it, so there are no forces to
+// scale its curves to; they are checked on the file's stresses all the same.
+struct SkippedDiameter {
+  int slot = 0;
+  double diameter = 0.0;
+  std::string reason;  // the converter's
+};
+
 struct CheckResult {
   std::vector<LayerSpan> layers;
   std::vector<CurveCheck> curves;  // layer by layer, diameter by diameter, P-y, T-z, Q-z
+  std::vector<SkippedDiameter> skipped;  // found by scale_to_forces
   // The first layer whose mid-depth lies outside the profile (below it, or above the
   // mudline); then nothing is checked.
   std::optional<LayerSpan> outside_profile;
@@ -51,7 +60,8 @@ CheckResult check_curves(const zadaza::SoilModel& model, int diameters,
 
 // The file's and the family's points of every curve in the forces and displacements the
 // converter scales the file's curve to (`converted`: slot s at index s - 1), so that the
-// charts read as the viewer's others do.
+// charts read as the viewer's others do. A diameter the converter skips keeps its curves as
+// the file holds them, and is listed in `skipped`.
 void scale_to_forces(CheckResult& result, const std::vector<ConvertedDiameter>& converted);
 
 struct CheckFacts {
@@ -62,7 +72,8 @@ struct CheckFacts {
 };
 
 // The page: the worst deviation per layer and curve type, and per diameter a row of charts
-// per layer with the family curve over the file's.
+// per layer with the family curve over the file's; for a diameter the converter skips, why,
+// and its deviations instead of charts.
 std::string make_check_page(const CheckFacts& facts, const CheckResult& result);
 
 }  // namespace view

@@ -63,6 +63,15 @@ std::size_t print_deviations(const Options& o, double tolerance, const CheckResu
   return beyond;
 }
 
+// A diameter the converter skips has no springs to scale its curves to: its charts show the
+// file's stresses, which were checked all the same.
+void report_skipped(const CheckResult& result) {
+  for (const SkippedDiameter& d : result.skipped) {
+    report("diameter " + shortest(d.diameter) + " is skipped by the converter: " + d.reason +
+           "; it writes no springs for it, and its curves are checked as the file holds them");
+  }
+}
+
 }  // namespace
 
 int run_check(const Options& o) {
@@ -88,9 +97,10 @@ int run_check(const Options& o) {
     return kCheckError;
   }
   const std::size_t beyond = print_deviations(o, tolerance, result);
+  scale_to_forces(result, convert_diameters(0));
+  report_skipped(result);
   if (!o.page.empty()) {
     const CheckFacts facts{o.zadaza_file, o.check_profile, loading, tolerance};
-    scale_to_forces(result, convert_diameters(0));
     protect_zadaza_file(o.zadaza_file);
     const bool spares_zadaza_file = outputs_spare_input({o.page}, "the ZADAZA file");
     protect_zadaza_file(o.check_profile);

@@ -53,7 +53,8 @@ constexpr std::string_view kAfterOptions[] = {
     "  |file stress - family stress| at the file's displacements, over the family's ultimate",
     "  stress. Standard output lists every curve beyond R, naming the diameter, layer and",
     "  curve type. With -o, a page with the worst deviation per layer and curve type and the",
-    "  family curve over every chart.",
+    "  family curve over every chart. A diameter the converter skips is checked too, and",
+    "  named on standard error and on the page.",
 };
 
 constexpr std::string_view kExitStatuses[] = {
