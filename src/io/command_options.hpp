@@ -174,6 +174,33 @@ ParsedArguments parse_arguments(std::span<const char* const> arguments,
   return {};
 }
 
+// A program's whole command line: what to do, what is wrong, and the settings taken.
+template <typename Settings>
+struct Command {
+  CommandAction action = CommandAction::Run;
+  UsageError error;  // Refused: what is wrong
+  Settings options;
+};
+
+// Reads the arguments as parse_arguments does, then lets the program check the settings as a
+// whole (options that need or exclude each other); a problem there refuses the command line.
+template <typename Settings, std::size_t N>
+Command<Settings> read_command(std::span<const char* const> arguments,
+                               const Option<Settings> (&options)[N],
+                               OperandReader<Settings> take_operand,
+                               UsageError (*check)(Settings& settings)) {
+  Command<Settings> command;
+  const ParsedArguments parsed = parse_arguments(arguments, options, take_operand, command.options);
+  command.action = parsed.action;
+  command.error = parsed.error;
+  if (parsed.action != CommandAction::Run) return command;
+  if (const UsageError error = check(command.options)) {
+    command.action = CommandAction::Refused;
+    command.error = error;
+  }
+  return command;
+}
+
 // The refusal's line on standard error, as pieces after the program's name: what is wrong,
 // then "; NAME --help lists the options".
 inline constexpr std::size_t kUsageMessagePieces = 16;

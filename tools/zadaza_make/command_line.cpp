@@ -298,17 +298,7 @@ io::UsageError checked(Options& o) {
 }  // namespace
 
 MakeCommand parse_command_line(std::span<const char* const> arguments) {
-  MakeCommand command;
-  const io::ParsedArguments parsed =
-      io::parse_arguments(arguments, kOptions, take_file, command.options);
-  command.action = parsed.action;
-  command.error = parsed.error;
-  if (parsed.action != io::CommandAction::Run) return command;
-  if (const io::UsageError error = checked(command.options)) {
-    command.action = io::CommandAction::Refused;
-    command.error = error;
-  }
-  return command;
+  return io::read_command(arguments, kOptions, take_file, checked);
 }
 
 void write_help() { io::write_help(io::kConsoleOut, kProgram, kOptions); }

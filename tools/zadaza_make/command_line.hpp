@@ -34,11 +34,7 @@ struct Options {
   std::vector<std::string> files;
 };
 
-struct MakeCommand {
-  io::CommandAction action = io::CommandAction::Run;
-  io::UsageError error;  // Refused: what is wrong
-  Options options;
-};
+using MakeCommand = io::Command<Options>;
 
 // Reads the arguments after the program name: the options and files, or what is wrong.
 MakeCommand parse_command_line(std::span<const char* const> arguments);

@@ -282,19 +282,10 @@ constexpr std::string_view kRetiredCsv = "--csv";
 }  // namespace
 
 ViewCommand parse_command_line(std::span<const char* const> arguments) {
-  ViewCommand command;
-  const io::ParsedArguments parsed =
-      io::parse_arguments(arguments, kOptions, take_file, command.options);
-  command.action = parsed.action;
-  command.error = parsed.error;
-  if (parsed.action == io::CommandAction::Refused && parsed.error.culprit == kRetiredCsv) {
+  ViewCommand command = io::read_command(arguments, kOptions, take_file, checked);
+  if (command.action == io::CommandAction::Refused && command.error.culprit == kRetiredCsv) {
     command.error = io::refusal("--csv is replaced by --table FILE.csv",
                                 "one table of every diameter");
-  }
-  if (parsed.action != io::CommandAction::Run) return command;
-  if (const io::UsageError error = checked(command.options)) {
-    command.action = io::CommandAction::Refused;
-    command.error = error;
   }
   return command;
 }

@@ -29,11 +29,7 @@ struct Options {
   std::string zadaza_file;          // the one file drawn or checked, when not comparing
 };
 
-struct ViewCommand {
-  io::CommandAction action = io::CommandAction::Run;
-  io::UsageError error;  // Refused: what is wrong
-  Options options;
-};
+using ViewCommand = io::Command<Options>;
 
 // Reads the arguments after the program name: the options and files, or what is wrong.
 ViewCommand parse_command_line(std::span<const char* const> arguments);
