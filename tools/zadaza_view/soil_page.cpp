@@ -132,11 +132,12 @@ void append_layer_cell(std::string& out, const ModelBlock& block, const Chart& s
 void append_block(std::string& out, const ModelBlock& block) {
   const WrittenSoilchar& soilchar = block.written.value_or(WrittenSoilchar{});
   out += "<section><h2>SOILCHAR " + soil_id_text(block) + ": diameter " +
-         escaped(soilchar.diameter) + ", mudline " + escaped(soilchar.mudline) + "</h2>\r\n";
+         escaped(soilchar.diameter.text) + ", mudline " + escaped(soilchar.mudline.text) +
+         "</h2>\r\n";
   out += "<p>Type " + std::to_string(soilchar.type) + ", force factor " +
-         escaped(soilchar.force_factor) + ", length factor " + escaped(soilchar.length_factor) +
-         ", " + std::to_string(block.layers.size()) + " layers; line " +
-         std::to_string(soilchar.line) + ".</p>\r\n";
+         escaped(soilchar.force_factor.text) + ", length factor " +
+         escaped(soilchar.length_factor.text) + ", " + std::to_string(block.layers.size()) +
+         " layers; line " + std::to_string(soilchar.line) + ".</p>\r\n";
   for (const ModelLayer& layer : block.layers) {
     out += "<div class=\"row\"><h3>Layer " + std::to_string(layer.number) + ", level " +
            escaped(layer.top_written) + " to " + escaped(layer.bottom_written) + "</h3>\r\n";
@@ -158,23 +159,16 @@ std::string model_summary(const ViewModel& view, const SoilFileCounts& counts) {
   return holdings(view.blocks.size(), layers, counts.materials, counts.format);
 }
 
-std::size_t layer_count(const soil::SoilFile& file) {
-  std::size_t layers = 0;
-  for (const soil::Block& block : file.blocks) layers += block.layers.size();
-  return layers;
-}
-
-std::string file_summary(const soil::SoilFile& file) {
-  return holdings(file.blocks.size(), layer_count(file), file.materials.size(),
-                  soil::format_name(file.format));
+std::string file_summary(const ViewModel& view) {
+  return model_summary(view, view.soil_counts.value_or(SoilFileCounts{}));
 }
 
 // The curve type a file's layers name a material for; P-y when no layer names it.
-CurveType type_named(const soil::SoilFile& file, std::int32_t id) {
-  for (const soil::Block& block : file.blocks) {
-    for (const soil::Layer& layer : block.layers) {
-      for (const CurveType type : kCurveTypeOrder) {
-        if (layer.materials[static_cast<std::size_t>(type)] == id) return type;
+CurveType type_named(const ViewModel& view, std::int32_t id) {
+  for (const ModelBlock& block : view.blocks) {
+    for (const ModelLayer& layer : block.layers) {
+      for (const Chart& spring : layer.springs) {
+        if (spring.material_id == id) return spring.type;
       }
     }
   }
@@ -185,8 +179,8 @@ CurveType type_named(const soil::SoilFile& file, std::int32_t id) {
 // in both.
 void append_overlay(std::string& out, const ComparedFiles& files, std::int32_t id,
                     const std::set<std::size_t>& differing) {
-  const soil::Material* a = soil::find_spring_curve(files.a, id);
-  const soil::Material* b = soil::find_spring_curve(files.b, id);
+  const soil::Material* a = find_spring_curve(files.a, id);
+  const soil::Material* b = find_spring_curve(files.b, id);
   if (a == nullptr && b == nullptr) return;  // an unreadable identifier: listed, not drawn
   SpringChart chart;
   chart.type = type_named(a != nullptr ? files.a : files.b, id);

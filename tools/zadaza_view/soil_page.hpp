@@ -25,8 +25,8 @@ std::string make_soil_page(const std::string& name, const ViewModel& view);
 struct ComparedFiles {
   std::string a_name;
   std::string b_name;
-  const soil::SoilFile& a;
-  const soil::SoilFile& b;
+  const ViewModel& a;  // each a soil file's model
+  const ViewModel& b;
   double tolerance = 0.0;
 };
 

@@ -1,8 +1,8 @@
 // The one model of what the viewer shows, whichever file it reads: blocks (one per diameter),
 // their layers with levels, and per layer the springs with their written points and, where a
 // ZADAZA file is the source, the curve they were made from with the points kept; and the
-// warnings the converter gives for the same file and settings. The page, the table and the
-// JSON are made from this model only.
+// warnings the converter gives for the same file and settings. The page, the table, the JSON
+// and the compare are made from this model only.
 #pragma once
 
 #include <cstdint>
@@ -30,14 +30,14 @@ struct ModelLayer {
   std::vector<Chart> springs;
 };
 
-// A SOILCHAR line as a soil file writes it.
+// A SOILCHAR line as a soil file writes it: each number with its value and its text.
 struct WrittenSoilchar {
   int line = 0;
   std::int32_t type = 0;
-  std::string diameter;
-  std::string mudline;
-  std::string force_factor;
-  std::string length_factor;
+  soil::Written diameter;
+  soil::Written mudline;
+  soil::Written force_factor;
+  soil::Written length_factor;
 };
 
 struct ModelBlock {
@@ -71,6 +71,10 @@ struct ViewModel {
   std::vector<ModelBlock> blocks;
   std::vector<std::string> warnings;  // the converter's warnings for the same settings
   std::vector<std::string> notes;     // what the reader found in a soil file
+  // From a soil file: its material table whole, every kind, in the order written, each value
+  // with its text; and every line or field the reader could not read, with the line's text.
+  std::vector<soil::Material> materials;
+  std::vector<soil::Problem> problems;
   std::optional<ZadazaFileFacts> zadaza_facts;
   std::optional<SoilFileCounts> soil_counts;
 };
@@ -94,8 +98,16 @@ std::string skip_text(convert::DiameterOutcome outcome);
 ViewModel zadaza_view_model(const std::vector<ConvertedDiameter>& converted,
                             const ZadazaSelection& selection, const zadaza::SoilModel& model);
 
-// Every SOILCHAR block of a soil file, each layer with the materials it names, and the file's
-// notes.
+// Every SOILCHAR block of a soil file, each layer with the materials it names, the material
+// table, and the file's notes and problems.
 ViewModel soil_view_model(const soil::SoilFile& file);
+
+// The first spring curve of the model's material table with the identifier; none for an
+// unreadable identifier or from a ZADAZA file.
+const soil::Material* find_spring_curve(const ViewModel& view, std::int32_t id);
+
+// A layer's level as the soil file writes it: its value and its text.
+soil::Written top_level(const ModelLayer& layer);
+soil::Written bottom_level(const ModelLayer& layer);
 
 }  // namespace view
