@@ -107,13 +107,13 @@ bool outputs_spare_soil_files(const std::vector<std::string>& outputs,
 
 // A layer's spring that the table lacks is said on standard error, as the table has no rows
 // for it and a script reads no page.
-bool write_soil_tables(const std::string& path, const soil::SoilFile& file,
-                       const ViewModel& view, const TableRequest& tables) {
-  for (const std::string& note : layer_material_notes(file)) {
+bool write_soil_tables(const std::string& path, const ViewModel& view,
+                       const TableRequest& tables) {
+  for (const std::string& note : layer_material_notes(view)) {
     report(path + ": " + note + "; the table has no rows for it");
   }
-  const SoilTableHeader header{path, soil::format_name(file.format), file.blocks.size(),
-                               file.materials.size()};
+  const SoilFileCounts counts = view.soil_counts.value_or(SoilFileCounts{});
+  const SoilTableHeader header{path, counts.format, view.blocks.size(), counts.materials};
   return write_tables(tables, table_rows(view), table_json_header(header));
 }
 
@@ -173,10 +173,10 @@ int run_soil_file_view(const std::string& path, const soil::SoilFile& file,
       !write_reported(page_path, make_soil_page(path, view), " Page written : ")) {
     return kUsageOrOutputFailure;
   }
-  if (tables.wanted() && !write_soil_tables(path, file, view, tables)) return kUsageOrOutputFailure;
-  if (!file.problems.empty() || !file.banners.empty()) {
-    report(path + ": the file holds " + std::to_string(file.problems.size()) +
-           " unreadable lines or fields and " + std::to_string(file.banners.size()) +
+  if (tables.wanted() && !write_soil_tables(path, view, tables)) return kUsageOrOutputFailure;
+  if (!view.problems.empty() || !view.banners.empty()) {
+    report(path + ": the file holds " + std::to_string(view.problems.size()) +
+           " unreadable lines or fields and " + std::to_string(view.banners.size()) +
            " error banners" + (page_path.empty() ? "" : ", listed in the page's Notes"));
     return kLimitOrConversionFailure;
   }

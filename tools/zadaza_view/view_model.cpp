@@ -109,13 +109,14 @@ ViewModel soil_view_model(const soil::SoilFile& file) {
       layer.bottom_written = b.layers[j].bottom.text;
       for (const CurveType type : kCurveTypeOrder) {
         const std::int32_t id = b.layers[j].materials[static_cast<std::size_t>(type)];
-        layer.springs.push_back(soil_spring(j, type, id, soil::find_spring_curve(file.materials, id)));
+        layer.springs.push_back(soil_spring(j, type, id, soil::find_spring_curve(file, id)));
       }
     }
   }
-  view.notes = soil_file_notes(file);
   view.materials = file.materials;
   view.problems = file.problems;
+  view.banners = file.banners;
+  view.notes = soil_file_notes(view);
   view.soil_counts = SoilFileCounts{soil::format_name(file.format), file.materials.size(),
                                     file.banners.size(), file.problems.size()};
   return view;

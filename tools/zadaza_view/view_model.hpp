@@ -72,9 +72,11 @@ struct ViewModel {
   std::vector<std::string> warnings;  // the converter's warnings for the same settings
   std::vector<std::string> notes;     // what the reader found in a soil file
   // From a soil file: its material table whole, every kind, in the order written, each value
-  // with its text; and every line or field the reader could not read, with the line's text.
+  // with its text; every line or field the reader could not read, with the line's text; and
+  // its error banners.
   std::vector<soil::Material> materials;
   std::vector<soil::Problem> problems;
+  std::vector<soil::Banner> banners;
   std::optional<ZadazaFileFacts> zadaza_facts;
   std::optional<SoilFileCounts> soil_counts;
 };
