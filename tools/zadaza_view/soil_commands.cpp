@@ -112,16 +112,16 @@ bool write_soil_tables(const std::string& path, const ViewModel& view,
   for (const std::string& note : layer_material_notes(view)) {
     report(path + ": " + note + "; the table has no rows for it");
   }
-  const SoilFileCounts counts = view.soil_counts.value_or(SoilFileCounts{});
-  const SoilTableHeader header{path, counts.format, view.blocks.size(), counts.materials};
+  const SoilTableHeader header{path, soil::format_name(view.table_format), view.blocks.size(),
+                               view.materials.size()};
   return write_tables(tables, table_rows(view), table_json_header(header));
 }
 
 // What a soil file's model holds, as the summary names it: "3 blocks, 12 materials, KNF".
 std::string holdings(const ViewModel& view) {
-  const SoilFileCounts counts = view.soil_counts.value_or(SoilFileCounts{});
-  return std::to_string(view.blocks.size()) + " blocks, " + std::to_string(counts.materials) +
-         " materials, " + std::string(counts.format);
+  return std::to_string(view.blocks.size()) + " blocks, " +
+         std::to_string(view.materials.size()) + " materials, " +
+         std::string(soil::format_name(view.table_format));
 }
 
 void print_summary(const CompareRequest& o, const ViewModel& a, const ViewModel& b,

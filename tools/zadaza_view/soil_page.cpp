@@ -155,14 +155,11 @@ std::string holdings(std::size_t blocks, std::size_t layers, std::size_t materia
          std::to_string(materials) + " materials (" + std::string(format) + ")";
 }
 
-std::string model_summary(const ViewModel& view, const SoilFileCounts& counts) {
+std::string model_summary(const ViewModel& view) {
   std::size_t layers = 0;
   for (const ModelBlock& block : view.blocks) layers += block.layers.size();
-  return holdings(view.blocks.size(), layers, counts.materials, counts.format);
-}
-
-std::string file_summary(const ViewModel& view) {
-  return model_summary(view, view.soil_counts.value_or(SoilFileCounts{}));
+  return holdings(view.blocks.size(), layers, view.materials.size(),
+                  soil::format_name(view.table_format));
 }
 
 // The curve type a file's layers name a material for; P-y when no layer names it.
@@ -234,14 +231,13 @@ std::vector<std::string> soil_file_notes(const ViewModel& view) {
 }
 
 std::string make_soil_page(const std::string& name, const ViewModel& view) {
-  const SoilFileCounts counts = view.soil_counts.value_or(SoilFileCounts{});
   std::string out;
   append_head(out, "Soil file " + name);
   out += "<table class=\"facts\">\r\n";
   append_fact(out, "Soil file", escaped(name));
-  append_fact(out, "Holds", escaped(model_summary(view, counts)));
-  append_fact(out, "Error banners", std::to_string(counts.banners));
-  append_fact(out, "Unreadable lines and fields", std::to_string(counts.problems));
+  append_fact(out, "Holds", escaped(model_summary(view)));
+  append_fact(out, "Error banners", std::to_string(view.banners.size()));
+  append_fact(out, "Unreadable lines and fields", std::to_string(view.problems.size()));
   out += "</table>\r\n<p>Each chart shows the points of one spring material as the file writes "
          "them, joined in the order written.</p>\r\n<div class=\"notes\"><h2>Notes</h2>\r\n";
   append_list(out, view.notes,
@@ -257,8 +253,8 @@ std::string make_comparison_page(const ComparedFiles& files, const SoilCompariso
   std::string out;
   append_head(out, "Comparison of " + files.a_name + " and " + files.b_name, kComparisonStyle);
   out += "<table class=\"facts\">\r\n";
-  append_fact(out, "A", escaped(files.a_name + ": " + file_summary(files.a)));
-  append_fact(out, "B", escaped(files.b_name + ": " + file_summary(files.b)));
+  append_fact(out, "A", escaped(files.a_name + ": " + model_summary(files.a)));
+  append_fact(out, "B", escaped(files.b_name + ": " + model_summary(files.b)));
   append_fact(out, "Relative tolerance", shortest(files.tolerance));
   append_fact(out, "Matched", std::to_string(comparison.matched_blocks) + " blocks, " +
                                   std::to_string(comparison.matched_layers) + " layers, " +

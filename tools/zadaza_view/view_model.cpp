@@ -117,8 +117,7 @@ ViewModel soil_view_model(const soil::SoilFile& file) {
   view.problems = file.problems;
   view.banners = file.banners;
   view.notes = soil_file_notes(view);
-  view.soil_counts = SoilFileCounts{soil::format_name(file.format), file.materials.size(),
-                                    file.banners.size(), file.problems.size()};
+  view.table_format = file.format;
   return view;
 }
 

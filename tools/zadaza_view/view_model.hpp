@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "charts.hpp"
@@ -50,14 +49,6 @@ struct ModelBlock {
   std::optional<WrittenSoilchar> written;  // from a soil file
 };
 
-// What a soil file holds besides its blocks.
-struct SoilFileCounts {
-  std::string_view format;  // "SESAM", "KNF", or "none" without a material table
-  std::size_t materials = 0;
-  std::size_t banners = 0;
-  std::size_t problems = 0;  // unreadable lines and fields
-};
-
 // What a ZADAZA file holds besides its curves.
 struct ZadazaFileFacts {
   std::string label;  // the analysis label as the file holds it, trailing blanks and all
@@ -77,8 +68,8 @@ struct ViewModel {
   std::vector<soil::Material> materials;
   std::vector<soil::Problem> problems;
   std::vector<soil::Banner> banners;
+  soil::TableFormat table_format = soil::TableFormat::None;  // a soil file's material table
   std::optional<ZadazaFileFacts> zadaza_facts;
-  std::optional<SoilFileCounts> soil_counts;
 };
 
 // What of a ZADAZA file is shown, and the settings the levels are given for.
