@@ -11,6 +11,7 @@
 
 #include "convert/material_store.hpp"
 #include "soil_compare.hpp"
+#include "view_model.hpp"
 
 namespace {
 
@@ -144,6 +145,93 @@ TEST(SoilCompare, EveryFieldAndEveryUnreadableLine) {
     const auto points = result.differing_points.find({kId, convert::kSpringCurveKind});
     EXPECT_EQ(points == result.differing_points.end() ? std::set<std::size_t>{} : points->second,
               c.points);
+  }
+}
+
+// What the view model carries for the compare besides the spring points: the SOILCHAR line and
+// the levels with their values and text, the layers' material identifiers, and the material
+// table whole, kinds other than spring curves and materials no layer names included.
+TEST(SoilCompare, BlocksLayersAndEveryMaterialKindThroughTheModel) {
+  constexpr std::int32_t kSoil = 900001;
+  constexpr std::int32_t kElasticId = 1500012;
+  constexpr std::int32_t kUnnamed = 4500011;
+  const auto model_file = [] {
+    soil::SoilFile file = one_spring("1.0", "1.0");
+    soil::Block block;
+    block.soil_id = kSoil;
+    block.type = 1;
+    block.mudline = written("-10.0");
+    block.diameter = written("1.5");
+    block.force_factor = written("1.0");
+    block.length_factor = written("1.0");
+    block.layers.push_back({0, written("0.0"), written("-5.0"), {kId, kElasticId, kId}});
+    file.blocks.push_back(block);
+    soil::Material elastic;
+    elastic.id = kElasticId;
+    elastic.kind = convert::kElasticKind;
+    elastic.keyword = "Elastic";
+    elastic.values = {written("1.0"), written("0.3"), written("2.0")};
+    file.materials.push_back(elastic);
+    return file;
+  };
+  using Edit = std::function<void(soil::SoilFile&)>;
+  const Edit none = [](soil::SoilFile&) {};
+  const auto mudline = [](const std::string& text) {
+    return [text](soil::SoilFile& f) { f.blocks[0].mudline = written(text); };
+  };
+  const auto force_factor = [](const std::string& text) {
+    return [text](soil::SoilFile& f) { f.blocks[0].force_factor = written(text); };
+  };
+  const auto bottom = [](const std::string& text) {
+    return [text](soil::SoilFile& f) { f.blocks[0].layers[0].bottom = written(text); };
+  };
+  struct Case {
+    std::string name;
+    Edit a;
+    Edit b;
+    double tolerance;
+    std::vector<std::string> differences;
+    int matched_layers = 1;
+  };
+  const std::vector<Case> cases{
+      {"the same files", none, none, 0.0, {}},
+      {"a mudline written otherwise, the same number", mudline("-1.00000E+01"), none, 0.0, {}},
+      {"a mudline that differs", none, mudline("-11.0"), 0.0,
+       {"SOILCHAR 900001 mudline level: -10.0 vs -11.0"}},
+      {"a force factor within the tolerance", none, force_factor("1.05"), 0.1, {}},
+      {"a mudline of asterisks", none, mudline("**********"), 0.5,
+       {"SOILCHAR 900001 mudline level: -10.0 vs **********"}},
+      {"a layer level within the tolerance", none, bottom("-5.2"), 0.05, {}},
+      {"a layer level beyond the tolerance", bottom("-5.2"), none, 0.01,
+       {"SOILCHAR 900001 layer 1 bottom level: -5.2 vs -5.0"}},
+      {"a layer's material that cannot be read", none,
+       [](soil::SoilFile& f) {
+         f.blocks[0].layers[0].materials[2] = soil::kUnreadableIdentifier;
+       },
+       0.0, {"SOILCHAR 900001 layer 1 Q-z material: 1500011 vs (unreadable)"}},
+      {"a value of a material that is no spring curve", none,
+       [](soil::SoilFile& f) { f.materials[1].values[2] = written("3.0"); }, 0.0,
+       {"material 1500012 (Elastic) value 3: 2.0 vs 3.0"}},
+      {"a spring curve no layer names, only in B", none,
+       [](soil::SoilFile& f) {
+         f.materials.push_back(f.materials[0]);
+         f.materials.back().id = kUnnamed;
+       },
+       0.0, {"material 4500011 (ELPLCURV) only in B"}},
+      {"the block only in A", none, [](soil::SoilFile& f) { f.blocks.clear(); }, 0.0,
+       {"SOILCHAR 900001 only in A"}, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    soil::SoilFile a = model_file();
+    soil::SoilFile b = a;
+    c.a(a);
+    c.b(b);
+    const view::SoilComparison result =
+        view::compare_soil_views(view::soil_view_model(a), view::soil_view_model(b), c.tolerance);
+    EXPECT_EQ(result.differences, c.differences);
+    EXPECT_EQ(result.matched_layers, c.matched_layers);
+    EXPECT_EQ(result.matched_materials, 2) << "the spring curve and the Elastic material";
   }
 }
 

@@ -103,6 +103,7 @@ std::string_view format_name(TableFormat format);  // "none", "SESAM", "KNF"
 bool readable(const Written& w);
 
 // The first spring curve material with the identifier, or none; none for an unreadable one.
+const Material* find_spring_curve(const std::vector<Material>& materials, std::int32_t id);
 const Material* find_spring_curve(const SoilFile& file, std::int32_t id);
 
 // The identifier as a reader is shown it: its number, or "(unreadable)".

@@ -562,12 +562,16 @@ std::string_view format_name(TableFormat format) {
 
 bool readable(const Written& w) { return !std::isnan(w.value); }
 
-const Material* find_spring_curve(const SoilFile& file, std::int32_t id) {
+const Material* find_spring_curve(const std::vector<Material>& materials, std::int32_t id) {
   if (id == kUnreadableIdentifier) return nullptr;
-  for (const Material& m : file.materials) {
+  for (const Material& m : materials) {
     if (m.id == id && m.kind == convert::kSpringCurveKind) return &m;
   }
   return nullptr;
+}
+
+const Material* find_spring_curve(const SoilFile& file, std::int32_t id) {
+  return find_spring_curve(file.materials, id);
 }
 
 std::string identifier_text(std::int32_t id) {

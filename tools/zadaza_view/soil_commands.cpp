@@ -87,9 +87,9 @@ void list_capped(const std::vector<std::string>& lines, Write write, const std::
 }
 
 // The file's unreadable lines on standard error, so that a script sees them too.
-void report_problems(const std::string& path, const soil::SoilFile& file, const std::string& more) {
+void report_problems(const std::string& path, const ViewModel& view, const std::string& more) {
   std::vector<std::string> lines;
-  for (const soil::Problem& p : file.problems) {
+  for (const soil::Problem& p : view.problems) {
     lines.push_back(path + ": line " + std::to_string(p.line) + ": " + p.what);
   }
   list_capped(lines, [](const std::string& line) { report(line); }, more);
@@ -107,24 +107,27 @@ bool outputs_spare_soil_files(const std::vector<std::string>& outputs,
 
 // A layer's spring that the table lacks is said on standard error, as the table has no rows
 // for it and a script reads no page.
-bool write_soil_tables(const std::string& path, const soil::SoilFile& file,
-                       const ViewModel& view, const TableRequest& tables) {
-  for (const std::string& note : layer_material_notes(file)) {
+bool write_soil_tables(const std::string& path, const ViewModel& view,
+                       const TableRequest& tables) {
+  for (const std::string& note : layer_material_notes(view)) {
     report(path + ": " + note + "; the table has no rows for it");
   }
-  const SoilTableHeader header{path, soil::format_name(file.format), file.blocks.size(),
-                               file.materials.size()};
+  const SoilTableHeader header{path, soil::format_name(view.table_format), view.blocks.size(),
+                               view.materials.size()};
   return write_tables(tables, table_rows(view), table_json_header(header));
 }
 
-void print_summary(const CompareRequest& o, const soil::SoilFile& a, const soil::SoilFile& b,
+// What a soil file's model holds, as the summary names it: "3 blocks, 12 materials, KNF".
+std::string holdings(const ViewModel& view) {
+  return std::to_string(view.blocks.size()) + " blocks, " +
+         std::to_string(view.materials.size()) + " materials, " +
+         std::string(soil::format_name(view.table_format));
+}
+
+void print_summary(const CompareRequest& o, const ViewModel& a, const ViewModel& b,
                    const SoilComparison& c) {
-  say(" Compared A: " + o.files[0] + " (" + std::to_string(a.blocks.size()) + " blocks, " +
-      std::to_string(a.materials.size()) + " materials, " +
-      std::string(soil::format_name(a.format)) + ")");
-  say("     with B: " + o.files[1] + " (" + std::to_string(b.blocks.size()) + " blocks, " +
-      std::to_string(b.materials.size()) + " materials, " +
-      std::string(soil::format_name(b.format)) + ")");
+  say(" Compared A: " + o.files[0] + " (" + holdings(a) + ")");
+  say("     with B: " + o.files[1] + " (" + holdings(b) + ")");
   say(" Matched: " + std::to_string(c.matched_blocks) + " blocks, " +
       std::to_string(c.matched_layers) + " layers, " + std::to_string(c.matched_materials) +
       " materials; relative tolerance " + shortest(o.tolerance));
@@ -140,12 +143,14 @@ int run_comparison(const CompareRequest& o) {
   const std::optional<soil::SoilFile> a = read_soil(o.files[0], outcome);
   const std::optional<soil::SoilFile> b = a ? read_soil(o.files[1], outcome) : std::nullopt;
   if (!a || !b) return kSoilFileUnreadable;
-  report_problems(o.files[0], *a, " unreadable lines or fields");
-  report_problems(o.files[1], *b, " unreadable lines or fields");
-  const SoilComparison comparison = compare_soil_files(*a, *b, o.tolerance);
-  print_summary(o, *a, *b, comparison);
+  const ViewModel view_a = soil_view_model(*a);
+  const ViewModel view_b = soil_view_model(*b);
+  report_problems(o.files[0], view_a, " unreadable lines or fields");
+  report_problems(o.files[1], view_b, " unreadable lines or fields");
+  const SoilComparison comparison = compare_soil_views(view_a, view_b, o.tolerance);
+  print_summary(o, view_a, view_b, comparison);
   if (!o.page.empty()) {
-    const ComparedFiles files{o.files[0], o.files[1], *a, *b, o.tolerance};
+    const ComparedFiles files{o.files[0], o.files[1], view_a, view_b, o.tolerance};
     if (!outputs_spare_soil_files({o.page}, o.files) ||
         !write_reported(o.page, make_comparison_page(files, comparison), " Page written : ")) {
       return kSoilFileUnreadable;
@@ -159,7 +164,7 @@ int run_soil_file_view(const std::string& path, const soil::SoilFile& file,
   const ViewModel view = soil_view_model(file);
   const std::string page_path = page_file(page, path, tables);
   const std::string more = " unreadable lines or fields";
-  report_problems(path, file,
+  report_problems(path, view,
                   page_path.empty() ? more : more + " (the page's Notes list them all)");
   if (!outputs_spare_soil_files({page_path, tables.table_file, tables.json_file}, {path})) {
     return kUsageOrOutputFailure;
@@ -168,10 +173,10 @@ int run_soil_file_view(const std::string& path, const soil::SoilFile& file,
       !write_reported(page_path, make_soil_page(path, view), " Page written : ")) {
     return kUsageOrOutputFailure;
   }
-  if (tables.wanted() && !write_soil_tables(path, file, view, tables)) return kUsageOrOutputFailure;
-  if (!file.problems.empty() || !file.banners.empty()) {
-    report(path + ": the file holds " + std::to_string(file.problems.size()) +
-           " unreadable lines or fields and " + std::to_string(file.banners.size()) +
+  if (tables.wanted() && !write_soil_tables(path, view, tables)) return kUsageOrOutputFailure;
+  if (!view.problems.empty() || !view.banners.empty()) {
+    report(path + ": the file holds " + std::to_string(view.problems.size()) +
+           " unreadable lines or fields and " + std::to_string(view.banners.size()) +
            " error banners" + (page_path.empty() ? "" : ", listed in the page's Notes"));
     return kLimitOrConversionFailure;
   }

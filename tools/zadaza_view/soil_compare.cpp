@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <array>
 #include <map>
 
 #include "convert/material_store.hpp"
@@ -11,8 +10,6 @@ namespace view {
 namespace {
 
 using soil::Written;
-
-constexpr std::array<const char*, 3> kCurveNames{"P-y", "T-z", "Q-z"};
 
 bool same(const Written& a, const Written& b, double tolerance) {
   if (!soil::readable(a) || !soil::readable(b)) return a.text == b.text;
@@ -49,8 +46,8 @@ class Comparer {
   std::size_t count_ = 0;
 };
 
-void compare_layers(Comparer& c, const std::string& where, const soil::Block& a,
-                    const soil::Block& b, SoilComparison& result) {
+void compare_layers(Comparer& c, const std::string& where, const ModelBlock& a,
+                    const ModelBlock& b, SoilComparison& result) {
   const std::size_t common = std::min(a.layers.size(), b.layers.size());
   for (std::size_t j = 0; j < std::max(a.layers.size(), b.layers.size()); ++j) {
     const std::string layer = where + " layer " + std::to_string(j + 1);
@@ -59,12 +56,14 @@ void compare_layers(Comparer& c, const std::string& where, const soil::Block& a,
       continue;
     }
     ++result.matched_layers;
-    c.value(layer + " top level", a.layers[j].top, b.layers[j].top);
-    c.value(layer + " bottom level", a.layers[j].bottom, b.layers[j].bottom);
-    for (std::size_t t = 0; t < kCurveNames.size(); ++t) {
-      c.text(layer + " " + kCurveNames[t] + " material",
-             soil::identifier_text(a.layers[j].materials[t]),
-             soil::identifier_text(b.layers[j].materials[t]));
+    const ModelLayer& in_a = a.layers[j];
+    const ModelLayer& in_b = b.layers[j];
+    c.value(layer + " top level", top_level(in_a), top_level(in_b));
+    c.value(layer + " bottom level", bottom_level(in_a), bottom_level(in_b));
+    for (std::size_t t = 0; t < std::min(in_a.springs.size(), in_b.springs.size()); ++t) {
+      c.text(layer + " " + std::string(curve_name(in_a.springs[t].type)) + " material",
+             soil::identifier_text(in_a.springs[t].material_id),
+             soil::identifier_text(in_b.springs[t].material_id));
     }
   }
 }
@@ -76,15 +75,28 @@ typename Map::iterator first_of(Map& map, const typename Map::key_type& key) {
   return it != map.end() && it->first == key ? it : map.end();
 }
 
+// A block without a readable soil identifier is keyed as the reader gives it.
+std::int32_t block_key(const ModelBlock& block) {
+  return block.soil_id.value_or(soil::kUnreadableIdentifier);
+}
+
 // The blocks of a file by soil identifier; a repeated identifier keeps its order of writing.
-std::multimap<std::int32_t, const soil::Block*> blocks_by_id(const soil::SoilFile& file) {
-  std::multimap<std::int32_t, const soil::Block*> blocks;
-  for (const soil::Block& block : file.blocks) blocks.emplace(block.soil_id, &block);
+std::multimap<std::int32_t, const ModelBlock*> blocks_by_id(const ViewModel& view) {
+  std::multimap<std::int32_t, const ModelBlock*> blocks;
+  for (const ModelBlock& block : view.blocks) blocks.emplace(block_key(block), &block);
   return blocks;
 }
 
-void compare_blocks(Comparer& c, const soil::SoilFile& a, const soil::SoilFile& b,
-                    SoilComparison& result) {
+void compare_soilchar(Comparer& c, const std::string& where, const WrittenSoilchar& a,
+                      const WrittenSoilchar& b) {
+  c.number(where + " type", a.type, b.type);
+  c.value(where + " mudline level", a.mudline, b.mudline);
+  c.value(where + " reference diameter", a.diameter, b.diameter);
+  c.value(where + " force factor", a.force_factor, b.force_factor);
+  c.value(where + " length factor", a.length_factor, b.length_factor);
+}
+
+void compare_blocks(Comparer& c, const ViewModel& a, const ViewModel& b, SoilComparison& result) {
   const auto in_a = blocks_by_id(a);
   auto in_b = blocks_by_id(b);
   for (const auto& [id, block] : in_a) {
@@ -94,14 +106,11 @@ void compare_blocks(Comparer& c, const soil::SoilFile& a, const soil::SoilFile& 
       c.add(where + " only in A");
       continue;
     }
-    const soil::Block& other = *match->second;
+    const ModelBlock& other = *match->second;
     in_b.erase(match);
     ++result.matched_blocks;
-    c.number(where + " type", block->type, other.type);
-    c.value(where + " mudline level", block->mudline, other.mudline);
-    c.value(where + " reference diameter", block->diameter, other.diameter);
-    c.value(where + " force factor", block->force_factor, other.force_factor);
-    c.value(where + " length factor", block->length_factor, other.length_factor);
+    compare_soilchar(c, where, block->written.value_or(WrittenSoilchar{}),
+                     other.written.value_or(WrittenSoilchar{}));
     compare_layers(c, where, *block, other, result);
   }
   for (const auto& [id, block] : in_b) {
@@ -148,9 +157,9 @@ void compare_material(Comparer& c, const soil::Material& a, const soil::Material
 
 using MaterialKey = std::pair<std::int32_t, std::int32_t>;
 
-std::multimap<MaterialKey, const soil::Material*> materials_by_key(const soil::SoilFile& file) {
+std::multimap<MaterialKey, const soil::Material*> materials_by_key(const ViewModel& view) {
   std::multimap<MaterialKey, const soil::Material*> materials;
-  for (const soil::Material& m : file.materials) materials.emplace(MaterialKey{m.id, m.kind}, &m);
+  for (const soil::Material& m : view.materials) materials.emplace(MaterialKey{m.id, m.kind}, &m);
   return materials;
 }
 
@@ -162,7 +171,7 @@ void add_only_in(Comparer& c, const soil::Material& m, const char* file, SoilCom
   for (std::size_t k = 0; k < m.points.size(); ++k) result.differing_points[key].insert(k);
 }
 
-void compare_materials(Comparer& c, const soil::SoilFile& a, const soil::SoilFile& b,
+void compare_materials(Comparer& c, const ViewModel& a, const ViewModel& b,
                        SoilComparison& result) {
   auto in_b = materials_by_key(b);
   for (const soil::Material& m : a.materials) {
@@ -190,7 +199,7 @@ std::string problem_at(const soil::Problem& p) {
 // What one file could not read is no value to compare: unreadable identifiers would all be
 // taken as equal. Each problem is matched, in order, with the other file's by what it says
 // and the text of its line.
-void compare_problems(Comparer& c, const soil::SoilFile& a, const soil::SoilFile& b) {
+void compare_problems(Comparer& c, const ViewModel& a, const ViewModel& b) {
   const std::size_t common = std::min(a.problems.size(), b.problems.size());
   for (std::size_t k = 0; k < common; ++k) {
     const soil::Problem& in_a = a.problems[k];
@@ -213,14 +222,18 @@ void compare_problems(Comparer& c, const soil::SoilFile& a, const soil::SoilFile
 
 }  // namespace
 
-SoilComparison compare_soil_files(const soil::SoilFile& a, const soil::SoilFile& b,
-                                  double tolerance) {
+SoilComparison compare_soil_views(const ViewModel& a, const ViewModel& b, double tolerance) {
   SoilComparison result;
   Comparer c(tolerance, result);
   compare_blocks(c, a, b, result);
   compare_materials(c, a, b, result);
   compare_problems(c, a, b);
   return result;
+}
+
+SoilComparison compare_soil_files(const soil::SoilFile& a, const soil::SoilFile& b,
+                                  double tolerance) {
+  return compare_soil_views(soil_view_model(a), soil_view_model(b), tolerance);
 }
 
 }  // namespace view

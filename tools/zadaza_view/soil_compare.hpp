@@ -1,5 +1,6 @@
-// Two soil files compared value by value: SOILCHAR blocks matched by soil identifier, layers
-// by number, materials by identifier and kind. What only one file holds is a difference too.
+// Two soil files compared value by value through their view models: SOILCHAR blocks matched by
+// soil identifier, layers by number, materials by identifier and kind. What only one file
+// holds is a difference too.
 #pragma once
 
 #include <cstddef>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "soil_file/soil_file.hpp"
+#include "view_model.hpp"
 
 namespace view {
 
@@ -29,7 +31,11 @@ struct SoilComparison {
 // 0, when they are equal as written. An infinity equals only the same infinity, whatever the
 // tolerance; fields without a value (asterisks, NaN, unreadable) compare by their text. What
 // either file could not read is compared too, in order: the same problem in both is no
-// difference.
+// difference. The models are those of soil files: a ZADAZA file's model holds no material
+// table and no text as written.
+SoilComparison compare_soil_views(const ViewModel& a, const ViewModel& b, double tolerance);
+
+// The same, of the two files' view models.
 SoilComparison compare_soil_files(const soil::SoilFile& a, const soil::SoilFile& b,
                                   double tolerance);
 

@@ -13,9 +13,9 @@
 namespace view {
 namespace {
 
-const soil::Material* material_named(const soil::SoilFile& file, std::int32_t id) {
+const soil::Material* material_named(const ViewModel& view, std::int32_t id) {
   if (id == soil::kUnreadableIdentifier) return nullptr;
-  for (const soil::Material& m : file.materials) {
+  for (const soil::Material& m : view.materials) {
     if (m.id == id) return &m;
   }
   return nullptr;
@@ -26,16 +26,23 @@ std::string material_at(const soil::Material& m) {
          std::to_string(m.line) + ")";
 }
 
-std::string layer_place(const soil::Block& block, std::size_t j) {
-  return "SOILCHAR " + soil::identifier_text(block.soil_id) + ", layer " + std::to_string(j + 1);
+// A soil file's block without a readable identifier has none in the model.
+std::string soil_id_text(const ModelBlock& block) {
+  return soil::identifier_text(block.soil_id.value_or(soil::kUnreadableIdentifier));
 }
 
-std::set<std::int32_t> named_identifiers(const soil::SoilFile& file) {
+std::string layer_place(const ModelBlock& block, const ModelLayer& layer) {
+  return "SOILCHAR " + soil_id_text(block) + ", layer " + std::to_string(layer.number);
+}
+
+std::set<std::int32_t> named_identifiers(const ViewModel& view) {
   std::set<std::int32_t> named;
-  for (const soil::Block& block : file.blocks) {
-    for (const soil::Layer& layer : block.layers) named.insert(layer.materials.begin(), layer.materials.end());
+  for (const ModelBlock& block : view.blocks) {
+    for (const ModelLayer& layer : block.layers) {
+      for (const Chart& spring : layer.springs) named.insert(spring.material_id);
+    }
   }
-  for (const soil::Material& m : file.materials) {
+  for (const soil::Material& m : view.materials) {
     if (m.kind != convert::kSpringReferenceKind) continue;
     for (const soil::Written& r : m.values) {
       if (soil::readable(r)) named.insert(static_cast<std::int32_t>(r.value));
@@ -44,9 +51,9 @@ std::set<std::int32_t> named_identifiers(const soil::SoilFile& file) {
   return named;
 }
 
-void add_material_notes(const soil::SoilFile& file, std::vector<std::string>& notes) {
+void add_material_notes(const ViewModel& view, std::vector<std::string>& notes) {
   std::map<std::int32_t, std::vector<int>> lines_of;
-  for (const soil::Material& m : file.materials) {
+  for (const soil::Material& m : view.materials) {
     if (m.id != soil::kUnreadableIdentifier) lines_of[m.id].push_back(m.line);
   }
   for (const auto& [id, lines] : lines_of) {
@@ -56,8 +63,8 @@ void add_material_notes(const soil::SoilFile& file, std::vector<std::string>& no
     notes.push_back("identifier " + std::to_string(id) + " is used by " +
                     std::to_string(lines.size()) + " materials (lines " + list + ")");
   }
-  const std::set<std::int32_t> named = named_identifiers(file);
-  for (const soil::Material& m : file.materials) {
+  const std::set<std::int32_t> named = named_identifiers(view);
+  for (const soil::Material& m : view.materials) {
     if (!named.contains(m.id)) notes.push_back(material_at(m) + ": no layer names it");
     for (std::size_t k = 1; k < m.points.size(); ++k) {
       const soil::Written& now = m.points[k].displacement;
@@ -107,11 +114,6 @@ void append_list(std::string& out, const std::vector<std::string>& items, std::s
   out += "</ul>\r\n";
 }
 
-// A soil file's block without a readable identifier has none in the model.
-std::string soil_id_text(const ModelBlock& block) {
-  return soil::identifier_text(block.soil_id.value_or(soil::kUnreadableIdentifier));
-}
-
 void append_layer_cell(std::string& out, const ModelBlock& block, const Chart& spring) {
   const std::string id = soil::identifier_text(spring.material_id);
   SpringChart chart;
@@ -132,11 +134,12 @@ void append_layer_cell(std::string& out, const ModelBlock& block, const Chart& s
 void append_block(std::string& out, const ModelBlock& block) {
   const WrittenSoilchar& soilchar = block.written.value_or(WrittenSoilchar{});
   out += "<section><h2>SOILCHAR " + soil_id_text(block) + ": diameter " +
-         escaped(soilchar.diameter) + ", mudline " + escaped(soilchar.mudline) + "</h2>\r\n";
+         escaped(soilchar.diameter.text) + ", mudline " + escaped(soilchar.mudline.text) +
+         "</h2>\r\n";
   out += "<p>Type " + std::to_string(soilchar.type) + ", force factor " +
-         escaped(soilchar.force_factor) + ", length factor " + escaped(soilchar.length_factor) +
-         ", " + std::to_string(block.layers.size()) + " layers; line " +
-         std::to_string(soilchar.line) + ".</p>\r\n";
+         escaped(soilchar.force_factor.text) + ", length factor " +
+         escaped(soilchar.length_factor.text) + ", " + std::to_string(block.layers.size()) +
+         " layers; line " + std::to_string(soilchar.line) + ".</p>\r\n";
   for (const ModelLayer& layer : block.layers) {
     out += "<div class=\"row\"><h3>Layer " + std::to_string(layer.number) + ", level " +
            escaped(layer.top_written) + " to " + escaped(layer.bottom_written) + "</h3>\r\n";
@@ -152,29 +155,19 @@ std::string holdings(std::size_t blocks, std::size_t layers, std::size_t materia
          std::to_string(materials) + " materials (" + std::string(format) + ")";
 }
 
-std::string model_summary(const ViewModel& view, const SoilFileCounts& counts) {
+std::string model_summary(const ViewModel& view) {
   std::size_t layers = 0;
   for (const ModelBlock& block : view.blocks) layers += block.layers.size();
-  return holdings(view.blocks.size(), layers, counts.materials, counts.format);
-}
-
-std::size_t layer_count(const soil::SoilFile& file) {
-  std::size_t layers = 0;
-  for (const soil::Block& block : file.blocks) layers += block.layers.size();
-  return layers;
-}
-
-std::string file_summary(const soil::SoilFile& file) {
-  return holdings(file.blocks.size(), layer_count(file), file.materials.size(),
-                  soil::format_name(file.format));
+  return holdings(view.blocks.size(), layers, view.materials.size(),
+                  soil::format_name(view.table_format));
 }
 
 // The curve type a file's layers name a material for; P-y when no layer names it.
-CurveType type_named(const soil::SoilFile& file, std::int32_t id) {
-  for (const soil::Block& block : file.blocks) {
-    for (const soil::Layer& layer : block.layers) {
-      for (const CurveType type : kCurveTypeOrder) {
-        if (layer.materials[static_cast<std::size_t>(type)] == id) return type;
+CurveType type_named(const ViewModel& view, std::int32_t id) {
+  for (const ModelBlock& block : view.blocks) {
+    for (const ModelLayer& layer : block.layers) {
+      for (const Chart& spring : layer.springs) {
+        if (spring.material_id == id) return spring.type;
       }
     }
   }
@@ -185,8 +178,8 @@ CurveType type_named(const soil::SoilFile& file, std::int32_t id) {
 // in both.
 void append_overlay(std::string& out, const ComparedFiles& files, std::int32_t id,
                     const std::set<std::size_t>& differing) {
-  const soil::Material* a = soil::find_spring_curve(files.a, id);
-  const soil::Material* b = soil::find_spring_curve(files.b, id);
+  const soil::Material* a = find_spring_curve(files.a, id);
+  const soil::Material* b = find_spring_curve(files.b, id);
   if (a == nullptr && b == nullptr) return;  // an unreadable identifier: listed, not drawn
   SpringChart chart;
   chart.type = type_named(a != nullptr ? files.a : files.b, id);
@@ -204,50 +197,47 @@ void append_overlay(std::string& out, const ComparedFiles& files, std::int32_t i
 
 }  // namespace
 
-std::vector<std::string> layer_material_notes(const soil::SoilFile& file) {
+std::vector<std::string> layer_material_notes(const ViewModel& view) {
   std::vector<std::string> notes;
-  for (const soil::Block& block : file.blocks) {
-    for (std::size_t j = 0; j < block.layers.size(); ++j) {
-      for (const CurveType type : kCurveTypeOrder) {
-        const std::int32_t id = block.layers[j].materials[static_cast<std::size_t>(type)];
-        const std::string what = layer_place(block, j) + ": the " +
-                                 std::string(curve_name(type)) + " material " +
-                                 soil::identifier_text(id);
-        const soil::Material* named = material_named(file, id);
-        if (named == nullptr) {
-          notes.push_back(what + " is not in the material table");
-        } else if (soil::find_spring_curve(file, id) == nullptr) {
-          notes.push_back(what + " is a " + named->keyword + " material, not a spring curve");
-        }
+  for (const ModelBlock& block : view.blocks) {
+    for (const ModelLayer& layer : block.layers) {
+      for (const Chart& spring : layer.springs) {
+        if (spring.has_material) continue;
+        const std::string what = layer_place(block, layer) + ": the " +
+                                 std::string(curve_name(spring.type)) + " material " +
+                                 soil::identifier_text(spring.material_id);
+        const soil::Material* named = material_named(view, spring.material_id);
+        notes.push_back(named == nullptr
+                            ? what + " is not in the material table"
+                            : what + " is a " + named->keyword + " material, not a spring curve");
       }
     }
   }
   return notes;
 }
 
-std::vector<std::string> soil_file_notes(const soil::SoilFile& file) {
+std::vector<std::string> soil_file_notes(const ViewModel& view) {
   std::vector<std::string> notes;
-  for (const soil::Problem& p : file.problems) {
+  for (const soil::Problem& p : view.problems) {
     notes.push_back("line " + std::to_string(p.line) + ": " + p.what);
   }
-  for (const soil::Banner& b : file.banners) {
+  for (const soil::Banner& b : view.banners) {
     notes.push_back("line " + std::to_string(b.line) + ": the file holds \"" + b.text + "\"");
   }
-  const std::vector<std::string> layer_notes = layer_material_notes(file);
+  const std::vector<std::string> layer_notes = layer_material_notes(view);
   notes.insert(notes.end(), layer_notes.begin(), layer_notes.end());
-  add_material_notes(file, notes);
+  add_material_notes(view, notes);
   return notes;
 }
 
 std::string make_soil_page(const std::string& name, const ViewModel& view) {
-  const SoilFileCounts counts = view.soil_counts.value_or(SoilFileCounts{});
   std::string out;
   append_head(out, "Soil file " + name);
   out += "<table class=\"facts\">\r\n";
   append_fact(out, "Soil file", escaped(name));
-  append_fact(out, "Holds", escaped(model_summary(view, counts)));
-  append_fact(out, "Error banners", std::to_string(counts.banners));
-  append_fact(out, "Unreadable lines and fields", std::to_string(counts.problems));
+  append_fact(out, "Holds", escaped(model_summary(view)));
+  append_fact(out, "Error banners", std::to_string(view.banners.size()));
+  append_fact(out, "Unreadable lines and fields", std::to_string(view.problems.size()));
   out += "</table>\r\n<p>Each chart shows the points of one spring material as the file writes "
          "them, joined in the order written.</p>\r\n<div class=\"notes\"><h2>Notes</h2>\r\n";
   append_list(out, view.notes,
@@ -263,8 +253,8 @@ std::string make_comparison_page(const ComparedFiles& files, const SoilCompariso
   std::string out;
   append_head(out, "Comparison of " + files.a_name + " and " + files.b_name, kComparisonStyle);
   out += "<table class=\"facts\">\r\n";
-  append_fact(out, "A", escaped(files.a_name + ": " + file_summary(files.a)));
-  append_fact(out, "B", escaped(files.b_name + ": " + file_summary(files.b)));
+  append_fact(out, "A", escaped(files.a_name + ": " + model_summary(files.a)));
+  append_fact(out, "B", escaped(files.b_name + ": " + model_summary(files.b)));
   append_fact(out, "Relative tolerance", shortest(files.tolerance));
   append_fact(out, "Matched", std::to_string(comparison.matched_blocks) + " blocks, " +
                                   std::to_string(comparison.matched_layers) + " layers, " +

@@ -11,13 +11,13 @@
 
 namespace view {
 
-// What the page's Notes list: lines that cannot be read, error banners, identifiers used
-// twice, layers naming a material the table lacks, materials no layer names, and springs
-// whose displacements go back.
-std::vector<std::string> soil_file_notes(const soil::SoilFile& file);
+// What the page's Notes list, of a soil file's model: lines that cannot be read, error
+// banners, identifiers used twice, layers naming a material the table lacks, materials no
+// layer names, and springs whose displacements go back.
+std::vector<std::string> soil_file_notes(const ViewModel& view);
 
 // The notes of layers naming a material the table lacks, or one that is no spring curve.
-std::vector<std::string> layer_material_notes(const soil::SoilFile& file);
+std::vector<std::string> layer_material_notes(const ViewModel& view);
 
 // The page of a soil file's view model.
 std::string make_soil_page(const std::string& name, const ViewModel& view);
@@ -25,8 +25,8 @@ std::string make_soil_page(const std::string& name, const ViewModel& view);
 struct ComparedFiles {
   std::string a_name;
   std::string b_name;
-  const soil::SoilFile& a;
-  const soil::SoilFile& b;
+  const ViewModel& a;  // each a soil file's model
+  const ViewModel& b;
   double tolerance = 0.0;
 };
 

@@ -45,8 +45,7 @@ Chart soil_spring(std::size_t j, CurveType type, std::int32_t id, const soil::Ma
 }
 
 WrittenSoilchar written_soilchar(const soil::Block& b) {
-  return {
-      b.line, b.type, b.diameter.text, b.mudline.text, b.force_factor.text, b.length_factor.text};
+  return {b.line, b.type, b.diameter, b.mudline, b.force_factor, b.length_factor};
 }
 
 ZadazaFileFacts facts_of(const zadaza::SoilModel& model) {
@@ -114,10 +113,22 @@ ViewModel soil_view_model(const soil::SoilFile& file) {
       }
     }
   }
-  view.notes = soil_file_notes(file);
-  view.soil_counts = SoilFileCounts{soil::format_name(file.format), file.materials.size(),
-                                    file.banners.size(), file.problems.size()};
+  view.materials = file.materials;
+  view.problems = file.problems;
+  view.banners = file.banners;
+  view.notes = soil_file_notes(view);
+  view.table_format = file.format;
   return view;
+}
+
+const soil::Material* find_spring_curve(const ViewModel& view, std::int32_t id) {
+  return soil::find_spring_curve(view.materials, id);
+}
+
+soil::Written top_level(const ModelLayer& layer) { return {layer.level_top, layer.top_written}; }
+
+soil::Written bottom_level(const ModelLayer& layer) {
+  return {layer.level_bottom, layer.bottom_written};
 }
 
 }  // namespace view

@@ -1,14 +1,13 @@
 // The one model of what the viewer shows, whichever file it reads: blocks (one per diameter),
 // their layers with levels, and per layer the springs with their written points and, where a
 // ZADAZA file is the source, the curve they were made from with the points kept; and the
-// warnings the converter gives for the same file and settings. The page, the table and the
-// JSON are made from this model only.
+// warnings the converter gives for the same file and settings. The page, the table, the JSON
+// and the compare are made from this model only.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "charts.hpp"
@@ -30,14 +29,14 @@ struct ModelLayer {
   std::vector<Chart> springs;
 };
 
-// A SOILCHAR line as a soil file writes it.
+// A SOILCHAR line as a soil file writes it: each number with its value and its text.
 struct WrittenSoilchar {
   int line = 0;
   std::int32_t type = 0;
-  std::string diameter;
-  std::string mudline;
-  std::string force_factor;
-  std::string length_factor;
+  soil::Written diameter;
+  soil::Written mudline;
+  soil::Written force_factor;
+  soil::Written length_factor;
 };
 
 struct ModelBlock {
@@ -48,14 +47,6 @@ struct ModelBlock {
   std::string skipped_in_sesam;            // why a SESAM conversion alone skips it
   std::vector<ModelLayer> layers;          // none for a skipped diameter
   std::optional<WrittenSoilchar> written;  // from a soil file
-};
-
-// What a soil file holds besides its blocks.
-struct SoilFileCounts {
-  std::string_view format;  // "SESAM", "KNF", or "none" without a material table
-  std::size_t materials = 0;
-  std::size_t banners = 0;
-  std::size_t problems = 0;  // unreadable lines and fields
 };
 
 // What a ZADAZA file holds besides its curves.
@@ -71,8 +62,14 @@ struct ViewModel {
   std::vector<ModelBlock> blocks;
   std::vector<std::string> warnings;  // the converter's warnings for the same settings
   std::vector<std::string> notes;     // what the reader found in a soil file
+  // From a soil file: its material table whole, every kind, in the order written, each value
+  // with its text; every line or field the reader could not read, with the line's text; and
+  // its error banners.
+  std::vector<soil::Material> materials;
+  std::vector<soil::Problem> problems;
+  std::vector<soil::Banner> banners;
+  soil::TableFormat table_format = soil::TableFormat::None;  // a soil file's material table
   std::optional<ZadazaFileFacts> zadaza_facts;
-  std::optional<SoilFileCounts> soil_counts;
 };
 
 // What of a ZADAZA file is shown, and the settings the levels are given for.
@@ -94,8 +91,16 @@ std::string skip_text(convert::DiameterOutcome outcome);
 ViewModel zadaza_view_model(const std::vector<ConvertedDiameter>& converted,
                             const ZadazaSelection& selection, const zadaza::SoilModel& model);
 
-// Every SOILCHAR block of a soil file, each layer with the materials it names, and the file's
-// notes.
+// Every SOILCHAR block of a soil file, each layer with the materials it names, the material
+// table, and the file's notes and problems.
 ViewModel soil_view_model(const soil::SoilFile& file);
+
+// The first spring curve of the model's material table with the identifier; none for an
+// unreadable identifier or from a ZADAZA file.
+const soil::Material* find_spring_curve(const ViewModel& view, std::int32_t id);
+
+// A layer's level as the soil file writes it: its value and its text.
+soil::Written top_level(const ModelLayer& layer);
+soil::Written bottom_level(const ModelLayer& layer);
 
 }  // namespace view
