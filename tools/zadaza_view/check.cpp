@@ -160,6 +160,8 @@ void append_head(std::string& out, const CheckFacts& facts) {
   out += escaped(title);
   out += "</title><style>";
   out += page_style();
+  // The deviation tables have several value columns: room between them.
+  out += "table.facts td{padding:1px 14px 1px 0}";
   out += "</style></head>\r\n<body>\r\n<h1>";
   out += escaped(title);
   out += "</h1>\r\n<table class=\"facts\">\r\n";
@@ -207,8 +209,8 @@ void append_chart(std::string& out, const CheckFacts& facts, const CurveCheck& c
   chart.attributes = " data-diameter=\"" + shortest(c.diameter) + "\" data-layer=\"" +
                      std::to_string(c.layer) + "\" data-deviation=\"" + shortest(c.deviation) +
                      "\"";
-  chart.series.push_back({"in the file", c.file_points, SpringMarker::Dot, {}});
-  chart.series.push_back({"family", c.family_points, SpringMarker::Dot, {}});
+  chart.series.push_back({"in the file", c.file_points, SpringMarker::Ring, {}});
+  chart.series.push_back({"family", c.family_points, SpringMarker::SmallDot, {}});
   out +=
       beyond(c.deviation, facts.tolerance) ? "<div class=\"cell noted\">" : "<div class=\"cell\">";
   append_spring_chart_svg(out, chart);
