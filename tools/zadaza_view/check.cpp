@@ -162,6 +162,7 @@ void append_head(std::string& out, const CheckFacts& facts) {
   out += page_style();
   // The deviation tables have several value columns: room between them.
   out += "table.facts td{padding:1px 14px 1px 0}";
+  out += kSpringRingStyle;
   out += "</style></head>\r\n<body>\r\n<h1>";
   out += escaped(title);
   out += "</h1>\r\n<table class=\"facts\">\r\n";

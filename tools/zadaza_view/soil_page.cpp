@@ -85,11 +85,6 @@ std::vector<CurvePair> points_of(const soil::Material* m) {
   return points;
 }
 
-// The comparison's markers: A's rings, and the contrasting rings around the points that differ.
-constexpr std::string_view kComparisonStyle =
-    ".o{fill:none;stroke:#1d4f9c;stroke-width:1}\n"
-    ".o2{fill:none;stroke:#d2691e;stroke-width:1}\n"
-    ".x{fill:none;stroke:#c8007a;stroke-width:1.4}\n";
 
 void append_head(std::string& out, const std::string& title, std::string_view more_style = {}) {
   out += "<!DOCTYPE html>\r\n<html lang=\"en\"><head><meta charset=\"utf-8\"/><title>";
@@ -251,7 +246,7 @@ std::string make_soil_page(const std::string& name, const ViewModel& view) {
 
 std::string make_comparison_page(const ComparedFiles& files, const SoilComparison& comparison) {
   std::string out;
-  append_head(out, "Comparison of " + files.a_name + " and " + files.b_name, kComparisonStyle);
+  append_head(out, "Comparison of " + files.a_name + " and " + files.b_name, kSpringRingStyle);
   out += "<table class=\"facts\">\r\n";
   append_fact(out, "A", escaped(files.a_name + ": " + model_summary(files.a)));
   append_fact(out, "B", escaped(files.b_name + ": " + model_summary(files.b)));

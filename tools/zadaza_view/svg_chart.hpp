@@ -24,6 +24,11 @@ void append_chart_svg(std::string& out, const Chart& chart, double diameter);
 inline constexpr std::array<std::string_view, 2> kSpringDotClass{"k", "k2"};
 inline constexpr std::array<std::string_view, 2> kSpringRingClass{"o", "o2"};
 inline constexpr std::string_view kDifferingPointClass = "x";
+// The style of those rings, for a page that draws them.
+inline constexpr std::string_view kSpringRingStyle =
+    ".o{fill:none;stroke:#1d4f9c;stroke-width:1}\n"
+    ".o2{fill:none;stroke:#d2691e;stroke-width:1}\n"
+    ".x{fill:none;stroke:#c8007a;stroke-width:1.4}\n";
 
 // How a spring's points are marked: a dot; a ring, which a small dot of another spring at the
 // same place leaves visible; or that small dot.
