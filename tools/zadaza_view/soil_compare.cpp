@@ -231,9 +231,4 @@ SoilComparison compare_soil_views(const ViewModel& a, const ViewModel& b, double
   return result;
 }
 
-SoilComparison compare_soil_files(const soil::SoilFile& a, const soil::SoilFile& b,
-                                  double tolerance) {
-  return compare_soil_views(soil_view_model(a), soil_view_model(b), tolerance);
-}
-
 }  // namespace view

@@ -35,8 +35,4 @@ struct SoilComparison {
 // table and no text as written.
 SoilComparison compare_soil_views(const ViewModel& a, const ViewModel& b, double tolerance);
 
-// The same, of the two files' view models.
-SoilComparison compare_soil_files(const soil::SoilFile& a, const soil::SoilFile& b,
-                                  double tolerance);
-
 }  // namespace view
