@@ -1,14 +1,13 @@
 #include "profile_command.hpp"
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <tuple>
 
 #include "common/csv.hpp"
+#include "common/input_text.hpp"
 #include "common/staged_output.hpp"
 #include "families/layers.hpp"
 #include "profile_model.hpp"
@@ -27,11 +26,11 @@ std::string in_quotes(std::string_view text) {
 }
 
 std::string profile_text(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (!in) throw std::runtime_error("cannot read " + in_quotes(path));
-  return text.str();
+  std::string text;
+  if (const os::Error refused = tools::read_input_text(path, text)) {
+    throw std::runtime_error("cannot read " + in_quotes(path) + ": " + std::string(refused.text()));
+  }
+  return text;
 }
 
 std::string default_label(const std::string& profile) {

@@ -155,17 +155,10 @@ std::string deviation_text(const CurveCheck& c) {
 }
 
 void append_head(std::string& out, const CheckFacts& facts) {
-  const std::string title = "Check of " + facts.zadaza_name + " against " + facts.profile_name;
-  out += "<!DOCTYPE html>\r\n<html lang=\"en\"><head><meta charset=\"utf-8\"/><title>";
-  out += escaped(title);
-  out += "</title><style>";
-  out += page_style();
   // The deviation tables have several value columns: room between them.
-  out += "table.facts td{padding:1px 14px 1px 0}";
-  out += kSpringRingStyle;
-  out += "</style></head>\r\n<body>\r\n<h1>";
-  out += escaped(title);
-  out += "</h1>\r\n<table class=\"facts\">\r\n";
+  const std::string style = "table.facts td{padding:1px 14px 1px 0}" + std::string(kSpringRingStyle);
+  append_page_head(out, "Check of " + facts.zadaza_name + " against " + facts.profile_name, style);
+  out += "<table class=\"facts\">\r\n";
   append_fact(out, "Loading", facts.loading == families::Loading::Cyclic ? "cyclic" : "static");
   append_fact(out, "Tolerance",
               escaped(percent(facts.tolerance)) + " of the family's ultimate stress");

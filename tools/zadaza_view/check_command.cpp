@@ -1,11 +1,11 @@
 #include "check_command.hpp"
 
-#include <fstream>
-#include <iterator>
+#include <string>
 #include <string_view>
 
 #include "check.hpp"
 #include "common/csv.hpp"
+#include "common/input_text.hpp"
 #include "converter_adapter.hpp"
 #include "format/layout.hpp"
 #include "io/units.hpp"
@@ -21,10 +21,10 @@ constexpr auto kLine = format::layout<"(A)">;
 void say(const std::string& line) { io::write(io::kConsoleOut, kLine, {std::string_view(line)}); }
 
 std::optional<families::Profile> read_profile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  const std::string text(std::istreambuf_iterator<char>(in), {});
-  if (!in && !in.eof()) {
-    report("cannot read the profile '" + path + "': check the name and that it is a readable file");
+  std::string text;
+  if (const os::Error refused = tools::read_input_text(path, text)) {
+    report("cannot read the profile '" + path + "': " + std::string(refused.text()) +
+           "; check the name and that it is a readable file");
     return std::nullopt;
   }
   try {

@@ -207,7 +207,16 @@ void append_diameter(std::string& out, const ModelBlock& diameter) {
 
 }  // namespace
 
-std::string_view page_style() { return kStyle; }
+void append_page_head(std::string& out, std::string_view title, std::string_view more_style) {
+  out += "<!DOCTYPE html>\r\n<html lang=\"en\"><head><meta charset=\"utf-8\"/><title>";
+  out += escaped(title);
+  out += "</title><style>";
+  out += kStyle;
+  out += more_style;
+  out += "</style></head>\r\n<body>\r\n<h1>";
+  out += escaped(title);
+  out += "</h1>\r\n";
+}
 
 void append_fact(std::string& out, std::string_view name, const std::string& value) {
   out += "<tr><th>";

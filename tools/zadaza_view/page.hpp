@@ -21,8 +21,9 @@ struct PageFacts {
   int last_layer = 0;
 };
 
-// The style sheet every page of the viewer shares.
-std::string_view page_style();
+// Opens a page of the viewer's: the document's head with the style sheet every page shares and
+// `more_style`, then the body and `title` as its heading.
+void append_page_head(std::string& out, std::string_view title, std::string_view more_style = {});
 
 // One row of a facts table: the name, and the value as markup.
 void append_fact(std::string& out, std::string_view name, const std::string& value);

@@ -4,9 +4,9 @@
 #include <optional>
 
 #include "converter_adapter.hpp"
+#include "common/input_text.hpp"
 #include "format/layout.hpp"
 #include "io/units.hpp"
-#include "os/files.hpp"
 #include "markup.hpp"
 #include "curve_table.hpp"
 #include "output_files.hpp"
@@ -20,32 +20,8 @@ namespace view {
 namespace {
 
 constexpr auto kLine = format::layout<"(A)">;
-constexpr std::size_t kReadPiece = 1 << 16;
 
 void say(const std::string& line) { io::write(io::kConsoleOut, kLine, {std::string_view(line)}); }
-
-// The file's text, or its first `most` characters; the system's refusal when it cannot be
-// opened (a folder is refused) or read.
-os::Error read_text(const std::string& path, std::size_t most, std::string& text) {
-  os::FileHandle file = os::kNoFile;
-  os::FileFacts facts;
-  if (const os::Error refused = os::open_for_reading(path.c_str(), file, facts)) return refused;
-  text.clear();
-  while (text.size() < most) {
-    const std::size_t had = text.size();
-    text.resize(had + std::min(kReadPiece, most - had));
-    std::size_t got = 0;
-    const os::Error refused = os::read_some(file, text.data() + had, text.size() - had, got);
-    text.resize(had + got);
-    if (refused) {
-      os::close_file(file);
-      return refused;
-    }
-    if (got == 0) break;
-  }
-  os::close_file(file);
-  return {};
-}
 
 enum class SoilRead { Read, Unreadable, NotASoilFile };
 
@@ -53,7 +29,7 @@ enum class SoilRead { Read, Unreadable, NotASoilFile };
 // is not a soil file: binary, or text that holds no SOILCHAR block and no material.
 std::optional<soil::SoilFile> read_soil(const std::string& path, SoilRead& outcome) {
   std::string text;
-  if (const os::Error refused = read_text(path, std::string::npos, text)) {
+  if (const os::Error refused = tools::read_input_text(path, text)) {
     report("cannot read '" + path + "': " + std::string(refused.text()) +
            "; check the name and that it is a readable file");
     outcome = SoilRead::Unreadable;

@@ -86,16 +86,6 @@ std::vector<CurvePair> points_of(const soil::Material* m) {
 }
 
 
-void append_head(std::string& out, const std::string& title, std::string_view more_style = {}) {
-  out += "<!DOCTYPE html>\r\n<html lang=\"en\"><head><meta charset=\"utf-8\"/><title>";
-  out += escaped(title);
-  out += "</title><style>";
-  out += page_style();
-  out += more_style;
-  out += "</style></head>\r\n<body>\r\n<h1>";
-  out += escaped(title);
-  out += "</h1>\r\n";
-}
 
 void append_list(std::string& out, const std::vector<std::string>& items, std::string_view none) {
   if (items.empty()) {
@@ -227,7 +217,7 @@ std::vector<std::string> soil_file_notes(const ViewModel& view) {
 
 std::string make_soil_page(const std::string& name, const ViewModel& view) {
   std::string out;
-  append_head(out, "Soil file " + name);
+  append_page_head(out, "Soil file " + name);
   out += "<table class=\"facts\">\r\n";
   append_fact(out, "Soil file", escaped(name));
   append_fact(out, "Holds", escaped(model_summary(view)));
@@ -246,7 +236,7 @@ std::string make_soil_page(const std::string& name, const ViewModel& view) {
 
 std::string make_comparison_page(const ComparedFiles& files, const SoilComparison& comparison) {
   std::string out;
-  append_head(out, "Comparison of " + files.a_name + " and " + files.b_name, kSpringRingStyle);
+  append_page_head(out, "Comparison of " + files.a_name + " and " + files.b_name, kSpringRingStyle);
   out += "<table class=\"facts\">\r\n";
   append_fact(out, "A", escaped(files.a_name + ": " + model_summary(files.a)));
   append_fact(out, "B", escaped(files.b_name + ": " + model_summary(files.b)));
