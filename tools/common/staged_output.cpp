@@ -138,4 +138,17 @@ std::string write_output_file(const std::string& path, std::string_view content)
 
 void discard_outputs_on_termination() { os::on_termination(discard_and_end); }
 
+std::string stage_output(std::optional<StagedOutput>& staged, const std::string& path,
+                         std::string_view input) {
+  if (std::string refused = refused_outputs({path}, input); !refused.empty()) return refused;
+  staged.emplace(path);
+  if (staged->refusal().empty()) return {};
+  return "cannot write '" + path + "': " + staged->refusal();
+}
+
+std::string write_staged(StagedOutput& staged, const std::string& path, std::string_view content) {
+  if (staged.write(content) && staged.commit()) return {};
+  return "cannot write '" + path + "': " + staged.refusal();
+}
+
 }  // namespace tools

@@ -2,6 +2,7 @@
 // name only when complete; never onto an input, never two outputs of one run onto one file.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,6 +55,15 @@ class StagedOutput {
 // Writes `content` as a staged file that then takes the name `path`. Returns an empty text on
 // success, otherwise why nothing was written.
 std::string write_output_file(const std::string& path, std::string_view content);
+
+// The one output of a run staged before any input is read, so that a refused name costs no
+// reading: why not ("cannot write 'PATH': ..." or why it reaches the input, called `input`), or
+// empty.
+std::string stage_output(std::optional<StagedOutput>& staged, const std::string& path,
+                         std::string_view input);
+
+// Writes `content` into the staged output and gives it its name `path`: why not, or empty.
+std::string write_staged(StagedOutput& staged, const std::string& path, std::string_view content);
 
 // Every ending signal (os/termination.hpp) removes the temporary file and ends the program as
 // the signal would; a file grown past the size limit is then a refused write.

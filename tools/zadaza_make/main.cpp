@@ -61,28 +61,12 @@ std::string description_of(const zadaza_make::ToolModel& model) {
   return text.str();
 }
 
-// The output staged before any input is read, so that a refused name costs no reading; why
-// not, or empty.
-std::string stage_output(std::optional<tools::StagedOutput>& staged, const std::string& path,
-                         std::string_view input) {
-  if (std::string refused = tools::refused_outputs({path}, input); !refused.empty()) return refused;
-  staged.emplace(path);
-  if (staged->refusal().empty()) return {};
-  return "cannot write '" + path + "': " + staged->refusal();
-}
-
-std::string written(tools::StagedOutput& staged, const std::string& path,
-                    std::string_view content) {
-  if (staged.write(content) && staged.commit()) return {};
-  return "cannot write '" + path + "': " + staged.refusal();
-}
-
 int make(const Options& o) {
   const std::string& output = o.files.back();
   if (!o.synthetic) tools::protect_input(o.files[0]);
   std::optional<tools::StagedOutput> staged;
   const std::string input = o.from_table ? "the table" : "the description";
-  if (std::string refused = stage_output(staged, output, input); !refused.empty()) {
+  if (std::string refused = tools::stage_output(staged, output, input); !refused.empty()) {
     throw std::runtime_error(refused);
   }
   zadaza_make::ToolModel model = model_of(o);
@@ -97,7 +81,7 @@ int make(const Options& o) {
   }
   const std::string content =
       o.text ? description_of(model) : zadaza_make::zadaza_file_bytes(model, o.style);
-  if (std::string refused = written(*staged, output, content); !refused.empty()) {
+  if (std::string refused = tools::write_staged(*staged, output, content); !refused.empty()) {
     throw std::runtime_error(refused);
   }
   return EXIT_SUCCESS;
@@ -111,7 +95,8 @@ int decode(const Options& o) {
   tools::protect_input(zadaza_file);
   std::optional<tools::StagedOutput> staged;
   if (!o.output.empty()) {
-    if (std::string refused = stage_output(staged, o.output, "the ZADAZA file"); !refused.empty()) {
+    if (std::string refused = tools::stage_output(staged, o.output, "the ZADAZA file");
+        !refused.empty()) {
       io::report_error({refused});
       return io::kIoFailureExit;
     }
@@ -130,7 +115,7 @@ int decode(const Options& o) {
     io::report_error({"cannot write standard output"});
     return io::kIoFailureExit;
   }
-  if (std::string refused = written(*staged, o.output, text); !refused.empty()) {
+  if (std::string refused = tools::write_staged(*staged, o.output, text); !refused.empty()) {
     io::report_error({refused});
     return io::kIoFailureExit;
   }

@@ -1,6 +1,7 @@
 #include "profile_command.hpp"
 
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -19,16 +20,10 @@ namespace {
 
 constexpr std::size_t kLabelLength = std::tuple_size_v<decltype(zadaza::SoilModel::ANALYSIS_LABEL)>;
 
-std::string in_quotes(std::string_view text) {
-  std::string quoted(1, '\'');
-  quoted.append(text).push_back('\'');
-  return quoted;
-}
-
 std::string profile_text(const std::string& path) {
   std::string text;
   if (const os::Error refused = tools::read_input_text(path, text)) {
-    throw std::runtime_error("cannot read " + in_quotes(path) + ": " + std::string(refused.text()));
+    throw std::runtime_error("cannot read '" + path + "': " + std::string(refused.text()));
   }
   return text;
 }
@@ -63,12 +58,9 @@ void write_profile_file(const Options& o) {
   const ProfileRequest request = request_of(o);
   // The output staged before the profile is read, so that a refused name costs no reading.
   tools::protect_input(o.profile);
-  if (std::string refused = tools::refused_outputs({output}, "the profile"); !refused.empty()) {
+  std::optional<tools::StagedOutput> staged;
+  if (std::string refused = tools::stage_output(staged, output, "the profile"); !refused.empty()) {
     throw std::runtime_error(refused);
-  }
-  tools::StagedOutput staged(output);
-  if (!staged.refusal().empty()) {
-    throw std::runtime_error("cannot write " + in_quotes(output) + ": " + staged.refusal());
   }
   const ToolModel model = [&] {
     try {
@@ -78,8 +70,8 @@ void write_profile_file(const Options& o) {
     }
   }();
   const std::string bytes = zadaza_file_bytes(model, BlockStyle::Full);
-  if (!staged.write(bytes) || !staged.commit()) {
-    throw std::runtime_error("cannot write " + in_quotes(output) + ": " + staged.refusal());
+  if (std::string refused = tools::write_staged(*staged, output, bytes); !refused.empty()) {
+    throw std::runtime_error(refused);
   }
 }
 

@@ -7,7 +7,6 @@
 #include "common/csv.hpp"
 #include "common/input_text.hpp"
 #include "converter_adapter.hpp"
-#include "format/layout.hpp"
 #include "io/units.hpp"
 #include "markup.hpp"
 #include "output_files.hpp"
@@ -15,10 +14,6 @@
 
 namespace view {
 namespace {
-
-constexpr auto kLine = format::layout<"(A)">;
-
-void say(const std::string& line) { io::write(io::kConsoleOut, kLine, {std::string_view(line)}); }
 
 std::optional<families::Profile> read_profile(const std::string& path) {
   std::string text;

@@ -5,7 +5,6 @@
 
 #include "converter_adapter.hpp"
 #include "common/input_text.hpp"
-#include "format/layout.hpp"
 #include "io/units.hpp"
 #include "markup.hpp"
 #include "curve_table.hpp"
@@ -18,10 +17,6 @@
 
 namespace view {
 namespace {
-
-constexpr auto kLine = format::layout<"(A)">;
-
-void say(const std::string& line) { io::write(io::kConsoleOut, kLine, {std::string_view(line)}); }
 
 enum class SoilRead { Read, Unreadable, NotASoilFile };
 

@@ -7,6 +7,7 @@
 #include "converter_adapter.hpp"
 #include "curve_table.hpp"
 #include "io/binary_records.hpp"
+#include "format/layout.hpp"
 #include "io/units.hpp"
 #include "markup.hpp"
 #include "options.hpp"
@@ -157,6 +158,11 @@ int view_soil_file(const Options& options) {
 
 // The console lines written so far come first, then the message on standard error.
 void report(const std::string& message) { io::report_error({message}); }
+
+void say(const std::string& line) {
+  constexpr auto kLine = format::layout<"(A)">;
+  io::write(io::kConsoleOut, kLine, {std::string_view(line)});
+}
 
 int run_viewer(std::span<const char* const> arguments) {
   const ViewCommand command = parse_command_line(arguments);

@@ -19,6 +19,9 @@ inline constexpr int kLimitOrConversionFailure = app::kConversionFailedExit;
 // console lines so far.
 void report(const std::string& message);
 
+// Writes the line on the console, after the console lines written so far.
+void say(const std::string& line);
+
 // Runs with the arguments after the program name and returns the exit status. A damaged
 // ZADAZA file ends the program inside, with the converter's diagnostic and status 2.
 int run_viewer(std::span<const char* const> arguments);
